@@ -1,0 +1,37 @@
+// A rectangle node: the four corner values are both members and the children "Left", "Top",
+// "Right" and "Bottom", so reading a rectangle updates the very objects the members point to.
+#pragma once
+
+#include <cstdint>
+
+#include "persist/prop_list.h"
+#include "persist/prop_values.h"
+
+struct TRect {
+  std::int32_t left = 0;
+  std::int32_t top = 0;
+  std::int32_t right = 0;
+  std::int32_t bottom = 0;
+
+  friend bool operator==(const TRect&, const TRect&) = default;
+};
+
+// Swaps left and right when right < left, and top and bottom when bottom < top.
+TRect NormalizeRect(TRect rect);
+
+class TPropRect : public TPropTypList {
+ public:
+  TPropRect(std::int32_t left = 0, std::int32_t top = 0, std::int32_t right = 0,
+            std::int32_t bottom = 0);
+
+  void Set(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
+  void SetRect(const TRect& rect);
+  TRect GetRect() const;
+  // Moves the top-left corner to (x, y), keeping the size.
+  void MoveTo(std::int32_t x, std::int32_t y);
+
+  const TRPointerPropInteger left;
+  const TRPointerPropInteger top;
+  const TRPointerPropInteger right;
+  const TRPointerPropInteger bottom;
+};
