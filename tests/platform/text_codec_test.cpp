@@ -24,6 +24,7 @@ TEST(TextCodec, TitlesSurviveTheFileFormatOrAreReplacedVisibly) {
     TPropString stored(ToFileText(c.typed));
     std::stringstream file;
     stored.Write(file);
+    file << '\n';
     TPropString loaded;
     ASSERT_TRUE(loaded.Read(file));
     EXPECT_EQ(FromFileText(loaded.value), c.readBack) << c.typed.toStdString();
