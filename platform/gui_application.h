@@ -1,0 +1,4 @@
+// Whether the process runs a graphical application; without one, cursors and screens are absent.
+#pragma once
+
+bool HasGuiApplication();
