@@ -6,9 +6,7 @@
 
 namespace {
 
-void PrintUsage(std::ostream& out) {
-  out << "Usage: zelmar [--version] [--help]\n";
-}
+void PrintUsage(std::ostream& out) { out << "Usage: zelmar [--version] [--help]\n"; }
 
 }  // namespace
 

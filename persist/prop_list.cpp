@@ -55,7 +55,8 @@ std::string TPropTypList::KeyOf(const TPropTyp* node) const {
 
 std::string TPropTypList::UniqueKey(const std::string& base) const {
   std::string candidate = base.empty() ? "1" : base;
-  for (int n = 1; Has(candidate); ++n) candidate = base + std::to_string(n);
+  for (int n = 1; Has(candidate); ++n)
+    candidate = base + std::to_string(n);
   return candidate;
 }
 
@@ -67,7 +68,8 @@ bool TPropTypList::Broadcast(int code, int arg, void* data) {
   for (const auto& [key, child] : children_) {
     if (AsList(child)) lists.push_back(child);
   }
-  for (const auto& child : lists) static_cast<TPropTypList&>(*child).Broadcast(code, arg, data);
+  for (const auto& child : lists)
+    static_cast<TPropTypList&>(*child).Broadcast(code, arg, data);
   return true;
 }
 

@@ -28,16 +28,14 @@ void TPropRect::Set(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t
 
 void TPropRect::SetRect(const TRect& rect) { Set(rect.left, rect.top, rect.right, rect.bottom); }
 
-TRect TPropRect::GetRect() const {
-  return {left->value, top->value, right->value, bottom->value};
-}
+TRect TPropRect::GetRect() const { return {left->value, top->value, right->value, bottom->value}; }
 
 // Wraps like the 32-bit arithmetic of the platform when a hand-edited file holds huge corners.
 void TPropRect::MoveTo(std::int32_t x, std::int32_t y) {
   const auto shift = [](std::int32_t value, std::int32_t from, std::int32_t to) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value) +
-                                      static_cast<std::uint32_t>(to) -
-                                      static_cast<std::uint32_t>(from));
+                                     static_cast<std::uint32_t>(to) -
+                                     static_cast<std::uint32_t>(from));
   };
   right->value = shift(right->value, left->value, x);
   bottom->value = shift(bottom->value, top->value, y);

@@ -35,8 +35,8 @@ bool TPropDouble::Read(std::istream& in) {
 
 void TPropDouble::Write(std::ostream& out) const {
   char text[64];
-  const auto result = std::to_chars(text, text + sizeof text, value,
-                                    std::chars_format::general, 24);
+  const auto result =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::general, 24);
   out.write(text, result.ptr - text);
 }
 

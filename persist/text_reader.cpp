@@ -31,7 +31,8 @@ bool SkipLine(std::istream& in) {
 }
 
 void SkipWhiteSpace(std::istream& in) {
-  while (IsSpace(in.peek())) in.get();
+  while (IsSpace(in.peek()))
+    in.get();
 }
 
 bool SkipBlock(std::istream& in) {

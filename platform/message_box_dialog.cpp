@@ -51,8 +51,8 @@ TMessageAnswer ToAnswer(int button) {
 class TDialogPresenter : public TMessagePresenter {
  public:
   TMessageAnswer Present(QWidget* owner, const SMessage& message) override {
-    QMessageBox box(ToIcon(message.icon), message.caption, message.text,
-                    ToButtons(message.buttons), owner);
+    QMessageBox box(ToIcon(message.icon), message.caption, message.text, ToButtons(message.buttons),
+                    owner);
     return ToAnswer(box.exec());
   }
 };

@@ -122,8 +122,8 @@ void LoadOptions(SFileOptions& options) {
 
 void LoadOptions(SSoundOptions& options) {
   Load(options, QStringLiteral("OptionsSound"));
-  options.waveBuffer = std::clamp(options.waveBuffer, SSoundOptions::kMinWaveBuffer,
-                                  SSoundOptions::kMaxWaveBuffer);
+  options.waveBuffer =
+      std::clamp(options.waveBuffer, SSoundOptions::kMinWaveBuffer, SSoundOptions::kMaxWaveBuffer);
 }
 
 void StoreOptions(const SViewOptions& options) { Store(options, QStringLiteral("OptionsView")); }

@@ -26,21 +26,19 @@ QString ValueKey(const QString& name) {
   return name.isEmpty() ? kDefaultValueName : EscapeName(name);
 }
 
-QStringList SectionParts(const QString& section) {
-  return section.split('\\', Qt::SkipEmptyParts);
-}
+QStringList SectionParts(const QString& section) { return section.split('\\', Qt::SkipEmptyParts); }
 
 QString GroupPath(const QString& section) {
   QStringList escaped;
-  for (const QString& part : SectionParts(section)) escaped << EscapeName(part);
+  for (const QString& part : SectionParts(section))
+    escaped << EscapeName(part);
   return escaped.join('/');
 }
 
 // An open view of one section; `exists` tells whether the section is in the store.
 class TSection {
  public:
-  explicit TSection(const QString& section)
-      : store_(kSettingsOrganisation, kSettingsApplication) {
+  explicit TSection(const QString& section) : store_(kSettingsOrganisation, kSettingsApplication) {
     const QStringList parts = SectionParts(section);
     exists_ = true;
     for (const QString& part : parts) {

@@ -14,9 +14,10 @@ constexpr char kUnknownErrorPrefix[] = "Unknown error";
 QString SystemErrorReport(unsigned code, const QString& apiName) {
   const QString text = QString::fromLocal8Bit(std::strerror(static_cast<int>(code)));
   if (text.isEmpty() || text.startsWith(QLatin1String(kUnknownErrorPrefix))) return {};
-  return QStringLiteral("ERROR: API        = %1.\n"
-                        "       error code = %2\n"
-                        "       message    = %3.\n")
+  return QStringLiteral(
+             "ERROR: API        = %1.\n"
+             "       error code = %2\n"
+             "       message    = %3.\n")
       .arg(apiName)
       .arg(code)
       .arg(text);

@@ -12,7 +12,9 @@ struct SRecord {
 
 class TWorkPairs : public TWorkRecords<SRecord> {};
 
-const auto* Module(int id) { return reinterpret_cast<const TEngineModule*>(std::uintptr_t(id) * 16); }
+const auto* Module(int id) {
+  return reinterpret_cast<const TEngineModule*>(std::uintptr_t(id) * 16);
+}
 
 TEST(WorkObject, RecordsOfAModuleAreConsecutiveAndModulesKeepRegistrationOrder) {
   TWorkPairs work;
@@ -24,7 +26,8 @@ TEST(WorkObject, RecordsOfAModuleAreConsecutiveAndModulesKeepRegistrationOrder) 
   std::vector<SRecord> block(5);
   work.records = reinterpret_cast<std::byte*>(block.data());
   EXPECT_EQ(work.GetRecord(Module(2), 0), &block[0]);
-  for (int voice = 0; voice < 4; ++voice) EXPECT_EQ(work.GetRecord(Module(1), voice), &block[1 + voice]);
+  for (int voice = 0; voice < 4; ++voice)
+    EXPECT_EQ(work.GetRecord(Module(1), voice), &block[1 + voice]);
   EXPECT_EQ(work.GetRecord(Module(1), 4), nullptr);
   EXPECT_EQ(work.GetRecord(Module(3), 0), nullptr);
 

@@ -25,9 +25,11 @@ TEST(PropList, UniqueKeyCountsUpFromTheBase) {
 
 TEST(PropList, ChildrenAreOrderedByteWise) {
   TPropTypList list;
-  for (const char* key : {"b", "a", "B", "ab", "\xE4", "A"}) list.Add(key, Int(0));
+  for (const char* key : {"b", "a", "B", "ab", "\xE4", "A"})
+    list.Add(key, Int(0));
   std::vector<std::string> keys;
-  for (const auto& [key, child] : list.Children()) keys.push_back(key);
+  for (const auto& [key, child] : list.Children())
+    keys.push_back(key);
   EXPECT_EQ(keys, (std::vector<std::string>{"A", "B", "a", "ab", "b", "\xE4"}));
 }
 

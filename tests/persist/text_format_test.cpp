@@ -41,7 +41,8 @@ class TNodeList : public TPropTypListChild {
 };
 
 const double kDoubles[] = {0.1, 1e-10, 1.234, -2.5e300, 0.0, 123456789.123456789};
-const std::string kStrings[] = {"", "\"", "say \"hi\"\n", "a\r\nb", "\"\"", "tab\there", "\xE4\xFF"};
+const std::string kStrings[] = {"",     "\"",        "say \"hi\"\n", "a\r\nb",
+                                "\"\"", "tab\there", "\xE4\xFF"};
 
 // A tree of every property class, holding the test values or, like a freshly built document,
 // only defaults.
@@ -173,20 +174,22 @@ TEST(TextFormat, ToleratedInputReadsOn) {
     std::string name;
   } cases[] = {
       {"unknown key", "Zzz 5\nValue 3\nEND\n", 3, 1, "x"},
-      {"unregistered block", "BEGIN M Unknown\nA 9\nBEGIN N X\nEND\nEND\nValue 3\nEND\n", 3, 1, "x"},
+      {"unregistered block", "BEGIN M Unknown\nA 9\nBEGIN N X\nEND\nEND\nValue 3\nEND\n", 3, 1,
+       "x"},
       {"blank lines", "\n\nValue 3\n\nEND\n", 3, 1, "x"},
       {"indented line is skipped", " Value 9\nValue 3\nEND\n", 3, 1, "x"},
       {"extra text after a value", "Value 3 and more\nName \"y\" z\nEND\n", 3, 1, "y"},
       {"any order", "BEGIN Inner \nA 4\nEND\nName \"n\"\nValue 3\nEND\n", 3, 4, "n"},
-      {"CR LF line ends", "Value 3\r\nName \"q\"\r\nBEGIN Inner \r\nA 4\r\nEND\r\nEND\r\n", 3, 4, "q"},
+      {"CR LF line ends", "Value 3\r\nName \"q\"\r\nBEGIN Inner \r\nA 4\r\nEND\r\nEND\r\n", 3, 4,
+       "q"},
       {"not a number", "Value abc\nEND\n", 0, 1, "x"},
       {"beyond 32 bits", "Value 99999999999\nEND\n", 2147483647, 1, "x"},
       {"text after the final END", "Value 3\nEND\ngarbage\n", 3, 1, "x"},
       {"indented END closes nothing", "BEGIN Inner \nA 1\n END\nA 2\nEND\nEND\n", 7, 2, "x"},
       {"empty type name takes the next line's first word",
        "BEGIN Unknown \nZzz rest\nA 1\nEND\nValue 3\nEND\n", 3, 1, "x"},
-      {"words longer than 59 characters", longWord + " 1\nValue " + std::string(80, '0') + "3\nEND\n", 3,
-       1, "x"},
+      {"words longer than 59 characters",
+       longWord + " 1\nValue " + std::string(80, '0') + "3\nEND\n", 3, 1, "x"},
       {"final END without a line end", "Value 3\nEND", 3, 1, "x"},
   };
   for (const auto& c : cases) {
@@ -212,9 +215,11 @@ TEST(TextFormat, FatalInputFailsTheRead) {
       {"string without opening quote", "Name abc\nEND\n"},
       {"string without closing quote", "Name \"abc\nEND\n"},
       {"end right after a closing quote", "Name \"abc\""},
-      {"nesting deeper than any sound", [] {
+      {"nesting deeper than any sound",
+       [] {
          std::string deep;
-         for (int i = 0; i < 5000; ++i) deep += "BEGIN n Node\n";
+         for (int i = 0; i < 5000; ++i)
+           deep += "BEGIN n Node\n";
          return deep;
        }()},
   };
