@@ -1,0 +1,85 @@
+// Kernels that mix audio signals: the adder (also the poly-to-mono combiner), the two crossfades
+// and the stereo pan. Control inputs use 2048 as full scale; the pan weights sum to 4096/1024, so
+// the pans have a gain of 4 (2 per side in the middle), which the modules rely on.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/record_kernel.h"
+#include "engine/wrap_arith.h"
+
+struct SAddiererRecord {
+  std::int32_t Count;                  // number of sources, at least 1 as bound
+  const std::int32_t* const* Sources;  // Count input pointers
+  std::int32_t Output;
+};
+
+struct SCrossfadeRecord {
+  const std::int32_t* Input1;  // control
+  const std::int32_t* Input2;  // A1
+  const std::int32_t* Input3;  // A2
+  std::int32_t Output;
+};
+
+struct SStereoPanRecord {
+  const std::int32_t* Input1;  // pan position, -2048 (right) .. 2048 (left)
+  const std::int32_t* Input2;  // signal
+  std::int32_t Left;
+  std::int32_t Right;
+};
+
+// The weight shift of the crossfades and the pan: a control of 1024 is unity.
+inline constexpr int kControlShift = 10;
+inline constexpr std::int32_t kPanFullScale = 2048;
+
+// A1 for positive, A2 for negative controls, scaled by |c| / 1024; 0 gives 0.
+inline std::int32_t CrossfadeAmplitude(std::int32_t c, std::int32_t a1, std::int32_t a2) {
+  if (c > 0) return WrapMul(a1, c) >> kControlShift;
+  return WrapMul(a2, WrapNeg(c)) >> kControlShift;
+}
+
+// The share of the first (left) signal at pan position p: s x (p + 2048) / 1024, silent at -2048
+// and below.
+inline std::int32_t PanFirst(std::int32_t p, std::int32_t s) {
+  if (p <= -kPanFullScale) return 0;
+  return WrapMul(s, WrapAdd(p, kPanFullScale)) >> kControlShift;
+}
+
+// The share of the second (right) signal: s x (2048 - p) / 1024, silent at 2048 and above.
+inline std::int32_t PanSecond(std::int32_t p, std::int32_t s) {
+  if (p >= kPanFullScale) return 0;
+  return WrapMul(s, WrapSub(kPanFullScale, p)) >> kControlShift;
+}
+
+// Each share is shifted before the two are added.
+inline std::int32_t CrossfadePan(std::int32_t p, std::int32_t a1, std::int32_t a2) {
+  return WrapAdd(PanFirst(p, a1), PanSecond(p, a2));
+}
+
+inline void AddiererStep(SAddiererRecord& record) {
+  std::int32_t sum = 0;
+  // A count of 0 or less reads no source and gives 0.
+  for (std::int32_t i = record.Count; i-- > 0;)
+    sum = WrapAdd(sum, *record.Sources[i]);
+  record.Output = sum;
+}
+
+inline void CrossfadeLautstaerkeStep(SCrossfadeRecord& record) {
+  record.Output = CrossfadeAmplitude(*record.Input1, *record.Input2, *record.Input3);
+}
+
+inline void CrossfadeRichtungStep(SCrossfadeRecord& record) {
+  record.Output = CrossfadePan(*record.Input1, *record.Input2, *record.Input3);
+}
+
+inline void StereoPanStep(SStereoPanRecord& record) {
+  const std::int32_t p = *record.Input1;
+  const std::int32_t s = *record.Input2;
+  record.Left = PanFirst(p, s);
+  record.Right = PanSecond(p, s);
+}
+
+using TWorkAddierer = TWorkKernel<SAddiererRecord, &AddiererStep>;
+using TWorkCrossfadeLautstaerke = TWorkKernel<SCrossfadeRecord, &CrossfadeLautstaerkeStep>;
+using TWorkCrossfadeRichtung = TWorkKernel<SCrossfadeRecord, &CrossfadeRichtungStep>;
+using TWorkStereoPan = TWorkKernel<SStereoPanRecord, &StereoPanStep>;

@@ -1,0 +1,12 @@
+// Creates the work object for a work type code. The sound document creates all 27 when it is
+// built; the engine tests replace the factory to plant work objects of their own.
+#pragma once
+
+#include <memory>
+
+#include "engine/work_object.h"
+
+inline constexpr int kWorkTypeCount = 27;
+
+// The work object for `code` 0..26, or null for any other code.
+std::unique_ptr<TWorkBasisklassen> CreateWorkObject(int code);
