@@ -2,8 +2,13 @@
 
 #include "engine/constant_work.h"
 #include "engine/delay_kernel.h"
+#include "engine/envelope.h"
 #include "engine/logic_kernels.h"
+#include "engine/midi_key.h"
 #include "engine/mixer_kernels.h"
+#include "engine/noise_generators.h"
+#include "engine/pulse_generator.h"
+#include "engine/table_generators.h"
 
 std::unique_ptr<TWorkBasisklassen> CreateWorkObject(int code) {
   // One line per code, so that each kernel family replaces only its own lines.
@@ -16,15 +21,15 @@ std::unique_ptr<TWorkBasisklassen> CreateWorkObject(int code) {
     case 4: return std::make_unique<TWorkCrossfadeLautstaerke>();
     case 5: return std::make_unique<TWorkCrossfadeRichtung>();
     case 6: return std::make_unique<TWorkStereoPan>();
-    case 7: return std::make_unique<TWorkBasisklassen>();
-    case 8: return std::make_unique<TWorkBasisklassen>();
-    case 9: return std::make_unique<TWorkBasisklassen>();
-    case 10: return std::make_unique<TWorkBasisklassen>();
-    case 11: return std::make_unique<TWorkBasisklassen>();
-    case 12: return std::make_unique<TWorkBasisklassen>();
-    case 13: return std::make_unique<TWorkBasisklassen>();
-    case 14: return std::make_unique<TWorkBasisklassen>();
-    case 15: return std::make_unique<TWorkBasisklassen>();
+    case 7: return std::make_unique<TWorkStandardGeneratoren>();
+    case 8: return std::make_unique<TWorkStandardSynchGeneratoren>();
+    case 9: return std::make_unique<TWorkStandardFMGeneratoren>();
+    case 10: return std::make_unique<TWorkRechteckGeneratoren>();
+    case 11: return std::make_unique<TWorkRauschGeneratoren>();
+    case 12: return std::make_unique<TWorkZufallsGeneratoren>();
+    case 13: return std::make_unique<TWorkWavetable>();
+    case 14: return std::make_unique<TWorkMidiTaste>();
+    case 15: return std::make_unique<TWorkADSR>();
     case 16: return std::make_unique<TWorkBasisklassen>();
     case 17: return std::make_unique<TWorkBasisklassen>();
     case 18: return std::make_unique<TWorkBasisklassen>();
