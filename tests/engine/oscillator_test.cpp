@@ -4,10 +4,13 @@
 #include <limits>
 #include <vector>
 
+#include "engine/envelope.h"
+#include "engine/midi_key.h"
 #include "engine/noise_generators.h"
 #include "engine/pulse_generator.h"
 #include "engine/table_generators.h"
 #include "engine/waveform_tables.h"
+#include "engine/work_factory.h"
 #include "kernel_rig.h"
 
 namespace {
@@ -23,9 +26,7 @@ const TWaveformTables& Tables() {
   static const TWaveformTables tables(kEngineSampleRate);
   return tables;
 }
-const std::int32_t* Sine() {
-  return Tables().Table(kWaveSinus);
-}
+const std::int32_t* Sine() { return Tables().Table(kWaveSinus); }
 
 std::int64_t FloorMod(std::int64_t value, std::int64_t modulus) {
   return ((value % modulus) + modulus) % modulus;
@@ -317,6 +318,31 @@ TEST(TableOscillators, RecordsRunIndependently) {
   rig.Run(10);
   EXPECT_EQ(rig[0].phase, 10 * slow);
   EXPECT_EQ(rig[1].phase, FloorMod(10LL * fast, kLimit));
+}
+
+// The factory hands out the kernel of each code: its record layout and whether it runs.
+TEST(WorkFactory, CreatesTheGeneratorKeyAndEnvelopeWorkObjects) {
+  struct SCase {
+    int code;
+    std::size_t recordSize;
+    bool runs;
+  } cases[] = {
+      {7, sizeof(SStandardGeneratorRecord), true},
+      {8, sizeof(SSynchGeneratorRecord), true},
+      {9, sizeof(SFMGeneratorRecord), true},
+      {10, sizeof(SPulseGeneratorRecord), true},
+      {11, sizeof(SNoiseGeneratorRecord), true},
+      {12, sizeof(SRandomGeneratorRecord), true},
+      {13, sizeof(SWavetableRecord), true},
+      {14, sizeof(SMidiTasteRecord), false},
+      {15, sizeof(SADSRRecord), true},
+  };
+  for (const auto& c : cases) {
+    const auto work = CreateWorkObject(c.code);
+    ASSERT_NE(work, nullptr) << c.code;
+    EXPECT_EQ(work->GetRecordSize(), c.recordSize) << c.code;
+    EXPECT_EQ(work->NeedsProcessing(), c.runs) << c.code;
+  }
 }
 
 }  // namespace
