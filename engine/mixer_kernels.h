@@ -57,9 +57,11 @@ inline std::int32_t CrossfadePan(std::int32_t p, std::int32_t a1, std::int32_t a
 }
 
 inline void AddiererStep(SAddiererRecord& record) {
+  // Wrapping addition does not depend on the order, so the sources are summed first to last,
+  // which the compiler unrolls best. A count of 0 or less reads no source and gives 0.
+  const std::int32_t count = record.Count;
   std::int32_t sum = 0;
-  // A count of 0 or less reads no source and gives 0.
-  for (std::int32_t i = record.Count; i-- > 0;)
+  for (std::int32_t i = 0; i < count; ++i)
     sum = WrapAdd(sum, *record.Sources[i]);
   record.Output = sum;
 }
