@@ -1,0 +1,16 @@
+#include "engine/scope_kernel.h"
+
+#include "engine/work_kernel.h"
+
+void TWorkSehen::ProcessSample() {
+  ForEachRecordBackward(firstRecord, lastRecord, [](SSehenRecord& record) {
+    if (record.done) return;
+    if (record.count < record.capture->capacity) {
+      record.capture->samples[record.count].store(*record.input, std::memory_order_relaxed);
+      ++record.count;
+    } else {
+      record.done = 1;
+      if (record.reporter) record.reporter->CaptureComplete();
+    }
+  });
+}

@@ -1,0 +1,67 @@
+// The speaker kernels (work types 18 mono, 19 stereo) stream the engine's 22050 Hz signal into
+// the 44100 Hz buffers of a wave-output driver. Each engine sample becomes two device frames:
+// the midpoint between the previous and the current value, then the current value. The kernel
+// writes a lead ahead of the device's play position; once per buffer it compares the frames it
+// wrote with the frames the device played and, when they drift apart, inserts or drops one frame
+// pair every 2002 samples until the difference is back inside the tolerance.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/wave_buffer.h"
+#include "engine/work_object.h"
+
+class TWorkWaveOut;
+
+struct SLautsprecherRecord {
+  const std::int32_t* left = nullptr;   // audio, 2048 = engine full scale
+  const std::int32_t* right = nullptr;  // stereo speaker only
+  std::int32_t previousLeft = 0;
+  std::int32_t previousRight = 0;
+  TWorkWaveOut* driver = nullptr;
+  TWorkWaveOutBuffer* current = nullptr;
+  TWorkWaveOutBuffer* next = nullptr;  // null while none has been taken
+  std::byte* data = nullptr;           // data of the current buffer
+  std::uint32_t writePosition = 0;     // bytes into the current buffer
+  std::int32_t correctionCount = 0;    // < 0: device frame pairs to insert, > 0: to drop
+  std::int32_t correctionSpacing = 0;  // engine samples since the last correction step
+  std::uint32_t framesWritten = 0;     // device frames since Prepare, 2 per engine sample
+  std::uint32_t bufferLength = 0;      // bytes usable in the current buffer, 0 without one
+};
+
+// The "WaveBuffer" sound option in milliseconds: the output latency.
+inline constexpr int kWaveBufferDefault = 26;
+inline constexpr int kWaveBufferMinimum = 10;
+inline constexpr int kWaveBufferMaximum = 100;
+
+template <int Channels>
+class TSpeakerKernel : public TWorkRecords<SLautsprecherRecord> {
+ public:
+  // Frames of 16-bit samples; every engine sample writes two of them.
+  static constexpr std::uint32_t kFrameBytes = 2 * Channels;
+  static constexpr std::uint32_t kPairBytes = 2 * kFrameBytes;
+  // The next buffer is handed over a little after the current one is half written.
+  static constexpr std::uint32_t kNextBufferAt = Channels == 1 ? 100000 : 160000;
+  // 500 bytes per millisecond of "WaveBuffer" for mono, 1000 for stereo.
+  static constexpr std::uint32_t kLeadBytesPerMillisecond = 500 * Channels;
+  // One correction step when the spacing counter has reached this: once every 2002 samples.
+  static constexpr std::int32_t kCorrectionSpacing = 2001;
+  static constexpr std::int32_t kTolerance = 230;  // device frames
+  static constexpr std::int32_t kCorrectionTarget = 200;
+
+  // Clamped to 10..100 ms. Takes effect at the next Prepare.
+  void SetWaveBuffer(int milliseconds);
+  std::uint32_t LeadBytes() const { return leadBytes_; }
+
+  // Resets each record's driver and hands its first buffer over at once; the kernel then writes
+  // from the lead on while the device plays from byte 0.
+  void Prepare() override;
+  void ProcessSample() override;
+  void StopWork() override;
+
+ private:
+  std::uint32_t leadBytes_ = kWaveBufferDefault * kLeadBytesPerMillisecond;
+};
+
+class TWorkLautsprecher : public TSpeakerKernel<1> {};
+class TWorkLautsprecherStereo : public TSpeakerKernel<2> {};

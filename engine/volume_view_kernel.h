@@ -1,0 +1,31 @@
+// The volume-view kernel (work type 20) reports the mean absolute level of its input about six
+// times a second: every 3501 samples it sends the window's sum divided by 3500, unless three
+// reports are still waiting for the GUI, in which case the sum carries into the next window.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "engine/view_notifications.h"
+#include "engine/work_object.h"
+
+struct SLautstaerkeSehenRecord {
+  const std::int32_t* input = nullptr;
+  TVolumeLevelNotification* reporter = nullptr;
+  // The module's count of reports not yet shown: incremented here, decremented by the GUI.
+  std::atomic<std::int32_t>* pending = nullptr;
+  std::int32_t samples = 0;  // in the current window
+  // Sum of absolute values; 64 bits, so that windows carried while the GUI is stalled cannot
+  // wrap it.
+  std::uint64_t total = 0;
+};
+
+class TWorkLautstaerkeSehen : public TWorkRecords<SLautstaerkeSehenRecord> {
+ public:
+  static constexpr std::int32_t kWindowEnd = 3500;  // a window spans 0..3500: 3501 samples
+  static constexpr std::int32_t kMaximumPending = 3;
+
+  void ProcessSample() override;
+  // Every view shows 0 once the sound has stopped.
+  void StopWork() override;
+};

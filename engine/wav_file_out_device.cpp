@@ -1,0 +1,265 @@
+#include "engine/wav_file_out_device.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <system_error>
+
+#include "engine/wav_file.h"
+
+// The state of one open stream. The buffers it is handed form one continuous byte stream; the
+// play clock says how far into it the device has played, and everything up to the clock is
+// copied into the file, as soon as the buffer holding it has arrived. Bytes behind the clock are
+// never changed by the speaker kernel (it writes ahead of the play position and reuses a buffer
+// only after its done report), so a buffer that arrives late is still copied exactly.
+class TWavFileOutput {
+ public:
+  TWavFileOutput(std::filesystem::path target, std::filesystem::path temporary,
+                 const SWaveFormat& format, TWaveOutDoneReport& report)
+      : target_(std::move(target)),
+        temporary_(std::move(temporary)),
+        format_(format),
+        report_(report) {}
+
+  ~TWavFileOutput() {
+    if (file_ == nullptr) return;
+    std::fclose(file_);
+    std::error_code ignored;
+    std::filesystem::remove(temporary_, ignored);
+  }
+
+  int Begin() {
+    file_ = std::fopen(temporary_.c_str(), "wb");
+    if (file_ == nullptr)
+      return Fail("The file \"" + temporary_.string() + "\" cannot be created", errno);
+    const auto header = WavHeader(format_, 0);
+    if (std::fwrite(header.data(), 1, header.size(), file_) != header.size())
+      return Fail("The header of \"" + temporary_.string() + "\" cannot be written", errno);
+    return kWaveNoError;
+  }
+
+  int Write(SWaveHeader& header) {
+    std::lock_guard lock(mutex_);
+    if (closed_) return kWaveInvalidHandle;
+    if (heldCount_ == held_.size()) return kWaveError;
+    held_[(heldFirst_ + heldCount_++) % held_.size()] = {&header, queuedEnd_};
+    queuedEnd_ += header.bufferLength;
+    CopyPlayed();
+    return kWaveNoError;
+  }
+
+  void Play(std::uint32_t frames) {
+    std::lock_guard lock(mutex_);
+    if (closed_) return;
+    clock_ += std::uint64_t{frames} * format_.blockAlign;
+    position_.fetch_add(frames, std::memory_order_relaxed);
+    CopyPlayed();
+  }
+
+  int Reset() {
+    std::lock_guard lock(mutex_);
+    if (closed_) return kWaveInvalidHandle;
+    FinishPlayed();
+    return kWaveNoError;
+  }
+
+  std::uint32_t Position() const { return position_.load(std::memory_order_relaxed); }
+
+  bool closed() const {
+    std::lock_guard lock(mutex_);
+    return closed_;
+  }
+
+  int Close() {
+    std::lock_guard lock(mutex_);
+    if (closed_) return kWaveInvalidHandle;
+    FinishPlayed();
+    closed_ = true;
+    return Finalize();
+  }
+
+  std::string error() const {
+    std::lock_guard lock(mutex_);
+    return error_;
+  }
+
+ private:
+  struct SHeld {
+    SWaveHeader* header;
+    std::uint64_t start;  // offset of its first byte in the stream
+  };
+
+  // Copies the played bytes that have arrived and returns each buffer played to its end.
+  void CopyPlayed() {
+    while (heldCount_ > 0) {
+      const SHeld& front = held_[heldFirst_];
+      const std::uint64_t end = front.start + front.header->bufferLength;
+      if (copied_ < end) {
+        if (copied_ >= clock_) return;
+        const std::uint64_t bytes = std::min(end, clock_) - copied_;
+        WriteBytes(front.header->data + (copied_ - front.start), bytes);
+        copied_ += bytes;
+        if (copied_ < end) return;
+      }
+      SWaveHeader& done = *front.header;
+      heldFirst_ = (heldFirst_ + 1) % held_.size();
+      --heldCount_;
+      report_.BufferDone(done);
+    }
+  }
+
+  // Ends the stream at the clock: what was played without a buffer is silence, what was handed
+  // over and not played is returned.
+  void FinishPlayed() {
+    CopyPlayed();
+    if (copied_ < clock_) WriteSilence(clock_ - copied_);
+    while (heldCount_ > 0) {
+      SWaveHeader& returned = *held_[heldFirst_].header;
+      heldFirst_ = (heldFirst_ + 1) % held_.size();
+      --heldCount_;
+      report_.BufferDone(returned);
+    }
+    queuedEnd_ = copied_ = clock_ = 0;
+    position_.store(0, std::memory_order_relaxed);
+  }
+
+  void WriteBytes(const std::byte* bytes, std::uint64_t count) {
+    if (failure_ != kWaveNoError) return;
+    if (count > kWavMaxDataBytes - dataBytes_) {
+      Fail("The sound is too long for a WAV file");
+      return;
+    }
+    if (std::fwrite(bytes, 1, count, file_) != count) {
+      Fail("Writing \"" + temporary_.string() + "\" failed", errno);
+      return;
+    }
+    dataBytes_ += count;
+  }
+
+  void WriteSilence(std::uint64_t count) {
+    static constexpr std::array<std::byte, 4096> kZeros{};
+    while (count > 0 && failure_ == kWaveNoError) {
+      const std::uint64_t part = std::min<std::uint64_t>(count, kZeros.size());
+      WriteBytes(kZeros.data(), part);
+      count -= part;
+    }
+  }
+
+  // Completes the header and renames the file over the target, or removes it after a failure.
+  int Finalize() {
+    if (failure_ == kWaveNoError) {
+      const auto header = WavHeader(format_, static_cast<std::uint32_t>(dataBytes_));
+      if (std::fseek(file_, 0, SEEK_SET) != 0 ||
+          std::fwrite(header.data(), 1, header.size(), file_) != header.size() ||
+          std::fflush(file_) != 0)
+        Fail("Completing \"" + temporary_.string() + "\" failed", errno);
+    }
+    const bool closed = std::fclose(file_) == 0;
+    file_ = nullptr;
+    if (!closed) Fail("Closing \"" + temporary_.string() + "\" failed", errno);
+    std::error_code error;
+    if (failure_ == kWaveNoError) {
+      std::filesystem::rename(temporary_, target_, error);
+      if (error) Fail("The file cannot be renamed to \"" + target_.string() + "\"", error.value());
+    }
+    if (failure_ != kWaveNoError) std::filesystem::remove(temporary_, error);
+    return failure_;
+  }
+
+  // Keeps the first failure: later ones are its consequences. `number` is an errno value or 0.
+  int Fail(const std::string& what, int number = 0) {
+    if (failure_ != kWaveNoError) return failure_;
+    error_ = what + (number != 0 ? " (" + std::string(std::strerror(number)) + ")." : ".");
+    failure_ = kWaveError;
+    return failure_;
+  }
+
+  const std::filesystem::path target_;
+  const std::filesystem::path temporary_;
+  const SWaveFormat format_;
+  TWaveOutDoneReport& report_;
+
+  mutable std::mutex mutex_;
+  std::array<SHeld, 16> held_{};
+  std::size_t heldFirst_ = 0;
+  std::size_t heldCount_ = 0;
+  // Offsets in the stream since the last reset, in bytes.
+  std::uint64_t queuedEnd_ = 0;
+  std::uint64_t copied_ = 0;
+  std::uint64_t clock_ = 0;
+  std::atomic<std::uint32_t> position_{0};  // frames
+
+  std::FILE* file_ = nullptr;
+  std::uint64_t dataBytes_ = 0;
+  int failure_ = kWaveNoError;
+  std::string error_;
+  bool closed_ = false;
+};
+
+namespace {
+
+class TWavFileOutStream : public TWaveOutStream {
+ public:
+  explicit TWavFileOutStream(std::shared_ptr<TWavFileOutput> output) : output_(std::move(output)) {}
+  int Write(SWaveHeader& header) override { return output_->Write(header); }
+  int Reset() override { return output_->Reset(); }
+  std::uint32_t GetPosition() const override { return output_->Position(); }
+  int Close() override { return output_->Close(); }
+
+ private:
+  std::shared_ptr<TWavFileOutput> output_;
+};
+
+bool IsOutputFormat(const SWaveFormat& format) {
+  return (format.channels == 1 || format.channels == 2) &&
+         format == Pcm16Format(format.channels, kDeviceOutputRate);
+}
+
+}  // namespace
+
+TWavFileOutDevice::TWavFileOutDevice(std::filesystem::path target) : target_(std::move(target)) {}
+
+TWavFileOutDevice::~TWavFileOutDevice() = default;
+
+std::filesystem::path TWavFileOutDevice::TemporaryPath() const {
+  std::filesystem::path temporary = target_;
+  temporary += ".part";
+  return temporary;
+}
+
+int TWavFileOutDevice::Open(int device, const SWaveFormat& format, TWaveOutDoneReport& report,
+                            std::unique_ptr<TWaveOutStream>& stream) {
+  openError_.clear();
+  if (device < 0) return kWaveBadDeviceId;
+  if (!IsOutputFormat(format)) return kWaveBadFormat;
+  if (output_ && !output_->closed()) return kWaveAllocated;
+  auto output = std::make_shared<TWavFileOutput>(target_, TemporaryPath(), format, report);
+  const int begun = output->Begin();
+  if (begun != kWaveNoError) {
+    openError_ = output->error();
+    return begun;
+  }
+  output_ = output;
+  stream = std::make_unique<TWavFileOutStream>(std::move(output));
+  return kWaveNoError;
+}
+
+bool TWavFileOutDevice::CanOpen(int device, const SWaveFormat& format) {
+  return device >= 0 && IsOutputFormat(format);
+}
+
+std::string TWavFileOutDevice::ErrorText(int code) const {
+  if (code == kWaveError) {
+    const std::string detail = !openError_.empty() ? openError_ : output_ ? output_->error() : "";
+    if (!detail.empty()) return detail;
+  }
+  return WaveResultText(code);
+}
+
+void TWavFileOutDevice::Play(std::uint32_t frames) {
+  if (output_) output_->Play(frames);
+}

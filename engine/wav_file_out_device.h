@@ -1,0 +1,42 @@
+// A wave-output device that writes what it plays into a 16-bit PCM WAV file at 44100 Hz, for
+// offline rendering and tests. It has no clock of its own: whoever runs the engine offline lets
+// it play with Play(frames), and it consumes that many frames from the buffers handed to it, so
+// that its position, and with it the speakers' clock correction, follows the engine exactly.
+//
+// The file is written under a temporary name in the target's folder and renamed over the target
+// only when Close finds every write successful; a failed run leaves no half-written file.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "engine/wave_out_device.h"
+
+class TWavFileOutput;
+
+class TWavFileOutDevice : public TWaveOutDevice {
+ public:
+  explicit TWavFileOutDevice(std::filesystem::path target);
+  ~TWavFileOutDevice() override;
+
+  // Any device number from 0 on stands for the file; one stream at a time.
+  int Open(int device, const SWaveFormat& format, TWaveOutDoneReport& report,
+           std::unique_ptr<TWaveOutStream>& stream) override;
+  bool CanOpen(int device, const SWaveFormat& format) override;
+  // For a failure of this device, the detailed reason (which write failed, and why).
+  std::string ErrorText(int code) const override;
+
+  // Plays `frames` frames (at 44100 per second) of the open stream; nothing while closed.
+  void Play(std::uint32_t frames);
+
+  const std::filesystem::path& target() const { return target_; }
+  // The temporary file a stream writes before it is renamed over the target.
+  std::filesystem::path TemporaryPath() const;
+
+ private:
+  std::filesystem::path target_;
+  std::shared_ptr<TWavFileOutput> output_;
+  std::string openError_;
+};

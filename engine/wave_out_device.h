@@ -1,0 +1,53 @@
+// What the wave-output driver needs of a sound output: a device service that opens streams,
+// and an open stream that plays queued buffers back to back. A real sound card (an audio
+// callback reading the queued buffers in order) and the WAV-file device both implement it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "engine/wave_buffer.h"
+#include "engine/wave_format.h"
+
+// The done report: the stream calls it once for every buffer it has finished with (played,
+// or returned by Reset or Close), on whatever thread the stream runs.
+class TWaveOutDoneReport {
+ public:
+  virtual ~TWaveOutDoneReport() = default;
+  virtual void BufferDone(SWaveHeader& header) = 0;
+};
+
+// One open output device.
+class TWaveOutStream {
+ public:
+  virtual ~TWaveOutStream() = default;
+
+  // Appends a filled buffer behind those already handed over; the stream reads its data only
+  // while it plays it. Called on the driver's output thread; may block while the device is busy.
+  // Returns a result code; on failure the buffer is not played and no done report follows.
+  virtual int Write(SWaveHeader& header) = 0;
+  // Stops playing, reports every buffer it holds as done before returning, and counts the
+  // position from 0 again.
+  virtual int Reset() = 0;
+  // Frames (samples per channel) played since the stream was opened or last reset.
+  virtual std::uint32_t GetPosition() const = 0;
+  // Returns what it holds as done and releases the device; after it no report is made. A
+  // result other than 0 says the output was not delivered completely (a file not written).
+  virtual int Close() = 0;
+};
+
+// The device service: the numbered output devices of the system.
+class TWaveOutDevice {
+ public:
+  virtual ~TWaveOutDevice() = default;
+
+  // Opens device `device` with `format`; `report` must outlive the stream. On success
+  // `stream` holds the open stream and the result is 0.
+  virtual int Open(int device, const SWaveFormat& format, TWaveOutDoneReport& report,
+                   std::unique_ptr<TWaveOutStream>& stream) = 0;
+  // True when the device opens with `format`; it is closed again at once.
+  virtual bool CanOpen(int device, const SWaveFormat& format) = 0;
+  // A readable text for a result code of this device.
+  virtual std::string ErrorText(int code) const = 0;
+};
