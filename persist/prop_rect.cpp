@@ -1,5 +1,6 @@
 #include "persist/prop_rect.h"
 
+#include <algorithm>
 #include <utility>
 
 TRect NormalizeRect(TRect rect) {
@@ -17,6 +18,14 @@ TPropRect::TPropRect(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_
   Add("Top", top);
   Add("Right", right);
   Add("Bottom", bottom);
+}
+
+bool TPropRect::Read(std::istream& in) {
+  const bool complete = TPropTypList::Read(in);
+  for (const auto& corner : {left, top, right, bottom}) {
+    corner->value = std::clamp(corner->value, -kCoordinateLimit, kCoordinateLimit);
+  }
+  return complete;
 }
 
 void TPropRect::Set(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b) {

@@ -1,0 +1,57 @@
+// A sound document: the root of a sound's property tree (voice count, the patch, the description
+// of its editor window) and the owner of its engine. It loads and saves the sound file, supplies
+// the engine with the active modules, and re-validates the patch after every structural change.
+#pragma once
+
+#include <QString>
+#include <string>
+
+#include "engine/engine_host.h"
+#include "engine/klang_engine.h"
+#include "patch/module_list.h"
+#include "patch/window_description.h"
+#include "persist/prop_list.h"
+#include "persist/prop_values.h"
+
+class TDokumentKlang : public TPropTypListChild, public TEngineHost {
+ public:
+  TDokumentKlang();
+  // Stops a playing sound first.
+  ~TDokumentKlang() override;
+
+  // Reads a sound file into this fresh document; false when the file cannot be read or is
+  // malformed (what was read so far stays).
+  bool Load(const QString& path);
+  // Writes the sound file; false (and the old file intact) when it cannot be written.
+  bool Save(const QString& path);
+  // Writes the sound as text, with the closing line.
+  void WriteSound(std::ostream& out) const;
+
+  int StartSound() { return engine_.StartSound(); }
+  int StopSound() { return engine_.StopSound(); }
+  bool IsStarted() const { return engine_.IsStarted(); }
+  void RestartSound(bool restart) { engine_.RestartSound(restart); }
+  // Changes the voice count (1..39), restarting a playing sound.
+  void SetVoiceCount(int count) { engine_.SetVoiceCount(count); }
+  TKlangEngine& Engine() { return engine_; }
+
+  void MarkChanged() { modified_ = true; }
+  bool IsModified() const { return modified_; }
+  bool HasFileName() const { return hasFileName_; }
+
+  void CollectModules(int voices, std::vector<TEngineModule*>& modules) override;
+  void RevalidatePatch() override;
+  void VoiceCountChanged(int voices) override;
+
+  const TRPointerPropInteger CountVoices;
+  const TRPointer<TModuleListeArbeiten> ModuleList;
+  const TRPointer<TFensterKlang> ViewSound;
+
+ private:
+  // After reading: the engine takes the stored voice count, repaired into 1..39.
+  void AdoptVoiceCount();
+
+  TKlangEngine engine_;
+  bool modified_ = false;
+  bool hasFileName_ = false;
+};

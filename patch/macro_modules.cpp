@@ -1,0 +1,195 @@
+#include "patch/macro_modules.h"
+
+#include <algorithm>
+
+#include "patch/module_dialogs.h"
+#include "platform/message_box.h"
+
+namespace {
+
+constexpr TRect kMacroRect{0, 0, 88, 57};
+constexpr TRect kBoundaryRect{0, 0, 60, 42};
+// The outer port's caption shows this many letters of the inner module's title.
+constexpr std::size_t kOuterTitleLength = 2;
+
+void ShowRefusedWire() {
+  ShowMessage(nullptr,
+              {QStringLiteral("Info Connection"),
+               QStringLiteral("No direct connections allowed between Input and Output Modules"),
+               TMessageIcon::Error, TMessageButtons::Ok});
+}
+
+}  // namespace
+
+TModulKomponent::TModulKomponent()
+    : Window(std::make_shared<TFensterModul>()),
+      Inside(std::make_shared<TModuleListeArbeiten>()),
+      InfoText(std::make_shared<TPropString>()) {
+  Title->value = " Macro";
+  Rect->SetRect(kMacroRect);
+  Window->parent = this;
+  Window->Owner = this;
+  Inside->parent = this;
+  Inside->PartnerList = Window->ModuleList.get();
+  Window->ModuleList->PartnerList = Inside.get();
+  Add("ViewModul", Window);
+  Add("ModuleList", Inside);
+  Add("InfoText", InfoText);
+}
+
+void TModulKomponent::CreatePanel(TModuleCanvas* owner, int mode) {
+  TModulBild::CreatePanel(owner, mode);
+  if (owner == nullptr) return;
+  PropertyChanged(nullptr);
+  ResizeToAllPorts();
+}
+
+TModulAusgang* TModulKomponent::InnerOutput(const std::string& key) const {
+  return dynamic_cast<TModulAusgang*>(Inside->Get(key).get());
+}
+
+void TModulKomponent::LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+                                 TAusgang& port) {
+  if (TModulAusgang* inner = InnerOutput(port.Key())) {
+    inner->LinkOutput(voice, target, engine, port);
+  }
+}
+
+bool TModulKomponent::CollectChain(TAusgang* port, TModuleChain& visited, TModuleChain& chain) {
+  TModulAusgang* inner = port ? InnerOutput(port->Key()) : nullptr;
+  if (inner == nullptr) return false;
+  if (inner->IsActive(nullptr)) return true;
+  return inner->CollectChain(port, visited, chain);
+}
+
+bool TModulKomponent::IsActive(const TAusgang* port) const {
+  const TModulAusgang* inner = port ? InnerOutput(port->Key()) : nullptr;
+  return inner != nullptr && inner->IsActive(nullptr);
+}
+
+void TModulKomponent::ShowProperties() {
+  SelectOnly();
+  Window->Visible->value = 1;
+  if (TModuleDialogs* dialogs = ModuleDialogs()) dialogs->ShowMacroWindow(*this);
+}
+
+void TModulKomponent::ShowHelp() {
+  if (TModuleDialogs* dialogs = ModuleDialogs()) dialogs->ShowHelp(TModulGrenze::kHelpTopic);
+}
+
+TModulGrenze::TModulGrenze(int ownCode, int outerCode, const char* title) : OuterCode(outerCode) {
+  Title->value = title;
+  Rect->SetRect(kBoundaryRect);
+  if (PortType(ownCode).isInput) {
+    InputList->AddPort(ownCode);
+  } else {
+    OutputList->AddPort(ownCode);
+  }
+}
+
+TModulKomponent* TModulGrenze::Macro() const {
+  TModuleListe* list = OwnerList();
+  return list ? dynamic_cast<TModulKomponent*>(list->parent) : nullptr;
+}
+
+TEinAusgangListe* TModulGrenze::OuterList() const {
+  TModulKomponent* macro = Macro();
+  if (macro == nullptr) return nullptr;
+  if (PortType(OuterCode).isInput) return macro->InputList.get();
+  return macro->OutputList.get();
+}
+
+TEinAusgang* TModulGrenze::OuterPort() const {
+  TEinAusgangListe* outer = OuterList();
+  return outer ? outer->Port(OwnerList()->KeyOf(this)) : nullptr;
+}
+
+void TModulGrenze::CreatePanel(TModuleCanvas* owner, int mode) {
+  TModulBild::CreatePanel(owner, mode);
+  TEinAusgangListe* outer = OuterList();
+  if (outer == nullptr) return;
+  if (owner == nullptr) {
+    if (mode == kPanelEditable) RemoveOuterPort();
+    return;
+  }
+  if (mode == kPanelSample || OuterPort() != nullptr) return;
+  outer->AddPort(OuterCode, OwnerList()->KeyOf(this));
+  TModulKomponent* macro = Macro();
+  if (macro->Panel) macro->Panel->PortsChanged();
+  macro->ResizeToAllPorts();
+  SyncOuterPort();
+}
+
+void TModulGrenze::RemoveOuterPort() {
+  TEinAusgang* port = OuterPort();
+  if (port == nullptr) return;
+  OuterList()->Remove(port->Key());
+  TModulKomponent* macro = Macro();
+  if (macro->Panel) macro->Panel->PortsChanged();
+  macro->ResizeToAllPorts();
+}
+
+void TModulGrenze::SyncOuterPort() {
+  TEinAusgang* port = OuterPort();
+  if (port == nullptr) return;
+  port->Title->value = Title->value.substr(0, kOuterTitleLength);
+  if (Macro()->Panel) Macro()->Panel->PortsChanged();
+}
+
+void TModulGrenze::SetActive(bool active) {
+  const bool changed = active != IsActive(nullptr);
+  TModulBild::SetActive(active);
+  TModulKomponent* macro = Macro();
+  if (changed && macro != nullptr && macro->Panel) macro->Panel->PortsChanged();
+}
+
+bool TModulGrenze::CanConnect(TEinAusgang& ownPort, TEinAusgang& otherPort) {
+  const bool ownIsInput = dynamic_cast<TModulEingang*>(ownPort.OwnerModule()) != nullptr;
+  const TModulArbeiten* other = otherPort.OwnerModule();
+  const bool refused = ownIsInput ? dynamic_cast<const TModulAusgang*>(other) != nullptr
+                                  : dynamic_cast<const TModulEingang*>(other) != nullptr;
+  if (refused) ShowRefusedWire();
+  return !refused;
+}
+
+void TModulGrenze::ShowProperties() {
+  TModuleDialogs* dialogs = ModuleDialogs();
+  if (dialogs == nullptr || !dialogs->EditName(*this)) return;
+  PropertyChanged(Title.get());
+  MarkChanged();
+  SyncOuterPort();
+}
+
+void TModulGrenze::ShowHelp() {
+  if (TModuleDialogs* dialogs = ModuleDialogs()) dialogs->ShowHelp(kHelpTopic);
+}
+
+bool TModulGrenze::CollectFrom(TAusgang* source, TModuleChain& visited, TModuleChain& chain) {
+  visited.push_back(this);
+  if (!WalkSource(source, visited, chain)) return false;
+  chain.push_back(this);
+  return true;
+}
+
+void TModulEingang::LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+                               TAusgang&) {
+  auto* outer = dynamic_cast<TEingang*>(OuterPort());
+  TAusgang* source = outer ? outer->GetSource() : nullptr;
+  TModulArbeiten* module = source ? source->OwnerModule() : nullptr;
+  if (module != nullptr) module->LinkOutput(voice, target, engine, *source);
+}
+
+bool TModulEingang::CollectChain(TAusgang*, TModuleChain& visited, TModuleChain& chain) {
+  auto* outer = dynamic_cast<TEingang*>(OuterPort());
+  return CollectFrom(outer ? outer->GetSource() : nullptr, visited, chain);
+}
+
+void TModulAusgang::LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+                               TAusgang&) {
+  LinkInput("1", voice, target, engine);
+}
+
+bool TModulAusgang::CollectChain(TAusgang*, TModuleChain& visited, TModuleChain& chain) {
+  TEingang* input = InputList->Input("1");
+  return CollectFrom(input ? input->GetSource() : nullptr, visited, chain);
+}

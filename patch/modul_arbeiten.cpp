@@ -1,0 +1,84 @@
+#include "patch/modul_arbeiten.h"
+
+#include <algorithm>
+
+#include "persist/tree_message.h"
+
+TModulArbeiten::TModulArbeiten()
+    : InputList(std::make_shared<TEingangListe>()), OutputList(std::make_shared<TAusgangListe>()) {
+  InputList->parent = this;
+  OutputList->parent = this;
+  Add("InputList", InputList);
+  Add("OutputList", OutputList);
+}
+
+bool TModulArbeiten::Notify(int code, int, void* data) {
+  switch (code) {
+    case kTreeMarkActive:
+      if (IsSink()) {
+        TModuleChain visited;
+        TModuleChain chain;
+        if (CollectChain(nullptr, visited, chain)) {
+          for (TModulArbeiten* module : chain) module->SetActive(true);
+        }
+      }
+      break;
+    case kTreeClearActive:
+      SetActive(false);
+      break;
+    case kTreeColorsChanged:
+      if (Panel) Panel->ActiveChanged();
+      break;
+    case kTreeEngine:
+      if (IsActive(nullptr) && data != nullptr) {
+        static_cast<std::vector<TEngineModule*>*>(data)->push_back(this);
+      }
+      break;
+    default:
+      break;
+  }
+  return true;
+}
+
+void TModulArbeiten::LinkOutput(int, const std::int32_t**, TKlangEngine&, TAusgang&) {}
+void TModulArbeiten::BindWork(int, void*, TKlangEngine&) {}
+void TModulArbeiten::SoundStarted(TKlangEngine&, int) {}
+void TModulArbeiten::SoundStopped(TKlangEngine&, int) {}
+bool TModulArbeiten::CanConnect(TEinAusgang&, TEinAusgang&) { return true; }
+
+bool TModulArbeiten::WalkSource(TAusgang* source, TModuleChain& visited, TModuleChain& chain) {
+  if (source == nullptr) return false;
+  TModulArbeiten* module = source->OwnerModule();
+  if (module == nullptr) return false;
+  if (module->IsActive(source)) return true;
+  if (std::find(visited.begin(), visited.end(), module) != visited.end()) return true;
+  return module->CollectChain(source, visited, chain);
+}
+
+bool TModulArbeiten::CollectChain(TAusgang*, TModuleChain& visited, TModuleChain& chain) {
+  visited.push_back(this);
+  for (TEinAusgang* port : InputList->Ports()) {
+    auto* input = dynamic_cast<TEingang*>(port);
+    if (input == nullptr || !WalkSource(input->GetSource(), visited, chain)) return false;
+  }
+  chain.push_back(this);
+  return true;
+}
+
+void TModulArbeiten::SetActive(bool active) {
+  if (active == active_) return;
+  active_ = active;
+  if (Panel) Panel->ActiveChanged();
+}
+
+bool TModulArbeiten::IsActive(const TAusgang*) const { return active_; }
+
+void TModulArbeiten::LinkInput(const std::string& portName, int voice,
+                               const std::int32_t** target, TKlangEngine& engine) {
+  TEingang* input = InputList->Input(portName);
+  TAusgang* source = input ? input->GetSource() : nullptr;
+  if (source == nullptr) return;
+  if (TModulArbeiten* module = source->OwnerModule()) {
+    module->LinkOutput(voice, target, engine, *source);
+  }
+}

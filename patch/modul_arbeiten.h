@@ -1,0 +1,61 @@
+// A module that takes part in signal processing: it owns an input and an output port list, is
+// active while it lies on a completely wired chain that ends in a sink (a speaker, scope or
+// volume view), and is bound to the engine through the operations of TEngineModule. Only active
+// modules are collected for the engine.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/engine_module.h"
+#include "patch/modul.h"
+#include "patch/port_list.h"
+
+class TModulArbeiten;
+using TModuleChain = std::vector<TModulArbeiten*>;
+
+class TModulArbeiten : public TModul, public TEngineModule {
+ public:
+  TModulArbeiten();
+
+  // Tree messages: 2 clears the active mark, 1 lets a sink activate its chain, 8 collects the
+  // active modules (data: std::vector<TEngineModule*>*), 5 recolours the panel.
+  bool Notify(int code, int arg, void* data) override;
+
+  // The module is the source of a wire: stores into `target` the address of the value that
+  // `port` produces for `voice` (voice 0 for a mono module). Default: nothing.
+  virtual void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+                          TAusgang& port);
+
+  int GetWorkType() const override { return -1; }
+  bool IsMono() const override { return true; }
+  void BindWork(int voice, void* record, TKlangEngine& engine) override;
+  void SoundStarted(TKlangEngine& engine, int voices) override;
+  void SoundStopped(TKlangEngine& engine, int voices) override;
+
+  // Asked before a wire from `ownPort` to `otherPort` is made; false refuses it (the module
+  // tells the user why).
+  virtual bool CanConnect(TEinAusgang& ownPort, TEinAusgang& otherPort);
+  // True for a module at the end of a signal chain.
+  virtual bool IsSink() const { return false; }
+  // The backward walk of the activation from `port`: true when every input on the way is wired;
+  // the modules of a complete chain are appended to `chain`. Modules already in `visited` count
+  // as satisfied, so feedback loops do not block activation.
+  virtual bool CollectChain(TAusgang* port, TModuleChain& visited, TModuleChain& chain);
+  virtual void SetActive(bool active);
+  virtual bool IsActive(const TAusgang* port) const;
+
+  // Links the input field `target` of this module's record to the output wired to `portName`.
+  void LinkInput(const std::string& portName, int voice, const std::int32_t** target,
+                 TKlangEngine& engine);
+
+  const TRPointer<TEingangListe> InputList;
+  const TRPointer<TAusgangListe> OutputList;
+
+ protected:
+  // The walk from one source output on: true when the source is active or its chain completes.
+  static bool WalkSource(TAusgang* source, TModuleChain& visited, TModuleChain& chain);
+
+ private:
+  bool active_ = false;
+};

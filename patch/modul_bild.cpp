@@ -1,0 +1,44 @@
+#include "patch/modul_bild.h"
+
+#include <algorithm>
+
+#include "patch/module_dialogs.h"
+
+namespace {
+
+// Title bar and margins around the port rows.
+constexpr int kFrameHeight = 25;
+constexpr int kMinimumRows = 2;
+
+}  // namespace
+
+void TModulBild::ShowProperties() {
+  TModuleDialogs* dialogs = ModuleDialogs();
+  if (dialogs != nullptr && dialogs->EditName(*this)) {
+    PropertyChanged(Title.get());
+    MarkChanged();
+  }
+}
+
+void TModulBild::ShowHelp() {
+  if (TModuleDialogs* dialogs = ModuleDialogs()) dialogs->ShowHelp(0);
+}
+
+int TModulBild::HeightForRows(int rows) {
+  return kFrameHeight + TEinAusgangListe::kPortSpacing * rows;
+}
+
+void TModulBild::SetHeightAndLayOut(int rows) {
+  Rect->bottom->value = Rect->top->value + HeightForRows(rows);
+  PropertyChanged(Rect.get());
+  InputList->Layout();
+  OutputList->Layout();
+  if (Panel) Panel->PortsChanged();
+}
+
+void TModulBild::ResizeToPorts() { SetHeightAndLayOut(InputList->Count()); }
+
+void TModulBild::ResizeToAllPorts() {
+  if (!Panel) return;
+  SetHeightAndLayOut(std::max({InputList->Count(), OutputList->Count(), kMinimumRows}));
+}

@@ -1,0 +1,24 @@
+// A signal module with a picture button that opens its dialog: the base of every catalogue
+// module and of the macro modules.
+#pragma once
+
+#include "patch/modul_arbeiten.h"
+
+class TModulBild : public TModulArbeiten {
+ public:
+  // Opens the module's dialog; by default the standard name dialog.
+  virtual void ShowProperties();
+  // Opens the module's help topic; by default the help contents.
+  virtual void ShowHelp();
+
+  // Fits the height to the inputs (used when inputs are added or removed) and lays the ports
+  // out again.
+  void ResizeToPorts();
+  // Fits the height to the larger port list, at least two rows; only while the module is shown.
+  void ResizeToAllPorts();
+
+ protected:
+  // The height of a module with `rows` port rows below the title bar.
+  static int HeightForRows(int rows);
+  void SetHeightAndLayOut(int rows);
+};

@@ -1,0 +1,110 @@
+#include "patch/module_palette.h"
+
+const std::vector<SPaletteCategory>& PaletteCategories() {
+  static const std::vector<SPaletteCategory> categories = {
+      {"Delay", {}},
+      {"Fader", {}},
+      {"In / Output", {}},
+      {"Macro", {"Input", "Output"}},
+      {"Math", {}},
+      {"Midi", {}},
+      {"Mixer", {}},
+      {"Oscillator", {"Random", "Saw", "Sine", "Square", "Triangle", "Wavetable"}},
+  };
+  return categories;
+}
+
+const std::vector<SPaletteEntry>& PaletteEntries() {
+  static const std::vector<SPaletteEntry> entries = {
+      {"Delay", "MonoDelay"},
+      {"Delay", "PolyDelay"},
+      {"Delay", "MonoDynDelay"},
+      {"Delay", "PolyDynDelay"},
+      {"Fader", "ConstAnalog"},
+      {"Fader", "ConstFrequenz"},
+      {"In / Output", "OutputLook"},
+      {"In / Output", "Speaker"},
+      {"In / Output", "SpeakerStereo"},
+      {"In / Output", "Microphon"},
+      {"In / Output", "VolumeWork"},
+      {"Math", "MonoLogicOr"},
+      {"Math", "PolyLogicOr"},
+      {"Math", "MonoLogicAnd"},
+      {"Math", "PolyLogicAnd"},
+      {"Math", "MonoLogicModula"},
+      {"Math", "PolyLogicModula"},
+      {"Math", "MonoLogicExor"},
+      {"Math", "PolyLogicExor"},
+      {"Math", "MonoResolution"},
+      {"Math", "PolyResolution"},
+      {"Math", "MonoLogicDivision"},
+      {"Math", "PolyLogicDivision"},
+      {"Midi", "MidiIn"},
+      {"Midi", "MidiKey"},
+      {"Midi", "ADSR"},
+      {"Midi", "MidiModulation"},
+      {"Midi", "MidiPitch"},
+      {"Midi", "MidiAftertouch"},
+      {"Midi", "MidiVolume"},
+      {"Mixer", "PolyToMono"},
+      {"Mixer", "MonoAddierer"},
+      {"Mixer", "PolyAddierer"},
+      {"Mixer", "MonoLoudness"},
+      {"Mixer", "PolyLoudness"},
+      {"Mixer", "MonoCrossfadeAmpl"},
+      {"Mixer", "PolyCrossfadeAmpl"},
+      {"Mixer", "MonoCrossfadePan"},
+      {"Mixer", "PolyCrossfadePan"},
+      {"Mixer", "MonoStereoPan"},
+      {"Mixer", "PolyStereoPan"},
+      {"Macro", "Modul"},
+      {"Input", "ModulMInAnalog"},
+      {"Input", "ModulPInAnalog"},
+      {"Input", "ModulMInFrequenz"},
+      {"Input", "ModulPInFrequenz"},
+      {"Input", "ModulInMidi"},
+      {"Output", "ModulMOutAnalog"},
+      {"Output", "ModulPOutAnalog"},
+      {"Output", "ModulMOutFrequenz"},
+      {"Output", "ModulPOutFrequenz"},
+      {"Output", "ModulOutMidi"},
+      {"Sine", "MonoSine"},
+      {"Sine", "PolySine"},
+      {"Sine", "MonoFMSine"},
+      {"Sine", "PolyFMSine"},
+      {"Sine", "MonoSyncSine"},
+      {"Sine", "PolySyncSine"},
+      {"Square", "MonoSquare"},
+      {"Square", "PolySquare"},
+      {"Square", "MonoFMSquare"},
+      {"Square", "PolyFMSquare"},
+      {"Square", "MonoVSquare"},
+      {"Square", "PolyVSquare"},
+      {"Saw", "MonoSaw"},
+      {"Saw", "PolySaw"},
+      {"Saw", "MonoFMSaw"},
+      {"Saw", "PolyFMSaw"},
+      {"Saw", "MonoSyncSaw"},
+      {"Saw", "PolySyncSaw"},
+      {"Triangle", "MonoTriangle"},
+      {"Triangle", "PolyTriangle"},
+      {"Triangle", "MonoFMTriangle"},
+      {"Triangle", "PolyFMTriangle"},
+      {"Triangle", "MonoSyncTriangle"},
+      {"Triangle", "PolySyncTriangle"},
+      {"Random", "MonoNoise"},
+      {"Random", "MonoRandomAnalog"},
+      {"Random", "PolyRandomAnalog"},
+      {"Wavetable", "MonoWavetable"},
+      {"Wavetable", "PolyWavetable"},
+  };
+  return entries;
+}
+
+std::vector<std::string> PaletteTypes(const std::string& category) {
+  std::vector<std::string> types;
+  for (const SPaletteEntry& entry : PaletteEntries()) {
+    if (category == entry.category) types.push_back(entry.typeName);
+  }
+  return types;
+}

@@ -1,0 +1,48 @@
+#include "patch/module_registry.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+// Filled completely on first use and unchanged afterwards.
+const TModuleTypeTable& Registry() {
+  static const TModuleTypeTable table = [] {
+    TModuleTypeTable families;
+    RegisterMacroModules(families);
+    return families;
+  }();
+  return table;
+}
+
+constexpr std::array<const char*, 10> kMacroPortTypes = {
+    "ModulMInAnalog",  "ModulMOutAnalog", "ModulMInFrequenz", "ModulMOutFrequenz",
+    "ModulPInAnalog",  "ModulPOutAnalog", "ModulPInFrequenz", "ModulPOutFrequenz",
+    "ModulInMidi",     "ModulOutMidi",
+};
+
+}  // namespace
+
+TRPointer<TModul> CreateModuleByType(const std::string& typeName, bool& queryOnly) {
+  const auto found = Registry().find(typeName);
+  const bool known = found != Registry().end();
+  if (queryOnly) {
+    queryOnly = known;
+    return nullptr;
+  }
+  if (!known) return nullptr;
+  TRPointer<TModul> module = found->second();
+  module->typeName = typeName;
+  return module;
+}
+
+std::vector<std::string> RegisteredTypeNames() {
+  std::vector<std::string> names;
+  for (const auto& [name, factory] : Registry()) names.push_back(name);
+  return names;
+}
+
+bool IsMacroPortType(const std::string& typeName) {
+  return std::find(kMacroPortTypes.begin(), kMacroPortTypes.end(), typeName) !=
+         kMacroPortTypes.end();
+}

@@ -1,0 +1,28 @@
+// The registry of module type names: files, the clipboard, the undo history and the palette know
+// a module only by its type name, and the registry builds a fresh module for each of them. Type
+// names are compared exactly; letter case matters.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "patch/modul.h"
+
+using TModuleFactory = std::function<TRPointer<TModul>()>;
+using TModuleTypeTable = std::map<std::string, TModuleFactory>;
+
+// With `queryOnly` set: creates nothing and sets `queryOnly` to whether the name is registered.
+// Otherwise: a new module of that type, without parent and view, whose typeName is the name; or
+// null when the name is not registered.
+TRPointer<TModul> CreateModuleByType(const std::string& typeName, bool& queryOnly);
+
+// Every registered type name, in byte-wise order.
+std::vector<std::string> RegisteredTypeNames();
+
+// The ten macro input and output types, which exist only inside macros.
+bool IsMacroPortType(const std::string& typeName);
+
+// Each module family registers its type names here (macro_registry.cpp and the catalogue).
+void RegisterMacroModules(TModuleTypeTable& table);

@@ -1,0 +1,94 @@
+// Ports: the connectors where wires start (outputs) and end (inputs). A wire lives only in its
+// input, as the key of the feeding module and the key of that module's output port, and is
+// looked up again on every use; renaming, deleting or pasting modules therefore needs no pointer
+// repair, and a wire whose names no longer resolve simply counts as absent.
+#pragma once
+
+#include <vector>
+
+#include "edit/action_manager.h"
+#include "patch/port_type.h"
+#include "persist/prop_list.h"
+#include "persist/prop_rect.h"
+#include "persist/prop_values.h"
+
+class TAusgang;
+class TEinAusgangListe;
+class TModulArbeiten;
+class TModuleListe;
+
+class TEinAusgang : public TPropTypListChild {
+ public:
+  // Connector size inside the module panel.
+  static constexpr TRect kDefaultRect{0, 0, 25, 15};
+
+  explicit TEinAusgang(int code);
+
+  int Code() const { return code_; }
+  const SPortType& Type() const { return PortType(code_); }
+  TEinAusgangListe* OwnerList() const;
+  // The module that owns the port's list, or null.
+  TModulArbeiten* OwnerModule() const;
+  // The key of the port in its list.
+  std::string Key() const;
+
+  bool IsCompatible(const TEinAusgang& other) const { return PortsCompatible(code_, other.code_); }
+  // An input is free without a source; an output is always free.
+  virtual bool IsFree() const = 0;
+  // Input: `other` is its source. Output: `other` is one of the inputs it feeds.
+  virtual bool IsConnectedTo(const TEinAusgang& other) const = 0;
+  // Makes or removes wires (see the subclasses) and returns the action that reverses the change
+  // when `undoable`, or null.
+  virtual TRPointerAction Connect(TEinAusgang* other, bool undoable) = 0;
+  // Where wires attach, in canvas client coordinates: the middle of the connector's left edge
+  // for an input, of its right edge for an output.
+  TPoint ConnectionPoint() const;
+
+  const TRPointer<TPropRect> Rect;
+  const TRPointerPropString Title;
+
+ private:
+  int code_;
+};
+
+class TEingang : public TEinAusgang {
+ public:
+  explicit TEingang(int code);
+
+  // The output that feeds this input, looked up by name; null when free or unresolvable.
+  TAusgang* GetSource() const;
+  bool IsFree() const override { return GetSource() == nullptr; }
+  bool IsConnectedTo(const TEinAusgang& other) const override;
+  // Wires this input to `other`, replacing a previous source in one undo step; wiring it to its
+  // present source, or to nothing, removes the wire.
+  TRPointerAction Connect(TEinAusgang* other, bool undoable) override;
+  // While pasting, a wire survives only when its source was pasted too and fits.
+  bool Notify(int code, int arg, void* data) override;
+  // A free audio or frequency input gets a new constant module wired to it, in one undo step.
+  void DoubleClicked();
+
+  const TRPointerPropString ModuleName;
+  const TRPointerPropString Other;
+
+ private:
+  TRPointerAction Disconnect(TAusgang& current, bool undoable);
+  void ClearWire();
+};
+
+class TAusgang : public TEinAusgang {
+ public:
+  explicit TAusgang(int code) : TEinAusgang(code) {}
+
+  // The inputs this output feeds, in module-list order.
+  std::vector<TEingang*> FedInputs() const;
+  bool IsFree() const override { return true; }
+  bool IsConnectedTo(const TEinAusgang& other) const override;
+  // With a port: the input side makes the wire. With none: removes every wire of this output in
+  // one undo step named "connect module".
+  TRPointerAction Connect(TEinAusgang* other, bool undoable) override;
+};
+
+// The three segments of a wire from the source's connection point `from` to the input's `to`:
+// straight lines leave each connector horizontally by 5 pixels; right-angled lines turn at the
+// middle x.
+std::vector<TPoint> WirePath(TPoint from, TPoint to, bool directLines);
