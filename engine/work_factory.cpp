@@ -4,11 +4,15 @@
 #include "engine/delay_kernel.h"
 #include "engine/envelope.h"
 #include "engine/logic_kernels.h"
+#include "engine/microphone_kernel.h"
 #include "engine/midi_key.h"
 #include "engine/mixer_kernels.h"
 #include "engine/noise_generators.h"
 #include "engine/pulse_generator.h"
+#include "engine/scope_kernel.h"
+#include "engine/speaker_kernels.h"
 #include "engine/table_generators.h"
+#include "engine/volume_view_kernel.h"
 
 std::unique_ptr<TWorkBasisklassen> CreateWorkObject(int code) {
   // One line per code, so that each kernel family replaces only its own lines.
@@ -30,11 +34,11 @@ std::unique_ptr<TWorkBasisklassen> CreateWorkObject(int code) {
     case 13: return std::make_unique<TWorkWavetable>();
     case 14: return std::make_unique<TWorkMidiTaste>();
     case 15: return std::make_unique<TWorkADSR>();
-    case 16: return std::make_unique<TWorkBasisklassen>();
-    case 17: return std::make_unique<TWorkBasisklassen>();
-    case 18: return std::make_unique<TWorkBasisklassen>();
-    case 19: return std::make_unique<TWorkBasisklassen>();
-    case 20: return std::make_unique<TWorkBasisklassen>();
+    case 16: return std::make_unique<TWorkSehen>();
+    case 17: return std::make_unique<TWorkMicrophon>();
+    case 18: return std::make_unique<TWorkLautsprecher>();
+    case 19: return std::make_unique<TWorkLautsprecherStereo>();
+    case 20: return std::make_unique<TWorkLautstaerkeSehen>();
     case 21: return std::make_unique<TWorkOder>();
     case 22: return std::make_unique<TWorkUnd>();
     case 23: return std::make_unique<TWorkModula>();

@@ -5,9 +5,11 @@
 
 #include "engine/microphone_kernel.h"
 #include "engine/scope_kernel.h"
+#include "engine/speaker_kernels.h"
 #include "engine/volume_view_kernel.h"
 #include "engine/wav_file_in_device.h"
 #include "engine/wave_in_driver.h"
+#include "engine/work_factory.h"
 #include "tests/engine/kernel_rig.h"
 #include "tests/engine/wav_test_files.h"
 
@@ -147,6 +149,23 @@ TEST(WaveInDriver, ResultCodes) {
   EXPECT_EQ(opened, kWaveBadFormat);
   EXPECT_NE(refused.ErrorText(opened).find("8000 Hz"), std::string::npos);
   EXPECT_FALSE(refused.IsOpen());
+}
+
+TEST(WorkFactory, CreatesTheOutputInputAndAnalysisWorkObjects) {
+  const std::pair<int, std::size_t> cases[] = {
+      {16, sizeof(SSehenRecord)},
+      {17, sizeof(SMicrophonRecord)},
+      {18, sizeof(SLautsprecherRecord)},
+      {19, sizeof(SLautsprecherRecord)},
+      {20, sizeof(SLautstaerkeSehenRecord)},
+  };
+  for (const auto& [code, recordSize] : cases) {
+    const auto work = CreateWorkObject(code);
+    ASSERT_NE(work, nullptr) << code;
+    EXPECT_EQ(work->GetRecordSize(), recordSize) << code;
+    EXPECT_TRUE(work->NeedsProcessing()) << code;
+  }
+  EXPECT_NE(dynamic_cast<TWorkLautsprecherStereo*>(CreateWorkObject(19).get()), nullptr);
 }
 
 }  // namespace
