@@ -102,26 +102,31 @@ void AdvanceSegment(SADSRRecord& r, std::int32_t state) {
   EndSegment(r, state);
 }
 
-void StepEnvelope(SADSRRecord& r, std::int32_t rate) {
-  const std::int32_t state = Shared(r.state).load(std::memory_order_acquire);
+bool IsRunningSegment(std::int32_t state) {
   switch (state) {
-    case kEnvelopeNoteOnRequested:
-      PlanNote(r, rate);
-      MoveOn(r, state, kEnvelopeAttack);
-      return;
-    case kEnvelopeNoteOffRequested:
-      PlanRelease(r, rate);
-      MoveOn(r, state, kEnvelopeRelease);
-      return;
     case kEnvelopeAttack:
     case kEnvelopeDecay:
     case kEnvelopeSustain:
     case kEnvelopeRelease:
-      AdvanceSegment(r, state);
-      return;
+      return true;
     default:
-      return;  // idle: the output holds
+      return false;
   }
+}
+
+// The running segments come first: they are what almost every sample of a voice meets.
+void StepEnvelope(SADSRRecord& r, std::int32_t rate) {
+  const std::int32_t state = Shared(r.state).load(std::memory_order_acquire);
+  if (IsRunningSegment(state)) {
+    AdvanceSegment(r, state);
+  } else if (state == kEnvelopeNoteOnRequested) {
+    PlanNote(r, rate);
+    MoveOn(r, state, kEnvelopeAttack);
+  } else if (state == kEnvelopeNoteOffRequested) {
+    PlanRelease(r, rate);
+    MoveOn(r, state, kEnvelopeRelease);
+  }
+  // Idle: the output holds.
 }
 
 }  // namespace
