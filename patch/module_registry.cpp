@@ -5,9 +5,9 @@
 
 namespace {
 
-// Filled completely on first use and unchanged afterwards.
-const TModuleTypeTable& Registry() {
-  static const TModuleTypeTable table = [] {
+// The built-in families are filled in completely on first use.
+TModuleTypeTable& Registry() {
+  static TModuleTypeTable table = [] {
     TModuleTypeTable families;
     RegisterMacroModules(families);
     return families;
@@ -40,6 +40,10 @@ std::vector<std::string> RegisteredTypeNames() {
   std::vector<std::string> names;
   for (const auto& [name, factory] : Registry()) names.push_back(name);
   return names;
+}
+
+void RegisterModuleType(const std::string& typeName, TModuleFactory factory) {
+  Registry()[typeName] = std::move(factory);
 }
 
 bool IsMacroPortType(const std::string& typeName) {

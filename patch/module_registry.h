@@ -24,5 +24,8 @@ std::vector<std::string> RegisteredTypeNames();
 // The ten macro input and output types, which exist only inside macros.
 bool IsMacroPortType(const std::string& typeName);
 
+// Adds a type outside the built-in families (test modules); an existing name is replaced.
+void RegisterModuleType(const std::string& typeName, TModuleFactory factory);
+
 // Each module family registers its type names here (macro_registry.cpp and the catalogue).
 void RegisterMacroModules(TModuleTypeTable& table);
