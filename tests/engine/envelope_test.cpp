@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "engine/midi_key.h"
+#include "engine/note_table.h"
+#include "engine/table_generators.h"
 #include "kernel_rig.h"
 
 namespace {
@@ -182,6 +184,31 @@ TEST(MidiKey, NoteOnAndOffWriteTheVoiceRecord) {
   TWorkMidiTaste::NoteOn(key, 0, 700);
   EXPECT_EQ(key.frequency, 450560);
   EXPECT_EQ(key.amplitude, 700);
+}
+
+// The documented hand-over: a generator reads the key record through its plain input pointers
+// while the MIDI thread plays notes on it. Each sample sees either the key up or the note's
+// amplitude, never a torn value.
+TEST(MidiKey, GeneratorsReadTheKeyWhileTheMidiThreadPlaysIt) {
+  const std::vector<std::int32_t> fullScale(kEngineSampleRate, 2048);
+  SMidiTasteRecord key{0, Note(69).frequency};
+  TKernelRig<TWorkStandardGeneratoren, SStandardGeneratorRecord> oscillator(
+      {{0, &key.amplitude, &key.frequency, 0, fullScale.data()}});
+  std::atomic<bool> done{false};
+  std::thread midi([&] {
+    for (int i = 0; i < 20000; ++i) {
+      TWorkMidiTaste::NoteOn(key, Note(60 + i % 12).frequency, 1000);
+      TWorkMidiTaste::NoteOff(key);
+    }
+    done = true;
+  });
+  bool onlyWholeValues = true;
+  while (!done.load()) {
+    const std::int32_t output = oscillator.Outputs(1)[0];
+    onlyWholeValues = onlyWholeValues && (output == 0 || output == 1000);
+  }
+  midi.join();
+  EXPECT_TRUE(onlyWholeValues);
 }
 
 }  // namespace
