@@ -1,0 +1,26 @@
+// The devices that speakers, microphones and MIDI inputs open: installed once by whoever runs
+// sounds (the program with the sound card, the headless renderer and the tests with the file
+// devices). Until then every device is missing and a module that needs one stays inactive.
+#pragma once
+
+#include "engine/midi_in_device.h"
+#include "engine/wave_in_device.h"
+#include "engine/wave_out_device.h"
+
+// The numbered MIDI input devices of the system.
+class TMidiInDevices {
+ public:
+  virtual ~TMidiInDevices() = default;
+  // Device `index`, owned by the service; null when there is no such device.
+  virtual TMidiInDevice* Device(int index) = 0;
+};
+
+struct SDeviceServices {
+  TWaveOutDevice* waveOut = nullptr;
+  TWaveInDevice* waveIn = nullptr;
+  TMidiInDevices* midiIn = nullptr;
+};
+
+// GUI thread only; the services must outlive every module that opened one of their devices.
+const SDeviceServices& DeviceServices();
+void SetDeviceServices(const SDeviceServices& services);
