@@ -36,8 +36,13 @@ inline bool StartCycleIfDue(std::int32_t& phase, std::int32_t limit) {
 template <class Record>
 class TWorkPhasenGenerator : public TWorkRecords<Record> {
  public:
-  // `rate` in samples per second.
-  void SetSampleRate(std::int32_t rate) override { phaseLimit = rate << kPhaseFractionBits; }
+  // `rate` in samples per second, the length of the tables. A rate whose cycle would not fit the
+  // phase is ignored: the limit must stay positive for the wrap's remainder.
+  void SetSampleRate(std::int32_t rate) override {
+    if (rate > 0 && rate <= (INT32_MAX >> kPhaseFractionBits)) {
+      phaseLimit = rate << kPhaseFractionBits;
+    }
+  }
 
   // Phase units of one cycle (22579200 at 22050 Hz).
   std::int32_t phaseLimit = kEngineSampleRate << kPhaseFractionBits;

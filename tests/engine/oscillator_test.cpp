@@ -320,6 +320,16 @@ TEST(TableOscillators, RecordsRunIndependently) {
   EXPECT_EQ(rig[1].phase, FloorMod(10LL * fast, kLimit));
 }
 
+TEST(TableOscillators, ARateWhoseCycleDoesNotFitThePhaseIsIgnored) {
+  TWorkStandardGeneratoren work;
+  for (const std::int32_t rate : {0, -22050, 1 << 22}) {
+    work.SetSampleRate(rate);
+    EXPECT_EQ(work.phaseLimit, kLimit) << rate;
+  }
+  work.SetSampleRate(44100);
+  EXPECT_EQ(work.phaseLimit, 44100 * 1024);
+}
+
 // The factory hands out the kernel of each code: its record layout and whether it runs.
 TEST(WorkFactory, CreatesTheGeneratorKeyAndEnvelopeWorkObjects) {
   struct SCase {
