@@ -13,6 +13,8 @@
 struct SMidiInEvent {
   std::int64_t sampleIndex;  // engine samples since the sound started
   std::uint8_t status, data1, data2;
+
+  friend bool operator==(const SMidiInEvent&, const SMidiInEvent&) = default;
 };
 
 class TMidiInFileDevice : public TMidiInDevice {

@@ -30,11 +30,16 @@ TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp halt_on_error=1" \
   configure_and_test build-tsan -DCMAKE_BUILD_TYPE=Debug -DZELMAR_WITH_QT=OFF \
   -DZELMAR_SANITIZE=thread
 
-echo "== text reader fuzzing for ${fuzz_seconds} s"
+echo "== fuzzing the readers for ${fuzz_seconds} s each"
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZELMAR_WITH_QT=OFF -DZELMAR_FUZZ=ON -DZELMAR_SANITIZE=address,undefined,fuzzer-no-link
-cmake --build build-fuzz -j "$jobs" --target text_reader_fuzz
-mkdir -p build-fuzz/corpus
-build-fuzz/tests/fuzz/text_reader_fuzz -max_total_time="$fuzz_seconds" -max_len=4096 \
-  -print_final_stats=1 build-fuzz/corpus tests/fuzz/corpus
-echo "fuzzing: 1 passed, 0 failed"
+cmake --build build-fuzz -j "$jobs" --target text_reader_fuzz midi_file_fuzz
+fuzz() {
+  local target=$1 seeds=$2
+  mkdir -p "build-fuzz/corpus-$target"
+  "build-fuzz/tests/fuzz/$target" -max_total_time="$fuzz_seconds" -max_len=4096 \
+    -print_final_stats=1 "build-fuzz/corpus-$target" "$seeds"
+}
+fuzz text_reader_fuzz tests/fuzz/corpus
+fuzz midi_file_fuzz tests/fuzz/midi_corpus
+echo "fuzzing: 2 passed, 0 failed"

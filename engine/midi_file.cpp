@@ -1,0 +1,248 @@
+#include "engine/midi_file.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <optional>
+
+#include "engine/work_object.h"
+
+namespace {
+
+constexpr std::uint32_t kDefaultTempo = 500000;  // microseconds per quarter note
+constexpr std::int64_t kMicrosecondsPerSecond = 1000000;
+
+// A bounds-checked reader over the file's bytes.
+class TByteReader {
+ public:
+  explicit TByteReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+
+  bool AtEnd() const { return position_ >= bytes_.size(); }
+  std::size_t Left() const { return bytes_.size() - position_; }
+  std::optional<std::uint8_t> Byte() {
+    if (AtEnd()) return std::nullopt;
+    return bytes_[position_++];
+  }
+  std::optional<std::uint32_t> BigEndian(int count) {
+    if (Left() < static_cast<std::size_t>(count)) return std::nullopt;
+    std::uint32_t value = 0;
+    for (int i = 0; i < count; ++i)
+      value = (value << 8) | bytes_[position_++];
+    return value;
+  }
+  // A variable-length quantity: at most four bytes of seven bits.
+  std::optional<std::uint32_t> VariableLength() {
+    std::uint32_t value = 0;
+    for (int i = 0; i < 4; ++i) {
+      const auto byte = Byte();
+      if (!byte) return std::nullopt;
+      value = (value << 7) | (*byte & 0x7Fu);
+      if ((*byte & 0x80u) == 0) return value;
+    }
+    return std::nullopt;
+  }
+  bool Skip(std::size_t count) {
+    if (Left() < count) return false;
+    position_ += count;
+    return true;
+  }
+  std::span<const std::uint8_t> Take(std::size_t count) {
+    const auto part = bytes_.subspan(position_, count);
+    position_ += count;
+    return part;
+  }
+
+ private:
+  std::span<const std::uint8_t> bytes_;
+  std::size_t position_ = 0;
+};
+
+// One event of one track at its tick; tempo events carry the new tempo, messages their bytes.
+struct STimedEvent {
+  std::uint64_t tick;
+  int track;
+  int order;  // position in its track, so equal ticks keep the file's order
+  bool isTempo;
+  std::uint32_t tempo;
+  std::uint8_t status, data1, data2;
+  bool isMessage;
+};
+
+int DataBytesOf(std::uint8_t status) {
+  const std::uint8_t kind = status & 0xF0;
+  return kind == 0xC0 || kind == 0xD0 ? 1 : 2;
+}
+
+bool Wanted(std::uint8_t status) {
+  const std::uint8_t kind = status & 0xF0;
+  return kind == 0x80 || kind == 0x90 || kind == 0xB0 || kind == 0xD0 || kind == 0xE0;
+}
+
+bool ReadTrack(std::span<const std::uint8_t> bytes, int track, std::vector<STimedEvent>& events,
+               std::string& error) {
+  TByteReader in(bytes);
+  std::uint64_t tick = 0;
+  std::uint8_t runningStatus = 0;
+  int order = 0;
+  const auto fail = [&error, track](const char* what) {
+    error = "track " + std::to_string(track + 1) + ": " + what;
+    return false;
+  };
+  while (!in.AtEnd()) {
+    const auto delta = in.VariableLength();
+    const auto first = in.Byte();
+    if (!delta || !first) return fail("an event is cut short");
+    tick += *delta;
+    STimedEvent event{tick, track, order++, false, 0, 0, 0, 0, false};
+    // System-exclusive and meta events end a running status.
+    if (*first >= 0xF0) runningStatus = 0;
+    if (*first == 0xFF) {
+      const auto type = in.Byte();
+      const auto length = in.VariableLength();
+      if (!type || !length || in.Left() < *length) return fail("a meta event is cut short");
+      const auto data = in.Take(*length);
+      if (*type == 0x2F) {
+        events.push_back(event);
+        return true;
+      }
+      if (*type == 0x51 && data.size() == 3) {
+        event.isTempo = true;
+        event.tempo = (std::uint32_t{data[0]} << 16) | (std::uint32_t{data[1]} << 8) | data[2];
+        if (event.tempo == 0) return fail("a tempo of zero");
+        events.push_back(event);
+      }
+      continue;
+    }
+    if (*first == 0xF0 || *first == 0xF7) {
+      const auto length = in.VariableLength();
+      if (!length || !in.Skip(*length)) return fail("a system-exclusive event is cut short");
+      continue;
+    }
+    std::uint8_t status = *first;
+    std::optional<std::uint8_t> data1;
+    if (status < 0x80) {
+      if (runningStatus == 0) return fail("data without a status byte");
+      data1 = status;
+      status = runningStatus;
+    } else if (status >= 0xF0) {
+      return fail("a system message inside a track");
+    } else {
+      runningStatus = status;
+      data1 = in.Byte();
+    }
+    const std::optional<std::uint8_t> data2 =
+        DataBytesOf(status) == 2 ? in.Byte() : std::optional<std::uint8_t>(0);
+    if (!data1 || !data2) return fail("a channel message is cut short");
+    if (!Wanted(status)) continue;
+    event.isMessage = true;
+    event.status = status;
+    event.data1 = *data1 & 0x7F;
+    event.data2 = *data2 & 0x7F;
+    events.push_back(event);
+  }
+  return fail("the track has no end-of-track event");
+}
+
+// Converts ticks to engine samples while following the tempo changes.
+class TTickClock {
+ public:
+  explicit TTickClock(std::uint16_t division) {
+    if (division & 0x8000) {
+      // SMPTE time: frames per second (negative in the high byte) times ticks per frame.
+      const int framesPerSecond = -static_cast<std::int8_t>(division >> 8);
+      smpteTicksPerSecond_ = static_cast<std::uint64_t>(framesPerSecond) * (division & 0xFF);
+    } else {
+      ticksPerQuarter_ = division;
+    }
+  }
+  bool Valid() const { return ticksPerQuarter_ > 0 || smpteTicksPerSecond_ > 0; }
+
+  std::int64_t SampleAt(std::uint64_t tick) {
+    elapsed_ += static_cast<unsigned __int128>(tick - lastTick_) *
+                (smpteTicksPerSecond_ > 0 ? kMicrosecondsPerSecond : tempo_);
+    lastTick_ = tick;
+    const unsigned __int128 perSecond =
+        static_cast<unsigned __int128>(kMicrosecondsPerSecond) *
+        (smpteTicksPerSecond_ > 0 ? smpteTicksPerSecond_ : ticksPerQuarter_);
+    return static_cast<std::int64_t>(elapsed_ * kEngineSampleRate / perSecond);
+  }
+  void SetTempo(std::uint32_t tempo) { tempo_ = tempo; }
+
+ private:
+  std::uint64_t ticksPerQuarter_ = 0;
+  std::uint64_t smpteTicksPerSecond_ = 0;
+  std::uint32_t tempo_ = kDefaultTempo;
+  std::uint64_t lastTick_ = 0;
+  // Microseconds times ticks per quarter (or times ticks per second in SMPTE time).
+  unsigned __int128 elapsed_ = 0;
+};
+
+}  // namespace
+
+bool ParseMidiFile(std::span<const std::uint8_t> bytes, SMidiFile& file, std::string& error) {
+  file = SMidiFile();
+  TByteReader in(bytes);
+  const auto magic = in.BigEndian(4);
+  const auto headerLength = in.BigEndian(4);
+  if (!magic || *magic != 0x4D546864 || !headerLength || *headerLength < 6) {
+    error = "not a Standard MIDI File";
+    return false;
+  }
+  const auto format = in.BigEndian(2);
+  const auto trackCount = in.BigEndian(2);
+  const auto division = in.BigEndian(2);
+  if (!format || !trackCount || !division || !in.Skip(*headerLength - 6)) {
+    error = "the file header is cut short";
+    return false;
+  }
+  if (*format > 1) {
+    error = "MIDI file format " + std::to_string(*format) + " is not supported (only 0 and 1)";
+    return false;
+  }
+  TTickClock clock(static_cast<std::uint16_t>(*division));
+  if (!clock.Valid()) {
+    error = "the file header gives no time division";
+    return false;
+  }
+  std::vector<STimedEvent> events;
+  for (int track = 0; track < static_cast<int>(*trackCount); ++track) {
+    const auto type = in.BigEndian(4);
+    const auto length = in.BigEndian(4);
+    if (!type || !length || in.Left() < *length) {
+      error = "track " + std::to_string(track + 1) + " is missing or cut short";
+      return false;
+    }
+    const auto data = in.Take(*length);
+    if (*type != 0x4D54726B) {  // chunks of unknown types are skipped
+      --track;
+      continue;
+    }
+    if (!ReadTrack(data, track, events, error)) return false;
+  }
+  std::stable_sort(events.begin(), events.end(), [](const STimedEvent& a, const STimedEvent& b) {
+    if (a.tick != b.tick) return a.tick < b.tick;
+    return a.track != b.track ? a.track < b.track : a.order < b.order;
+  });
+  for (const STimedEvent& event : events) {
+    const std::int64_t sample = clock.SampleAt(event.tick);
+    if (event.isTempo) clock.SetTempo(event.tempo);
+    if (event.isMessage) file.events.push_back({sample, event.status, event.data1, event.data2});
+    file.lengthSamples = std::max(file.lengthSamples, sample);
+  }
+  return true;
+}
+
+bool ReadMidiFile(const std::filesystem::path& path, SMidiFile& file, std::string& error) {
+  std::ifstream stream(path, std::ios::binary);
+  if (!stream) {
+    error = "cannot open " + path.string();
+    return false;
+  }
+  const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(stream)),
+                                        std::istreambuf_iterator<char>());
+  if (!ParseMidiFile(bytes, file, error)) {
+    error = path.string() + ": " + error;
+    return false;
+  }
+  return true;
+}

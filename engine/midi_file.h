@@ -1,0 +1,27 @@
+// Standard MIDI Files (formats 0 and 1) read into the short messages that a MIDI input device
+// would deliver, each at the engine sample at which it sounds. Tempo changes are followed;
+// system-exclusive and meta events other than tempo and end of track are skipped, and so are
+// program changes and polyphonic key pressure, which no module reads.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "engine/midi_in_file_device.h"
+
+struct SMidiFile {
+  // In sample order; messages at the same sample keep their order in the file (track by track
+  // for format 1).
+  std::vector<SMidiInEvent> events;
+  // Engine samples up to the last event of any track, end-of-track events included.
+  std::int64_t lengthSamples = 0;
+};
+
+// Parses the bytes of a MIDI file. On failure returns false and sets `error` to a sentence that
+// says what is wrong.
+bool ParseMidiFile(std::span<const std::uint8_t> bytes, SMidiFile& file, std::string& error);
+// Reads and parses a file; an unreadable file is an error like a malformed one.
+bool ReadMidiFile(const std::filesystem::path& path, SMidiFile& file, std::string& error);
