@@ -1,0 +1,82 @@
+#include "modules/device_module.h"
+
+#include "patch/dokument_klang.h"
+#include "patch/module_dialogs.h"
+#include "persist/tree_message.h"
+#include "platform/message_box.h"
+
+namespace {
+
+// Stops the module's sound for the lifetime of the object and, when it was playing,
+// re-validates the patch and starts it again at the end.
+class TSoundPause {
+ public:
+  explicit TSoundPause(TDokumentKlang* document) {
+    if (document != nullptr && document->IsStarted() &&
+        document->StopSound() == TKlangEngine::kStopped)
+      document_ = document;
+  }
+  ~TSoundPause() {
+    if (document_ == nullptr) return;
+    document_->RestartSound(false);
+    document_->StartSound();
+  }
+  TSoundPause(const TSoundPause&) = delete;
+  TSoundPause& operator=(const TSoundPause&) = delete;
+
+ private:
+  TDokumentKlang* document_ = nullptr;
+};
+
+}  // namespace
+
+TGeraetModul::TGeraetModul(const SDeviceKind& kind, int defaultDevice)
+    : Device(std::make_shared<TPropInteger>(defaultDevice)),
+      UseDefaultDevice(std::make_shared<TPropInteger>(1)),
+      kind_(kind) {
+  Add("Device", Device);
+  Add("UseDefaultDevice", UseDefaultDevice);
+}
+
+int TGeraetModul::ChosenDevice() const {
+  return UseDefaultDevice->value != 0 ? DefaultDevice() : Device->value;
+}
+
+bool TGeraetModul::OpenDevice(bool report) {
+  // Closing a wave driver under a playing sound would pull it from its kernel.
+  const TSoundPause pause(kind_.pausesSound ? FindDocument() : nullptr);
+  CloseDevice();
+  const int device = ChosenDevice();
+  if (device >= 0) {
+    const int result = OpenDriver(device);
+    if (result != 0) {
+      if (report) {
+        ShowMessage(nullptr,
+                    {QString::fromLatin1(kind_.caption), QString::fromStdString(ErrorText(result)),
+                     TMessageIcon::Error, TMessageButtons::Ok});
+      }
+      if (UseDefaultDevice->value == 0) Device->value = -1;
+    }
+  }
+  PropertyChanged(nullptr);
+  return IsDeviceOpen();
+}
+
+bool TGeraetModul::Notify(int code, int arg, void* data) {
+  if (code == kTreeAfterRead || code == kind_.reopenCode) OpenDevice(false);
+  return TModulBild::Notify(code, arg, data);
+}
+
+bool TGeraetModul::CollectChain(TAusgang* port, TModuleChain& visited, TModuleChain& chain) {
+  if (!IsDeviceOpen()) return false;
+  return TModulBild::CollectChain(port, visited, chain);
+}
+
+void TGeraetModul::CreatePanel(TModuleCanvas* owner, int mode) {
+  TModulBild::CreatePanel(owner, mode);
+  if (owner != nullptr && mode != kPanelSample && !IsDeviceOpen()) OpenDevice(false);
+}
+
+void TGeraetModul::ShowHelp() {
+  if (TModuleDialogs* dialogs = ModuleDialogs()) dialogs->ShowHelp(kind_.helpTopic);
+}

@@ -1,0 +1,53 @@
+// Speakers, the microphone and the MIDI input each own one device, chosen either by the module
+// ("Device") or by the sound options' default for its kind ("UseDefaultDevice"). This base holds
+// what they share: which device to open, what a failure does, reopening after loading and when
+// the default changes, and keeping the module's chain inactive while the device is closed.
+#pragma once
+
+#include <string>
+
+#include "patch/modul_bild.h"
+
+class TGeraetModul : public TModulBild {
+ public:
+  // Closes the device and opens the chosen one; on failure the user sees the device's error
+  // text when `report` is set, and a module that chose its own device forgets it (-1). True
+  // when the device is open. The panel's lamp shows IsDeviceOpen.
+  bool OpenDevice(bool report);
+  // The device OpenDevice opens: the options' default while following it, else "Device";
+  // -1 is none.
+  int ChosenDevice() const;
+
+  virtual bool IsDeviceOpen() const = 0;
+  virtual void CloseDevice() = 0;
+
+  // Besides the base handling: 0 (after reading) and the module's own default-changed code
+  // reopen the device.
+  bool Notify(int code, int arg, void* data) override;
+  // Without an open device the chain through this module is never complete.
+  bool CollectChain(TAusgang* port, TModuleChain& visited, TModuleChain& chain) override;
+  // An editable view opens a closed device.
+  void CreatePanel(TModuleCanvas* owner, int mode) override;
+  void ShowHelp() override;
+
+  const TRPointerPropInteger Device;
+  const TRPointerPropInteger UseDefaultDevice;
+
+ protected:
+  struct SDeviceKind {
+    int reopenCode;       // tree message of a changed default device
+    const char* caption;  // of the error message
+    int helpTopic;
+    bool pausesSound;  // the engine's kernels use the driver: stop a playing sound first
+  };
+  TGeraetModul(const SDeviceKind& kind, int defaultDevice);
+
+  // The sound options' default device of the module's kind.
+  virtual int DefaultDevice() const = 0;
+  // Opens `device` (>= 0) on the closed driver; 0 or the device's result code.
+  virtual int OpenDriver(int device) = 0;
+  virtual std::string ErrorText(int code) const = 0;
+
+ private:
+  const SDeviceKind kind_;
+};

@@ -1,0 +1,156 @@
+#include "modules/speakers.h"
+
+#include <new>
+
+#include "engine/device_services.h"
+#include "engine/klang_engine.h"
+#include "engine/microphone_kernel.h"
+#include "engine/speaker_kernels.h"
+#include "persist/tree_message.h"
+#include "platform/options.h"
+
+namespace {
+
+constexpr int kWorkMikrophon = 17;
+constexpr int kWorkLautsprecher = 18;
+constexpr int kWorkLautsprecherStereo = 19;
+constexpr int kHelpSpeaker = 2220;
+constexpr int kHelpMicrophone = 2210;
+constexpr TRect kSpeakerRect{0, 0, 75, 51};
+constexpr TRect kStereoSpeakerRect{0, 0, 75, 65};
+constexpr TRect kMicrophoneRect{0, 0, 75, 51};
+
+// An input that no wire reaches reads silence instead of a null address.
+constexpr std::int32_t kSilence = 0;
+
+// The "WaveBuffer" option (milliseconds) as engine samples.
+std::int32_t WaveBufferSamples() { return kEngineSampleRate * SoundOptions().waveBuffer / 1000; }
+
+// The drivers share the installed service, which outlives every open device.
+template <class Service>
+std::shared_ptr<Service> Unowned(Service* service) {
+  return std::shared_ptr<Service>(service, [](Service*) {});
+}
+
+// Makes `driver` anew when the installed service is another than the one it was made for.
+template <class Driver, class Service>
+bool UseService(std::unique_ptr<Driver>& driver, Service*& madeFor, Service* installed) {
+  if (installed == nullptr) return false;
+  if (driver == nullptr || madeFor != installed) {
+    driver = std::make_unique<Driver>(Unowned(installed));
+    madeFor = installed;
+  }
+  return true;
+}
+
+}  // namespace
+
+TLautsprecher::TLautsprecher(bool mono)
+    : TGeraetModul({kTreeWaveOutChanged, "Fault Module Wave", kHelpSpeaker, true},
+                   SoundOptions().speakerDefaultDevice),
+      mono_(mono) {
+  Title->value = " Speaker";
+  Rect->SetRect(mono ? kSpeakerRect : kStereoSpeakerRect);
+  const auto left = InputList->AddPort(kPortMonoInputAnalog);
+  if (!mono) {
+    left->Title->value = "L";
+    InputList->AddPort(kPortMonoInputAnalog)->Title->value = "R";
+  }
+}
+
+TLautsprecher::~TLautsprecher() { CloseDevice(); }
+
+int TLautsprecher::GetWorkType() const {
+  return mono_ ? kWorkLautsprecher : kWorkLautsprecherStereo;
+}
+
+void TLautsprecher::BindWork(int, void* record, TKlangEngine& engine) {
+  auto* speaker = new (record) SLautsprecherRecord{};
+  speaker->left = &kSilence;
+  speaker->right = &kSilence;
+  LinkInput("1", 0, &speaker->left, engine);
+  if (!mono_) LinkInput("2", 0, &speaker->right, engine);
+  speaker->driver = Driver();
+  // The lead ahead of the device is the "WaveBuffer" option; it applies from the next Prepare.
+  TWorkBasisklassen* work = engine.Work(GetWorkType());
+  if (mono_) {
+    static_cast<TWorkLautsprecher*>(work)->SetWaveBuffer(SoundOptions().waveBuffer);
+  } else {
+    static_cast<TWorkLautsprecherStereo*>(work)->SetWaveBuffer(SoundOptions().waveBuffer);
+  }
+}
+
+bool TLautsprecher::IsDeviceOpen() const { return driver_ != nullptr && driver_->IsOpen(); }
+
+void TLautsprecher::CloseDevice() {
+  if (driver_ != nullptr) driver_->Close();
+}
+
+int TLautsprecher::DefaultDevice() const { return SoundOptions().speakerDefaultDevice; }
+
+int TLautsprecher::OpenDriver(int device) {
+  if (!UseService(driver_, driverService_, DeviceServices().waveOut)) return kWaveBadDeviceId;
+  driver_->SetFormat(!mono_);
+  // The requested size (bytes) is handed on for the driver's sake; it keeps its own size.
+  return driver_->Open(device, WaveBufferSamples() * 4, !mono_);
+}
+
+std::string TLautsprecher::ErrorText(int code) const {
+  return driver_ != nullptr ? driver_->ErrorText(code) : WaveResultText(code);
+}
+
+TMikrophon::TMikrophon()
+    : TGeraetModul({kTreeWaveInChanged, "Fault Module Wave", kHelpMicrophone, true},
+                   SoundOptions().microDefaultDevice) {
+  Title->value = " Micro";
+  Rect->SetRect(kMicrophoneRect);
+  OutputList->AddPort(kPortMonoOutputAnalog);
+}
+
+TMikrophon::~TMikrophon() { CloseDevice(); }
+
+int TMikrophon::GetWorkType() const { return kWorkMikrophon; }
+
+void TMikrophon::LinkOutput(int, const std::int32_t** target, TKlangEngine& engine, TAusgang&) {
+  auto* microphone =
+      static_cast<SMicrophonRecord*>(engine.Work(kWorkMikrophon)->GetRecord(this, 0));
+  if (microphone == nullptr) return;
+  BindWork(0, microphone, engine);
+  *target = &microphone->output;
+}
+
+void TMikrophon::BindWork(int, void* record, TKlangEngine&) {
+  auto* microphone = new (record) SMicrophonRecord{};
+  microphone->driver = IsDeviceOpen() ? driver_.get() : nullptr;
+}
+
+void TMikrophon::SoundStarted(TKlangEngine&, int) {
+  if (IsDeviceOpen()) driver_->Start();
+}
+
+bool TMikrophon::IsDeviceOpen() const { return driver_ != nullptr && driver_->IsOpen(); }
+
+void TMikrophon::CloseDevice() {
+  if (driver_ != nullptr) driver_->Close();
+}
+
+int TMikrophon::DefaultDevice() const { return SoundOptions().microDefaultDevice; }
+
+int TMikrophon::OpenDriver(int device) {
+  if (!UseService(driver_, driverService_, DeviceServices().waveIn)) return kWaveBadDeviceId;
+  // One buffer per "WaveBuffer" milliseconds of 16-bit samples.
+  const int result = driver_->Open(device, static_cast<std::uint32_t>(WaveBufferSamples() * 2));
+  // A device whose buffers could not be had stays open in the driver; the module gives it up.
+  if (result != kWaveNoError) driver_->Close();
+  return result;
+}
+
+std::string TMikrophon::ErrorText(int code) const {
+  return driver_ != nullptr ? driver_->ErrorText(code) : WaveResultText(code);
+}
+
+void RegisterSpeakerModules(TModuleTypeTable& table) {
+  table["Speaker"] = [] { return std::make_shared<TLautsprecher>(true); };
+  table["SpeakerStereo"] = [] { return std::make_shared<TStereoLautsprecher>(); };
+  table["Microphon"] = [] { return std::make_shared<TMikrophon>(); };
+}
