@@ -10,6 +10,7 @@ TModuleTypeTable& Registry() {
   static TModuleTypeTable table = [] {
     TModuleTypeTable families;
     RegisterMacroModules(families);
+    RegisterGeneratorModules(families);
     RegisterSpeakerModules(families);
     return families;
   }();

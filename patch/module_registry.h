@@ -29,4 +29,5 @@ void RegisterModuleType(const std::string& typeName, TModuleFactory factory);
 
 // Each module family registers its type names here (macro_registry.cpp and the catalogue).
 void RegisterMacroModules(TModuleTypeTable& table);
+void RegisterGeneratorModules(TModuleTypeTable& table);
 void RegisterSpeakerModules(TModuleTypeTable& table);

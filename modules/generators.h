@@ -1,0 +1,232 @@
+// The generator modules, the signal sources of a sound: table oscillators (standard, sync, FM),
+// pulse, noise, stepped random and wavetable. A generator computes nothing itself: at sound start
+// it fills its kernel's record for each voice (inputs linked to the outputs wired to them, the
+// waveform table chosen, the start phase set) and hands its consumers the address of the
+// record's output field.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "engine/klang_engine.h"
+#include "engine/noise_generators.h"
+#include "engine/pulse_generator.h"
+#include "engine/table_generators.h"
+#include "patch/modul_bild.h"
+#include "patch/module_registry.h"
+#include "patch/port_type.h"
+
+// Caption and hint the view writes on a connector; empty strings for none.
+struct SPortLabel {
+  const char* caption = "";
+  const char* hint = "";
+};
+
+// How a generator kind shows on the canvas: the bitmap resource of its picture button and the
+// help context that ShowHelp opens.
+struct SGeneratorLook {
+  const char* picture;
+  int helpTopic;
+};
+
+// Ports "1" (level, audio), "2" (frequency or rate), "3" (audio, where the kind has it) and one
+// output, all mono or all poly like the module. Only input 3 has a caption.
+class TGenerator : public TModulBild {
+ public:
+  // Panel size of the kinds with three inputs; the others keep the default.
+  static constexpr TRect kThreeInputRect{0, 0, 88, 68};
+
+  // True when the module runs one record whatever the voice count.
+  bool IsMono() const override { return monoRecords_; }
+  void ShowHelp() override;
+
+  const SGeneratorLook& Look() const { return look_; }
+  // Top-left corner of the picture button inside the panel.
+  TPoint PictureOrigin() const;
+  // Caption and hint of input 3; empty for the kinds without one.
+  const SPortLabel& ThirdInputLabel() const { return thirdLabel_; }
+
+ protected:
+  // `inputCount` 1 to 3; `thirdLabel` only counts with three.
+  TGenerator(const std::string& title, SGeneratorLook look, bool mono, int inputCount,
+             SPortLabel thirdLabel = {}, TSignalKind outputKind = TSignalKind::Analog);
+
+  // Points `field` at the value wired to input `portName`; at silence when the source offers
+  // none, so that the kernel never reads through a null address.
+  void LinkWired(const std::string& portName, int voice, const std::int32_t** field,
+                 TKlangEngine& engine);
+
+  // Cleared by kinds whose mono variant still runs one record per voice.
+  bool monoRecords_;
+
+ private:
+  SGeneratorLook look_;
+  SPortLabel thirdLabel_;
+};
+
+// Record handling shared by every generator: the record of a voice is a `Record` in the work
+// object of `WorkType`, and its `output` field is what consumers read.
+template <class Record, int WorkType>
+class TGeneratorOf : public TGenerator {
+ public:
+  int GetWorkType() const override { return WorkType; }
+
+  void BindWork(int voice, void* record, TKlangEngine& engine) override {
+    if (record != nullptr) Bind(voice, *static_cast<Record*>(record), engine);
+  }
+
+  // The output field is cleared here too: a consumer may be bound before this module is.
+  void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+                  TAusgang&) override {
+    void* found = engine.Work(WorkType)->GetRecord(this, IsMono() ? 0 : voice);
+    if (found == nullptr) return;
+    auto* record = static_cast<Record*>(found);
+    record->output = 0;
+    *target = &record->output;
+  }
+
+ protected:
+  using TGenerator::TGenerator;
+
+  virtual void Bind(int voice, Record& record, TKlangEngine& engine) = 0;
+};
+
+// The phase a voice starts at: 0, or with `random` a fresh point of the cycle between 0 and
+// sampleRate - 2 table entries (phase units: 1/1024 table entry), from the C library's rand().
+std::int32_t StartPhase(bool random, std::int32_t sampleRate);
+
+// One waveform of the table oscillators: the type name part, the title, the table it plays and
+// its look.
+struct SOscillatorWave {
+  const char* typeName;  // "Sine" gives "MonoSine", "PolySyncSine", "MonoFMSine", ...
+  const char* title;
+  EWaveCode waveCode;
+  SGeneratorLook look;
+};
+
+inline constexpr SOscillatorWave kSineWave{
+    "Sine", " Sine", kWaveSinus, {"BITMAP_SINUSGENERATOR", 3920}};
+inline constexpr SOscillatorWave kSawWave{
+    "Saw", " Saw", kWaveSaegezahn, {"BITMAP_SAEGEZAHNGENERATOR", 3950}};
+inline constexpr SOscillatorWave kTriangleWave{
+    "Triangle", " Triangle", kWaveDreieck, {"BITMAP_DREIECKGENERATOR", 3960}};
+inline constexpr SOscillatorWave kPulseWave{
+    "Square", " Pulse", kWaveRechteck, {"BITMAP_RECHTECKGENERATOR", 3930}};
+
+// The three families of table oscillators differ only in their record, work type and input 3.
+struct SStandardFamily {
+  using Record = SStandardGeneratorRecord;
+  static constexpr int kWorkType = 7;
+  static constexpr const char* kName = "";  // in type names and titles
+  static constexpr const std::int32_t* Record::*kThirdInput = nullptr;
+  static constexpr SPortLabel kThirdLabel{};
+};
+
+// A sync input of 0 or below holds the oscillator at the start of its cycle.
+struct SSynchFamily {
+  using Record = SSynchGeneratorRecord;
+  static constexpr int kWorkType = 8;
+  static constexpr const char* kName = "Sync";
+  static constexpr const std::int32_t* Record::*kThirdInput = &Record::sync;
+  static constexpr SPortLabel kThirdLabel{"S", "Input synch - signal"};
+};
+
+// One unit of the modulation input shifts the frequency by half a hertz.
+struct SFMFamily {
+  using Record = SFMGeneratorRecord;
+  static constexpr int kWorkType = 9;
+  static constexpr const char* kName = "FM";
+  static constexpr const std::int32_t* Record::*kThirdInput = &Record::modulation;
+  static constexpr SPortLabel kThirdLabel{"FM", ""};
+};
+
+template <class Family>
+class TTabellenOszillator : public TGeneratorOf<typename Family::Record, Family::kWorkType> {
+ public:
+  using Record = typename Family::Record;
+
+  TTabellenOszillator(const SOscillatorWave& wave, bool mono);
+
+  // The document's table of this kind's waveform.
+  const std::int32_t* GetWaveTable(const TKlangEngine& engine) const;
+
+  // 1: every voice starts at a random point of the cycle, drawn anew at every sound start.
+  const TRPointerPropInteger StartRandom;
+
+ protected:
+  void Bind(int voice, Record& record, TKlangEngine& engine) override;
+
+ private:
+  EWaveCode waveCode_;
+};
+
+using TStandardGenerator = TTabellenOszillator<SStandardFamily>;
+using TStandardSynchGenerator = TTabellenOszillator<SSynchFamily>;
+using TFMStandardGenerator = TTabellenOszillator<SFMFamily>;
+
+// The pulse computes its square wave from the phase, so that its width can change from one cycle
+// to the next; without a width input the records read the module's own half-cycle width.
+class TRechteckGenerator : public TGeneratorOf<SPulseGeneratorRecord, 10> {
+ public:
+  TRechteckGenerator(bool mono, bool widthInput);
+
+  bool HasWidthInput() const { return widthInput_; }
+
+ protected:
+  void Bind(int voice, SPulseGeneratorRecord& record, TKlangEngine& engine) override;
+
+ private:
+  bool widthInput_;
+  // Units of 16384 phase units; set at binding, read by the engine thread only after it starts.
+  std::int32_t defaultWidth_ = 0;
+};
+
+// Replays the document's noise table from its start; every noise generator plays the same
+// sequence. There is no poly variant.
+class TRauschGenerator : public TGeneratorOf<SNoiseGeneratorRecord, 11> {
+ public:
+  explicit TRauschGenerator(bool mono);
+
+ protected:
+  void Bind(int voice, SNoiseGeneratorRecord& record, TKlangEngine& engine) override;
+};
+
+// Holds one noise-table value, scaled by the level, for a time set by input 2 (the rate).
+class TZufallsGenerator : public TGeneratorOf<SRandomGeneratorRecord, 12> {
+ public:
+  // `audioOutput` false gives a frequency output instead; every registered kind has audio.
+  TZufallsGenerator(bool mono, bool audioOutput);
+
+ protected:
+  void Bind(int voice, SRandomGeneratorRecord& record, TKlangEngine& engine) override;
+};
+
+// Plays a sequence of up to 30 waveforms, one cycle each. Both variants run one record per
+// voice; the mono variant differs only in its ports.
+class TWavetableGenerator : public TGeneratorOf<SWavetableRecord, 13> {
+ public:
+  static constexpr int kMaxWaves = kWavetableMaxWaves;
+
+  explicit TWavetableGenerator(bool mono);
+
+  // "SizeWaves" brought into 1..30: a hand-edited file may hold anything there.
+  int WaveCount() const;
+  // The table code at `position` (0..29); a code outside 0..4 plays the sine, so that no
+  // position of a sequence is ever without a table.
+  int WaveCode(int position) const;
+  bool StartsRandom() const { return StartRandom->value == 1; }
+
+  // Number of waves in the sequence, 1 to 30.
+  const TRPointerPropInteger SizeWaves;
+  // 1: every voice starts at a random point of the cycle and on a random wave but the last.
+  const TRPointerPropInteger StartRandom;
+  // Wave code (EWaveCode) of each position, stored under "Wave0" to "Wave29".
+  const std::array<TRPointerPropInteger, kMaxWaves> Waves;
+
+ protected:
+  void Bind(int voice, SWavetableRecord& record, TKlangEngine& engine) override;
+};
+
+// Registers every generator type name.
+void RegisterGeneratorModules(TModuleTypeTable& table);
