@@ -10,6 +10,8 @@ TModuleTypeTable& Registry() {
   static TModuleTypeTable table = [] {
     TModuleTypeTable families;
     RegisterMacroModules(families);
+    RegisterMixerModules(families);
+    RegisterDelayModules(families);
     RegisterGeneratorModules(families);
     RegisterSpeakerModules(families);
     return families;

@@ -1,0 +1,64 @@
+// The delay module: outputs its input a set time later (0.1 to 3000 ms). The dynamic variant
+// shortens the delay in proportion to its control input, re-read once per delay period by the
+// kernel (engine/delay_kernel.h). The module owns the ring buffers of all its voices in one
+// block, sized and cleared at every sound start.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "engine/delay_kernel.h"
+#include "engine/speicher.h"
+#include "modules/signal_module.h"
+#include "patch/module_registry.h"
+
+class TDelay : public TSignalModul {
+ public:
+  // Limits of "DelayTime", in tenths of a millisecond.
+  static constexpr std::int32_t kMinTime = 1;
+  static constexpr std::int32_t kMaxTime = 30000;
+  // The control value of a delay without control input: 2048 gives the full delay.
+  static constexpr std::int32_t kFullDelayControl = 2048;
+  static constexpr const char* kControlHint = "Delay Time in procent";
+
+  TDelay(bool mono, bool dynamic);
+
+  void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+                  TAusgang& port) override;
+  void BindWork(int voice, void* record, TKlangEngine& engine) override;
+
+  // "DelayTime", brought into 1..30000 should a file hold another value.
+  std::int32_t Time() const;
+  // The dialog's edit text: the time in milliseconds with four significant digits.
+  std::string TimeText() const;
+  // The dialog's OK with a checked time: stores it, marks the sound changed and restarts a
+  // playing sound with the new time.
+  void SetTime(std::int32_t tenths);
+  // The delay memory of all voices.
+  const TSpeicher& Memory() const { return memory_; }
+
+  // Tenths of a millisecond, 1..30000, default 2000 (200 ms).
+  const TRPointerPropInteger DelayTime;
+
+ private:
+  // Gives `record` the buffer of `voice` inside the memory (cleared when voice 0 sizes it for
+  // `voices` buffers of `samples`), or a one-sample spare when the heap refused the memory.
+  void BindBuffer(SDelayRecord& record, int voice, int voices, std::int32_t samples);
+
+  const bool dynamic_;
+  TSpeicher memory_;
+  std::array<std::int32_t, TKlangEngine::kMaxVoices> spare_{};
+};
+
+// The delay dialog's check of the typed time, in milliseconds: either the time in tenths of a
+// millisecond (digits beyond the first decimal are cut off) and an empty message, or the
+// message to show under kDelayFaultCaption.
+struct SDelayTimeEntry {
+  std::int32_t tenths = 0;
+  std::string message;
+};
+inline constexpr const char* kDelayFaultCaption = "Fault Delay";
+SDelayTimeEntry CheckDelayTime(const std::string& text);
+
+void RegisterDelayModules(TModuleTypeTable& table);

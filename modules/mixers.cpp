@@ -1,0 +1,334 @@
+#include "modules/mixers.h"
+
+#include <algorithm>
+
+#include "edit/port_actions.h"
+#include "engine/logic_kernels.h"
+#include "engine/mixer_kernels.h"
+#include "patch/dokument_klang.h"
+#include "patch/module_list.h"
+
+namespace {
+
+constexpr SModuleKind kCombiner{" Combiner", 2, 3000, "BITMAP_POLY_MONO"};
+constexpr SModuleKind kAdder{" Add audio", 2, 3001, "BITMAP_ADDIERER"};
+constexpr SModuleKind kAmplifier{" Amplifier", 3, 3002, "BITMAP_LAUTSTAERKE"};
+constexpr SModuleKind kCrossfadeAmplitude{"Crossfade Ampl.", 4, 3004, "BITMAP_CROSSFADE_AMPL"};
+constexpr SModuleKind kCrossfadePan{"Crossfade Pan", 5, 3005, "BITMAP_CROSSFADE"};
+constexpr SModuleKind kStereoPan{" Stereo Pan", 6, 3006, "BITMAP_POSITION"};
+constexpr SModuleKind kResolution{" Resolution", 26, 3105, "BITMAP_AUFLOESUNG"};
+
+struct SLogicType {
+  const char* typeSuffix;
+  SModuleKind kind;
+};
+constexpr SLogicType kLogicTypes[] = {
+    {"LogicOr", {" Or", 21, 3103, "BITMAP_OR"}},
+    {"LogicAnd", {" And", 22, 3104, "BITMAP_AND"}},
+    {"LogicModula", {" Modula", 23, 3100, "BITMAP_MODULA"}},
+    {"LogicExor", {" Exor", 24, 3102, "BITMAP_EXOR"}},
+    {"LogicDivision", {" Division", 25, 3101, "BITMAP_DIVISION"}},
+};
+
+constexpr TRect kCrossfadeRect{0, 0, 88, 68};
+constexpr TPoint kCrossfadePicture{28, 25};
+constexpr int kDefaultResolutionBits = 5;
+// A new adder starts with this many inputs, and the dialog never leaves fewer.
+constexpr int kAdderMinimumInputs = 2;
+
+int InputCode(bool mono) { return mono ? kPortMonoInputAnalog : kPortPolyInputAnalog; }
+int OutputCode(bool mono) { return mono ? kPortMonoOutputAnalog : kPortPolyOutputAnalog; }
+
+bool Contains(const TModuleChain& modules, const TModulArbeiten* module) {
+  return std::find(modules.begin(), modules.end(), module) != modules.end();
+}
+
+// One input of the adder's activation walk. Unlike the general rule, a source met again on the
+// walk (a feedback path) does not satisfy the input, and a failed walk leaves both lists as
+// they were.
+bool AdderSourceSatisfied(TAusgang* source, TModuleChain& visited, TModuleChain& chain) {
+  TModulArbeiten* module = source ? source->OwnerModule() : nullptr;
+  if (module == nullptr) return false;
+  if (module->IsActive(source) || Contains(chain, module)) return true;
+  if (Contains(visited, module)) return false;
+  TModuleChain visitedCopy = visited;
+  TModuleChain chainCopy = chain;
+  if (!module->CollectChain(source, visitedCopy, chainCopy)) return false;
+  visited = std::move(visitedCopy);
+  chain = std::move(chainCopy);
+  return true;
+}
+
+// The array of `count` source pointers for `slice` inside `block`, sized for `slices` arrays
+// at the first slice; null when the heap refused the block. Every entry starts at silence.
+const std::int32_t** SourceSlice(TSpeicher& block, int slice, int slices, int count) {
+  const std::size_t entries = static_cast<std::size_t>(slices) * static_cast<std::size_t>(count);
+  if (slice == 0) block.Allocate(entries * sizeof(const std::int32_t*));
+  if (block.Data() == nullptr || block.Size() < entries * sizeof(const std::int32_t*)) {
+    return nullptr;
+  }
+  auto** sources = static_cast<const std::int32_t**>(block.Data()) + slice * count;
+  std::fill_n(sources, count, &kSilence);
+  return sources;
+}
+
+void BindSum(SAddiererRecord& record, const std::int32_t** sources, int count) {
+  // Without its block the kernel sums nothing rather than read through a null array.
+  record.Count = sources != nullptr ? count : 0;
+  record.Sources = sources;
+  record.Output = 0;
+}
+
+}  // namespace
+
+TPolyEingangNachMonoAusgang::TPolyEingangNachMonoAusgang() : TSignalModul(kCombiner, true) {
+  AddInput(kPortPolyInputAnalog, "");
+  AddOutput(kPortMonoOutputAnalog, "");
+}
+
+void TPolyEingangNachMonoAusgang::LinkOutput(int voice, const std::int32_t** target,
+                                             TKlangEngine& engine, TAusgang&) {
+  LinkOwnOutput(&SAddiererRecord::Output, voice, target, engine);
+}
+
+void TPolyEingangNachMonoAusgang::BindWork(int, void* record, TKlangEngine& engine) {
+  if (record == nullptr) return;
+  const int voices = engine.CountVoices();
+  const std::int32_t** sources = SourceSlice(sources_, 0, 1, voices);
+  BindSum(*static_cast<SAddiererRecord*>(record), sources, voices);
+  if (sources == nullptr) return;
+  for (int voice = 0; voice < voices; ++voice) {
+    LinkInputOrSilence("1", voice, &sources[voice], engine);
+  }
+}
+
+TAddierer::TAddierer(bool mono) : TSignalModul(kAdder, mono), mono_(mono) {
+  AddOutput(OutputCode(mono), "");
+}
+
+void TAddierer::CreatePanel(TModuleCanvas* owner, int mode) {
+  if (owner != nullptr && InputList->Count() == 0) {
+    for (int i = 0; i < kAdderMinimumInputs; ++i)
+      AddInput(InputCode(mono_), "");
+  }
+  TSignalModul::CreatePanel(owner, mode);
+  if (owner != nullptr) PropertyChanged(nullptr);
+}
+
+void TAddierer::PropertyChanged(const TPropTyp* property) {
+  TSignalModul::PropertyChanged(property);
+  if (property == nullptr || property == InputList.get()) ResizeToPorts();
+}
+
+void TAddierer::LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+                           TAusgang&) {
+  LinkOwnOutput(&SAddiererRecord::Output, voice, target, engine);
+}
+
+void TAddierer::BindWork(int voice, void* record, TKlangEngine& engine) {
+  if (record == nullptr) return;
+  std::vector<TEingang*> parts = Inputs();
+  std::erase_if(parts, [](const TEingang* input) { return !TakesPart(*input); });
+  const int count = static_cast<int>(parts.size());
+  const int slices = mono_ ? 1 : engine.CountVoices();
+  const std::int32_t** sources = SourceSlice(sources_, voice, slices, count);
+  BindSum(*static_cast<SAddiererRecord*>(record), sources, count);
+  if (sources == nullptr) return;
+  for (int i = 0; i < count; ++i) {
+    TAusgang* source = parts[static_cast<std::size_t>(i)]->GetSource();
+    source->OwnerModule()->LinkOutput(voice, &sources[i], engine, *source);
+  }
+}
+
+bool TAddierer::CollectChain(TAusgang*, TModuleChain& visited, TModuleChain& chain) {
+  visited.push_back(this);
+  bool satisfied = false;
+  // Every input is walked, so that all complete chains into the adder are collected.
+  for (TEingang* input : Inputs()) {
+    if (AdderSourceSatisfied(input->GetSource(), visited, chain)) satisfied = true;
+  }
+  if (satisfied) chain.push_back(this);
+  return satisfied;
+}
+
+bool TAddierer::TakesPart(const TEingang& input) {
+  const TAusgang* source = input.GetSource();
+  const TModulArbeiten* module = source ? source->OwnerModule() : nullptr;
+  return module != nullptr && module->IsActive(source);
+}
+
+int TAddierer::RemovableInputCount() const {
+  const std::vector<TEingang*> inputs = Inputs();
+  const int connected = static_cast<int>(std::count_if(
+      inputs.begin(), inputs.end(), [](TEingang* input) { return !input->IsFree(); }));
+  const int unconnected = static_cast<int>(inputs.size()) - connected;
+  // An adder left with fewer than two inputs by a hand-edited file has nothing to remove.
+  return std::max(0, unconnected - std::max(0, kAdderMinimumInputs - connected));
+}
+
+void TAddierer::AddInputs(int count) {
+  TModuleListe* list = OwnerList();
+  if (list == nullptr) return;
+  auto step = std::make_shared<TMacroAction>("new input");
+  for (int i = 0; i < count; ++i) {
+    step->Append(std::make_shared<TActionNeuerEingang>(list, list->KeyOf(this),
+                                                       PortType(InputCode(mono_)).typeName, ""));
+  }
+  RecordInputStep(step);
+}
+
+void TAddierer::RemoveInputs(int count) {
+  TModuleListe* list = OwnerList();
+  if (list == nullptr) return;
+  count = std::min(count, RemovableInputCount());
+  auto step = std::make_shared<TMacroAction>("delete input");
+  for (TEingang* input : Inputs()) {
+    if (static_cast<int>(step->actions.size()) >= count) break;
+    if (!input->IsFree()) continue;
+    step->Append(std::make_shared<TActionEingangEntfernen>(list, list->KeyOf(this), input->typeName,
+                                                           input->Key()));
+  }
+  RecordInputStep(step);
+}
+
+std::vector<TEingang*> TAddierer::Inputs() const {
+  std::vector<TEingang*> inputs;
+  for (TEinAusgang* port : InputList->Ports()) {
+    if (auto* input = dynamic_cast<TEingang*>(port)) inputs.push_back(input);
+  }
+  return inputs;
+}
+
+void TAddierer::RecordInputStep(const TRPointerMacroAction& step) {
+  if (step->IsEmpty()) return;
+  TModuleListe* list = OwnerList();
+  step->Execute();
+  list->ActionManager.RecordAction(step);
+  list->RepaintCanvas();
+}
+
+TVerknuepfung::TVerknuepfung(const SModuleKind& kind, bool monoPorts, bool monoWork)
+    : TSignalModul(kind, monoWork) {
+  AddInput(InputCode(monoPorts), "");
+  AddInput(InputCode(monoPorts), "");
+  AddOutput(OutputCode(monoPorts), "");
+}
+
+void TVerknuepfung::LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+                               TAusgang&) {
+  LinkOwnOutput(&SVerknuepfungRecord::Output, voice, target, engine);
+}
+
+void TVerknuepfung::BindWork(int voice, void* record, TKlangEngine& engine) {
+  auto* own = static_cast<SVerknuepfungRecord*>(record);
+  if (own == nullptr) return;
+  LinkInputs({&own->Input1, &own->Input2}, voice, engine);
+  own->Output = 0;
+}
+
+TLautstaerke::TLautstaerke(bool mono) : TVerknuepfung(kAmplifier, mono, mono) {}
+
+TCrossfade::TCrossfade(const SModuleKind& kind, const char* controlCaption, bool mono)
+    : TSignalModul(kind, false) {
+  Rect->SetRect(kCrossfadeRect);
+  SetPicturePosition(kCrossfadePicture);
+  AddInput(InputCode(mono), controlCaption, kControlHint);
+  AddInput(InputCode(mono), "A1");
+  AddInput(InputCode(mono), "A2");
+  AddOutput(OutputCode(mono), "");
+}
+
+void TCrossfade::LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+                            TAusgang&) {
+  LinkOwnOutput(&SCrossfadeRecord::Output, voice, target, engine);
+}
+
+void TCrossfade::BindWork(int voice, void* record, TKlangEngine& engine) {
+  auto* own = static_cast<SCrossfadeRecord*>(record);
+  if (own == nullptr) return;
+  LinkInputs({&own->Input1, &own->Input2, &own->Input3}, voice, engine);
+  own->Output = 0;
+}
+
+TCrossfadeLautstaerke::TCrossfadeLautstaerke(bool mono)
+    : TCrossfade(kCrossfadeAmplitude, "C", mono) {}
+
+TCrossfadePan::TCrossfadePan(bool mono) : TCrossfade(kCrossfadePan, "P", mono) {}
+
+TStereoPan::TStereoPan(bool mono) : TSignalModul(kStereoPan, mono) {
+  AddInput(InputCode(mono), "P", kPanHint);
+  AddInput(InputCode(mono), "");
+  AddOutput(OutputCode(mono), "L");
+  AddOutput(OutputCode(mono), "R");
+}
+
+void TStereoPan::LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+                            TAusgang& port) {
+  LinkOwnOutput(port.Key() == "1" ? &SStereoPanRecord::Left : &SStereoPanRecord::Right, voice,
+                target, engine);
+}
+
+void TStereoPan::BindWork(int voice, void* record, TKlangEngine& engine) {
+  auto* own = static_cast<SStereoPanRecord*>(record);
+  if (own == nullptr) return;
+  LinkInputs({&own->Input1, &own->Input2}, voice, engine);
+  own->Left = 0;
+  own->Right = 0;
+}
+
+TAufloesung::TAufloesung(bool mono)
+    : TSignalModul(kResolution, mono),
+      Resolution(std::make_shared<TPropInteger>(kDefaultResolutionBits)) {
+  Add("Resolution", Resolution);
+  AddInput(InputCode(mono), "");
+  AddOutput(OutputCode(mono), "");
+}
+
+void TAufloesung::LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+                             TAusgang&) {
+  LinkOwnOutput(&SAufloesungRecord::Output, voice, target, engine);
+}
+
+void TAufloesung::BindWork(int voice, void* record, TKlangEngine& engine) {
+  auto* own = static_cast<SAufloesungRecord*>(record);
+  if (own == nullptr) return;
+  LinkInputs({&own->Input1}, voice, engine);
+  own->Output = 0;
+  own->Mask = ~std::uint32_t{0} << Bits();
+}
+
+int TAufloesung::Bits() const { return std::clamp(Resolution->value, 0, kMaxBits); }
+
+std::vector<std::string> TAufloesung::Choices() {
+  std::vector<std::string> choices{"Normal"};
+  for (int bits = 1; bits <= kMaxBits; ++bits)
+    choices.push_back("-" + std::to_string(bits) + " Bit");
+  return choices;
+}
+
+void TAufloesung::SetBits(int bits) {
+  Resolution->value = std::clamp(bits, 0, kMaxBits);
+  MarkChanged();
+  if (TDokumentKlang* document = FindDocument()) document->RestartSound(true);
+}
+
+void RegisterMixerModules(TModuleTypeTable& table) {
+  table["PolyToMono"] = [] { return std::make_shared<TPolyEingangNachMonoAusgang>(); };
+  for (const bool mono : {true, false}) {
+    const std::string prefix = mono ? "Mono" : "Poly";
+    table[prefix + "Addierer"] = [mono] { return std::make_shared<TAddierer>(mono); };
+    table[prefix + "Loudness"] = [mono] { return std::make_shared<TLautstaerke>(mono); };
+    table[prefix + "CrossfadeAmpl"] = [mono] {
+      return std::make_shared<TCrossfadeLautstaerke>(mono);
+    };
+    table[prefix + "CrossfadePan"] = [mono] { return std::make_shared<TCrossfadePan>(mono); };
+    table[prefix + "StereoPan"] = [mono] { return std::make_shared<TStereoPan>(mono); };
+    table[prefix + "Resolution"] = [mono] { return std::make_shared<TAufloesung>(mono); };
+    // The logic kinds keep one record per voice even with mono ports.
+    for (const SLogicType& logic : kLogicTypes) {
+      table[prefix + logic.typeSuffix] = [mono, kind = logic.kind] {
+        return std::make_shared<TVerknuepfung>(kind, mono, false);
+      };
+    }
+  }
+}

@@ -1,0 +1,42 @@
+#include "modules/signal_module.h"
+
+#include "patch/module_dialogs.h"
+
+TSignalModul::TSignalModul(const SModuleKind& kind, bool monoWork)
+    : kind_(kind), monoWork_(monoWork) {
+  Title->value = kind.title;
+}
+
+void TSignalModul::ShowHelp() {
+  if (TModuleDialogs* dialogs = ModuleDialogs()) dialogs->ShowHelp(kind_.helpTopic);
+}
+
+std::string TSignalModul::HintOf(const TEingang& input) const {
+  const auto found = inputHints_.find(input.Key());
+  return found != inputHints_.end() ? found->second : input.Type().hint;
+}
+
+void TSignalModul::AddInput(int code, const char* caption, const char* hint) {
+  const auto port = InputList->AddPort(code);
+  if (caption != nullptr) port->Title->value = caption;
+  if (hint != nullptr) inputHints_[port->Key()] = hint;
+}
+
+void TSignalModul::AddOutput(int code, const char* caption) {
+  const auto port = OutputList->AddPort(code);
+  if (caption != nullptr) port->Title->value = caption;
+}
+
+void TSignalModul::LinkInputOrSilence(const std::string& portName, int voice,
+                                      const std::int32_t** target, TKlangEngine& engine) {
+  *target = &kSilence;
+  LinkInput(portName, voice, target, engine);
+}
+
+void TSignalModul::LinkInputs(std::initializer_list<const std::int32_t**> fields, int voice,
+                              TKlangEngine& engine) {
+  int number = 1;
+  for (const std::int32_t** field : fields) {
+    LinkInputOrSilence(std::to_string(number++), voice, field, engine);
+  }
+}
