@@ -16,7 +16,14 @@ constexpr std::int32_t kHalfCyclePerHertz = 512;
 // A pulse-width unit is 16384 phase units.
 constexpr std::int32_t kPulseWidthUnit = 16384;
 
+constexpr SOscillatorWave kSineWave{"Sine", " Sine", kWaveSinus, {"BITMAP_SINUSGENERATOR", 3920}};
+constexpr SOscillatorWave kSawWave{
+    "Saw", " Saw", kWaveSaegezahn, {"BITMAP_SAEGEZAHNGENERATOR", 3950}};
+constexpr SOscillatorWave kTriangleWave{
+    "Triangle", " Triangle", kWaveDreieck, {"BITMAP_DREIECKGENERATOR", 3960}};
 constexpr SGeneratorLook kPulseLook{"BITMAP_RECHTECKGENERATOR", 3930};
+constexpr SOscillatorWave kPulseWave{"Square", " Pulse", kWaveRechteck, kPulseLook};
+
 constexpr SGeneratorLook kNoiseLook{"BITMAP_RAUSCHGENERATOR", 3940};
 constexpr SGeneratorLook kWavetableLook{"BITMAP_WAVETABLE", 3970};
 constexpr SPortLabel kWidthLabel{"W", "Pulse width"};
@@ -46,12 +53,14 @@ std::string OscillatorTitle(const std::string& familyName, const SOscillatorWave
   return familyName.empty() ? wave.title : " " + familyName + wave.title;
 }
 
-}  // namespace
-
+// The phase a voice starts at: 0, or with `random` a fresh point of the cycle between 0 and
+// sampleRate - 2 table entries.
 std::int32_t StartPhase(bool random, std::int32_t sampleRate) {
   if (!random) return 0;
   return RandomBelow(sampleRate - 1) << kPhaseFractionBits;
 }
+
+}  // namespace
 
 TGenerator::TGenerator(const std::string& title, SGeneratorLook look, bool mono, int inputCount,
                        SPortLabel thirdLabel, TSignalKind outputKind)

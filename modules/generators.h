@@ -92,10 +92,6 @@ class TGeneratorOf : public TGenerator {
   virtual void Bind(int voice, Record& record, TKlangEngine& engine) = 0;
 };
 
-// The phase a voice starts at: 0, or with `random` a fresh point of the cycle between 0 and
-// sampleRate - 2 table entries (phase units: 1/1024 table entry), from the C library's rand().
-std::int32_t StartPhase(bool random, std::int32_t sampleRate);
-
 // One waveform of the table oscillators: the type name part, the title, the table it plays and
 // its look.
 struct SOscillatorWave {
@@ -104,15 +100,6 @@ struct SOscillatorWave {
   EWaveCode waveCode;
   SGeneratorLook look;
 };
-
-inline constexpr SOscillatorWave kSineWave{
-    "Sine", " Sine", kWaveSinus, {"BITMAP_SINUSGENERATOR", 3920}};
-inline constexpr SOscillatorWave kSawWave{
-    "Saw", " Saw", kWaveSaegezahn, {"BITMAP_SAEGEZAHNGENERATOR", 3950}};
-inline constexpr SOscillatorWave kTriangleWave{
-    "Triangle", " Triangle", kWaveDreieck, {"BITMAP_DREIECKGENERATOR", 3960}};
-inline constexpr SOscillatorWave kPulseWave{
-    "Square", " Pulse", kWaveRechteck, {"BITMAP_RECHTECKGENERATOR", 3930}};
 
 // The three families of table oscillators differ only in their record, work type and input 3.
 struct SStandardFamily {

@@ -9,6 +9,7 @@
 #include "modules/generators.h"
 #include "modules/wavetable_editing.h"
 #include "tests/model/model_fixture.h"
+#include "tests/modules/render_rig.h"
 
 namespace {
 
@@ -144,6 +145,22 @@ INSTANTIATE_TEST_SUITE_P(
                       SFrequencyCase{"PolyVSquare", 440 * kHertz, 689},
                       SFrequencyCase{"MonoWavetable", 440 * kHertz, 0}),
     [](const auto& info) { return std::string(info.param.typeName); });
+
+TEST(Generator, ASineHeardThroughTheSpeakerIsItsTableAtFourHundredFortyHertz) {
+  TRenderRig rig;
+  GeneratorPatch patch;
+  TModuleListe& list = *patch.document.ModuleList;
+  auto& sine = Place(list, "Sine", Make("MonoSine"));
+  patch.Feed(sine, "1", kUnity);
+  patch.Feed(sine, "2", 440 * kHertz);
+  auto& speaker = Place(list, "Speaker", Make("Speaker"));
+  In(speaker).Connect(&Out(sine), false);
+  const SRenderedSound sound = rig.Render(patch.document, kOneSecond);
+  ASSERT_EQ(sound.EngineSampleCount(), static_cast<std::size_t>(kOneSecond));
+  for (int i = 0; i < kOneSecond; ++i) {
+    ASSERT_EQ(sound.EngineSample(i), patch.Table(kWaveSinus)[i * 440 % kOneSecond]) << i;
+  }
+}
 
 TEST(Generator, PlaysItsKindsTableScaledByTheLevel) {
   struct SCase {
