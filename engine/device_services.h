@@ -3,6 +3,8 @@
 // devices). Until then every device is missing and a module that needs one stays inactive.
 #pragma once
 
+#include <string>
+
 #include "engine/midi_in_device.h"
 #include "engine/wave_in_device.h"
 #include "engine/wave_out_device.h"
@@ -13,6 +15,9 @@ class TMidiInDevices {
   virtual ~TMidiInDevices() = default;
   // Device `index`, owned by the service; null when there is no such device.
   virtual TMidiInDevice* Device(int index) = 0;
+  // A readable text for a result code of these devices (the "Fault Module Midi" message); by
+  // default the standard text of the multimedia numbering that MIDI shares with wave devices.
+  virtual std::string ErrorText(int code) const;
 };
 
 struct SDeviceServices {
