@@ -1,0 +1,33 @@
+// The sound card input of the microphones: the numbered audio input devices of
+// ListAudioDevices, opened as RtAudio streams delivering 22050 Hz mono 16-bit samples. A device
+// that runs at 44100 Hz (a JACK server set for the speakers) is recorded at that rate and each
+// pair of samples becomes their mean; a device at any other rate is refused.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/wave_in_device.h"
+#include "platform/device_api.h"
+#include "platform/device_error_memo.h"
+
+class TRtAudioWaveInDevice : public TWaveInDevice {
+ public:
+  explicit TRtAudioWaveInDevice(std::vector<EDeviceApi> apis = StandardDeviceApis());
+
+  // GUI thread. 0; 2 for a device number not listed; 32 for a format other than 22050 Hz mono
+  // 16-bit, or a device that runs at neither 22050 nor 44100 Hz; 1 when the sound system
+  // refuses. ErrorText then names the device and the reason.
+  int Open(int device, const SWaveFormat& format, TWaveInDataReport& report,
+           std::unique_ptr<TWaveInStream>& stream) override;
+  bool CanOpen(int device, const SWaveFormat& format) override;
+  std::string ErrorText(int code) const override;
+
+  // The names of the devices 0..n-1.
+  std::vector<std::string> DeviceNames() const;
+
+ private:
+  std::vector<EDeviceApi> apis_;
+  TDeviceErrorMemo errors_;
+};

@@ -1,0 +1,126 @@
+#include "platform/rtaudio_wave_out_device.h"
+
+#include <atomic>
+#include <cstring>
+
+#include "platform/device_buffer_queue.h"
+#include "platform/rtaudio_stream.h"
+
+namespace {
+
+class TRtAudioWaveOutStream : public TWaveOutStream {
+ public:
+  TRtAudioWaveOutStream(TWaveOutDoneReport& report, std::uint16_t blockAlign)
+      : report_(report), blockAlign_(blockAlign) {}
+  ~TRtAudioWaveOutStream() override { Close(); }
+
+  // Opens device `device` of the list over `apis` and starts it playing (silence until the
+  // first buffer arrives).
+  int Begin(const std::vector<EDeviceApi>& apis, int device, unsigned channels,
+            std::string& error) {
+    const SAudioStreamRequest request{
+        EAudioDirection::Output, channels, {kDeviceOutputRate}, &Play, this};
+    SOpenedAudioStream opened;
+    const int result = OpenAudioStream(apis, device, request, opened, error);
+    if (result != kWaveNoError) return result;
+    audio_ = std::move(opened.audio);
+    const int started = StartAudioStream(*audio_, error);
+    if (started != kWaveNoError) {
+      std::string ignored;
+      CloseAudioStream(*audio_, ignored);
+      return started;
+    }
+    closed_.store(false, std::memory_order_release);
+    return kWaveNoError;
+  }
+
+  int Write(SWaveHeader& header) override {
+    if (closed_.load(std::memory_order_acquire)) return kWaveInvalidHandle;
+    return queue_.Add(header) ? kWaveNoError : kWaveError;
+  }
+
+  int Reset() override {
+    if (closed_.load(std::memory_order_acquire)) return kWaveInvalidHandle;
+    ReturnAll();
+    return kWaveNoError;
+  }
+
+  std::uint32_t GetPosition() const override {
+    return static_cast<std::uint32_t>(queue_.Transferred() / blockAlign_);
+  }
+
+  int Close() override {
+    if (closed_.exchange(true, std::memory_order_acq_rel)) return kWaveInvalidHandle;
+    std::string ignored;
+    const int closed = CloseAudioStream(*audio_, ignored);
+    ReturnAll();
+    return closed;
+  }
+
+ private:
+  // The device's thread: the next `frames` frames, from the buffers in order, silence after.
+  static int Play(void* output, void*, unsigned frames, double, RtAudioStreamStatus, void* self) {
+    auto& stream = *static_cast<TRtAudioWaveOutStream*>(self);
+    auto* const out = static_cast<std::byte*>(output);
+    const std::size_t bytes = std::size_t{frames} * stream.blockAlign_;
+    const std::size_t played = stream.queue_.Transfer(
+        bytes,
+        [out](const std::byte* data, std::size_t at, std::size_t count) {
+          std::memcpy(out + at, data, count);
+        },
+        [&stream](SWaveHeader& header) { stream.report_.BufferDone(header); });
+    std::memset(out + played, 0, bytes - played);
+    return 0;
+  }
+
+  void ReturnAll() {
+    queue_.TakeBack([this](SWaveHeader& header) { report_.BufferDone(header); });
+  }
+
+  TWaveOutDoneReport& report_;
+  const std::uint16_t blockAlign_;
+  TDeviceBufferQueue queue_;
+  std::unique_ptr<RtAudio> audio_;
+  std::atomic<bool> closed_{true};
+};
+
+bool IsOutputFormat(const SWaveFormat& format) {
+  return (format.channels == 1 || format.channels == 2) &&
+         format == Pcm16Format(format.channels, kDeviceOutputRate);
+}
+
+}  // namespace
+
+TRtAudioWaveOutDevice::TRtAudioWaveOutDevice(std::vector<EDeviceApi> apis)
+    : apis_(std::move(apis)) {}
+
+int TRtAudioWaveOutDevice::Open(int device, const SWaveFormat& format, TWaveOutDoneReport& report,
+                                std::unique_ptr<TWaveOutStream>& stream) {
+  if (!IsOutputFormat(format)) {
+    errors_.Remember(kWaveBadFormat, "Speakers play 16-bit mono or stereo sound at 44100 Hz only.");
+    return kWaveBadFormat;
+  }
+  auto opened = std::make_unique<TRtAudioWaveOutStream>(report, format.blockAlign);
+  std::string reason;
+  const int result = opened->Begin(apis_, device, format.channels, reason);
+  errors_.Remember(result, std::move(reason));
+  if (result == kWaveNoError) stream = std::move(opened);
+  return result;
+}
+
+bool TRtAudioWaveOutDevice::CanOpen(int device, const SWaveFormat& format) {
+  if (!IsOutputFormat(format)) return false;
+  // Nothing is written to the trial stream, so nothing is ever reported.
+  struct TNoReports : TWaveOutDoneReport {
+    void BufferDone(SWaveHeader&) override {}
+  } noReports;
+  TRtAudioWaveOutStream stream(noReports, format.blockAlign);
+  std::string ignored;
+  return stream.Begin(apis_, device, format.channels, ignored) == kWaveNoError;
+}
+
+std::string TRtAudioWaveOutDevice::ErrorText(int code) const { return errors_.Text(code); }
+
+std::vector<std::string> TRtAudioWaveOutDevice::DeviceNames() const {
+  return ::DeviceNames(ListAudioDevices(EAudioDirection::Output, apis_));
+}

@@ -1,0 +1,35 @@
+// The sound card output of the speakers: the numbered audio output devices of ListAudioDevices,
+// opened as RtAudio streams at 44100 Hz, 16 bit, mono or stereo. The device's callback plays the
+// queued buffers back to back straight from their memory, reports each finished buffer, and
+// counts the frames it played; while no buffer waits it plays silence and the count stands
+// still. A device that does not run at 44100 Hz (a JACK server at 48000 Hz) is refused, never
+// played at the wrong pitch.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/wave_out_device.h"
+#include "platform/device_api.h"
+#include "platform/device_error_memo.h"
+
+class TRtAudioWaveOutDevice : public TWaveOutDevice {
+ public:
+  explicit TRtAudioWaveOutDevice(std::vector<EDeviceApi> apis = StandardDeviceApis());
+
+  // GUI thread. 0; 2 for a device number not listed; 32 for a format other than 44100 Hz 16-bit
+  // mono or stereo, or a device that does not run at 44100 Hz or lacks the channels; 1 when the
+  // sound system refuses. ErrorText then names the device and the reason.
+  int Open(int device, const SWaveFormat& format, TWaveOutDoneReport& report,
+           std::unique_ptr<TWaveOutStream>& stream) override;
+  bool CanOpen(int device, const SWaveFormat& format) override;
+  std::string ErrorText(int code) const override;
+
+  // The names of the devices 0..n-1.
+  std::vector<std::string> DeviceNames() const;
+
+ private:
+  std::vector<EDeviceApi> apis_;
+  TDeviceErrorMemo errors_;
+};
