@@ -1,0 +1,148 @@
+#include "jack_test_clients.h"
+
+#include <jack/midiport.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+namespace {
+
+constexpr char kServerVariable[] = "JACK_DEFAULT_SERVER";
+// 16-bit sample values to JACK's floats and back.
+constexpr float kFullScale = 32768.0F;
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+int ThreadCount() {
+  const std::filesystem::directory_iterator tasks("/proc/self/task");
+  return static_cast<int>(std::distance(begin(tasks), end(tasks)));
+}
+
+std::string OwnClientName(const std::string& base) { return base + "-" + std::to_string(getpid()); }
+
+std::string JackServer48000() {
+  const char* server = std::getenv(kServerVariable);
+  return std::string(server != nullptr ? server : "default") + "-48000";
+}
+
+TJackServerChoice::TJackServerChoice(const std::string& name) {
+  const char* previous = std::getenv(kServerVariable);
+  previous_ = previous != nullptr ? previous : "";
+  setenv(kServerVariable, name.c_str(), 1);
+}
+
+TJackServerChoice::~TJackServerChoice() {
+  if (previous_.empty()) {
+    unsetenv(kServerVariable);
+  } else {
+    setenv(kServerVariable, previous_.c_str(), 1);
+  }
+}
+
+TJackTestClient::TJackTestClient(const std::string& name) {
+  client_ = jack_client_open(name.c_str(), JackNoStartServer, nullptr);
+  if (client_ != nullptr) jack_set_process_callback(client_, &OnProcess, this);
+}
+
+TJackTestClient::~TJackTestClient() { Close(); }
+
+std::string TJackTestClient::name() const {
+  return client_ != nullptr ? jack_get_client_name(client_) : "";
+}
+
+jack_port_t* TJackTestClient::Register(const std::string& port, const char* type,
+                                       unsigned long flags) {
+  return client_ != nullptr ? jack_port_register(client_, port.c_str(), type, flags, 0) : nullptr;
+}
+
+void TJackTestClient::Activate() {
+  if (client_ != nullptr && jack_activate(client_) != 0) Close();
+}
+
+void TJackTestClient::Close() {
+  if (client_ == nullptr) return;
+  jack_client_close(client_);
+  client_ = nullptr;
+}
+
+int TJackTestClient::OnProcess(jack_nframes_t frames, void* self) {
+  static_cast<TJackTestClient*>(self)->Process(frames);
+  return 0;
+}
+
+TJackRecorder::TJackRecorder(const std::string& name, int channels, std::size_t capacityFrames)
+    : TJackTestClient(name), samples_(channels, std::vector<float>(capacityFrames)) {
+  for (int channel = 1; channel <= channels; ++channel)
+    ports_.push_back(
+        Register("in_" + std::to_string(channel), JACK_DEFAULT_AUDIO_TYPE, JackPortIsInput));
+  Activate();
+}
+
+void TJackRecorder::Process(jack_nframes_t frames) {
+  const std::size_t recorded = recorded_.load(std::memory_order_relaxed);
+  const std::size_t count = std::min<std::size_t>(frames, samples_[0].size() - recorded);
+  for (std::size_t channel = 0; channel < ports_.size(); ++channel) {
+    const auto* in = static_cast<const float*>(jack_port_get_buffer(ports_[channel], frames));
+    std::copy_n(in, count, samples_[channel].begin() + static_cast<std::ptrdiff_t>(recorded));
+  }
+  recorded_.store(recorded + count, std::memory_order_release);
+}
+
+std::vector<int> TJackRecorder::Samples(int channel, std::size_t frames) const {
+  std::vector<int> values(std::min(frames, Recorded()));
+  for (std::size_t i = 0; i < values.size(); ++i)
+    values[i] =
+        static_cast<int>(std::lround(samples_[static_cast<std::size_t>(channel)][i] * kFullScale));
+  return values;
+}
+
+TJackPlayer::TJackPlayer(const std::string& name, const std::vector<std::int16_t>& samples)
+    : TJackTestClient(name), samples_(samples.size()) {
+  std::transform(samples.begin(), samples.end(), samples_.begin(),
+                 [](std::int16_t value) { return static_cast<float>(value) / kFullScale; });
+  port_ = Register("out", JACK_DEFAULT_AUDIO_TYPE, JackPortIsOutput);
+  Activate();
+}
+
+void TJackPlayer::Process(jack_nframes_t frames) {
+  auto* out = static_cast<float*>(jack_port_get_buffer(port_, frames));
+  std::fill_n(out, frames, 0.0F);
+  if (!playing_.load(std::memory_order_acquire)) return;
+  const std::size_t count = std::min<std::size_t>(frames, samples_.size() - next_);
+  std::copy_n(samples_.begin() + static_cast<std::ptrdiff_t>(next_), count, out);
+  next_ += count;
+}
+
+TJackKeyboard::TJackKeyboard(const std::string& name) : TJackTestClient(name) {
+  port_ = Register("out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput);
+  Activate();
+}
+
+bool TJackKeyboard::Send(const std::vector<std::uint8_t>& bytes) {
+  SEvent event{};
+  if (bytes.size() > event.bytes.size()) return false;
+  std::copy(bytes.begin(), bytes.end(), event.bytes.begin());
+  event.size = bytes.size();
+  return events_.Push(event);
+}
+
+void TJackKeyboard::Process(jack_nframes_t frames) {
+  void* buffer = jack_port_get_buffer(port_, frames);
+  jack_midi_clear_buffer(buffer);
+  SEvent event{};
+  while (events_.Pop(event))
+    jack_midi_event_write(buffer, 0, event.bytes.data(), event.size);
+}

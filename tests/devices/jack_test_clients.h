@@ -1,0 +1,118 @@
+// JACK clients of the tests' own, standing for what is plugged into the program: a recorder on a
+// speaker output, a player feeding a microphone, a keyboard sending MIDI. Their process
+// callbacks work in memory allocated beforehand and hand over through atomics and a ring queue.
+#pragma once
+
+#include <jack/jack.h>
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/fifo.h"
+
+// True when `condition` holds within `limit` (polled every millisecond).
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit);
+// The threads of this process.
+int ThreadCount();
+// "base-<process id>": a client name no test process running beside this one uses.
+std::string OwnClientName(const std::string& base);
+
+// The fixture's 48000 Hz server; the tests run on the 44100 Hz one by default.
+std::string JackServer48000();
+// Points the JACK clients this process opens at server `name` while it lives.
+class TJackServerChoice {
+ public:
+  explicit TJackServerChoice(const std::string& name);
+  ~TJackServerChoice();
+  TJackServerChoice(const TJackServerChoice&) = delete;
+  TJackServerChoice& operator=(const TJackServerChoice&) = delete;
+
+ private:
+  std::string previous_;
+};
+
+class TJackTestClient {
+ public:
+  TJackTestClient(const TJackTestClient&) = delete;
+  TJackTestClient& operator=(const TJackTestClient&) = delete;
+  virtual ~TJackTestClient();
+
+  bool IsOpen() const { return client_ != nullptr; }
+  // The name JACK gave the client.
+  std::string name() const;
+
+ protected:
+  // Opens the client without starting a server; IsOpen tells whether one answered.
+  explicit TJackTestClient(const std::string& name);
+  jack_port_t* Register(const std::string& port, const char* type, unsigned long flags);
+  void Activate();
+  // Every final class closes in its destructor, before the members its Process uses go.
+  void Close();
+  // JACK's process thread.
+  virtual void Process(jack_nframes_t frames) = 0;
+
+ private:
+  static int OnProcess(jack_nframes_t frames, void* self);
+  jack_client_t* client_ = nullptr;
+};
+
+// Records its input ports ("in_1", "in_2", ...) from activation on, up to its capacity.
+class TJackRecorder final : public TJackTestClient {
+ public:
+  TJackRecorder(const std::string& name, int channels, std::size_t capacityFrames);
+  ~TJackRecorder() override { Close(); }
+
+  std::size_t Recorded() const { return recorded_.load(std::memory_order_acquire); }
+  // The first `frames` frames of `channel` (frames below Recorded()) as 16-bit sample values.
+  std::vector<int> Samples(int channel, std::size_t frames) const;
+
+ private:
+  void Process(jack_nframes_t frames) override;
+
+  std::vector<jack_port_t*> ports_;
+  std::vector<std::vector<float>> samples_;
+  std::atomic<std::size_t> recorded_{0};
+};
+
+// Plays 16-bit sample values on its output port "out" once, from the start of the first period
+// after Play; silence before and after.
+class TJackPlayer final : public TJackTestClient {
+ public:
+  TJackPlayer(const std::string& name, const std::vector<std::int16_t>& samples);
+  ~TJackPlayer() override { Close(); }
+
+  void Play() { playing_.store(true, std::memory_order_release); }
+
+ private:
+  void Process(jack_nframes_t frames) override;
+
+  jack_port_t* port_ = nullptr;
+  std::vector<float> samples_;
+  std::size_t next_ = 0;  // process thread only
+  std::atomic<bool> playing_{false};
+};
+
+// Sends MIDI events on its output port "out".
+class TJackKeyboard final : public TJackTestClient {
+ public:
+  explicit TJackKeyboard(const std::string& name);
+  ~TJackKeyboard() override { Close(); }
+
+  // The bytes go out as one event at the start of the next period. False when they do not fit.
+  bool Send(const std::vector<std::uint8_t>& bytes);
+
+ private:
+  struct SEvent {
+    std::array<std::uint8_t, 16> bytes;
+    std::size_t size;
+  };
+  void Process(jack_nframes_t frames) override;
+
+  jack_port_t* port_ = nullptr;
+  TFIFO<SEvent, 16> events_;
+};
