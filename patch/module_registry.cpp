@@ -10,6 +10,8 @@ TModuleTypeTable& Registry() {
   static TModuleTypeTable table = [] {
     TModuleTypeTable families;
     RegisterMacroModules(families);
+    RegisterConstantModules(families);
+    RegisterPanelItems(families);
     RegisterMixerModules(families);
     RegisterDelayModules(families);
     RegisterGeneratorModules(families);

@@ -29,6 +29,8 @@ void RegisterModuleType(const std::string& typeName, TModuleFactory factory);
 
 // Each module family registers its type names here (macro_registry.cpp and the catalogue).
 void RegisterMacroModules(TModuleTypeTable& table);
+void RegisterConstantModules(TModuleTypeTable& table);
+void RegisterPanelItems(TModuleTypeTable& table);
 void RegisterMixerModules(TModuleTypeTable& table);
 void RegisterDelayModules(TModuleTypeTable& table);
 void RegisterGeneratorModules(TModuleTypeTable& table);
