@@ -15,6 +15,7 @@
 #include "engine/pulse_generator.h"
 #include "engine/table_generators.h"
 #include "engine/waveform_tables.h"
+#include "kernel_bench.h"
 
 namespace {
 
@@ -45,44 +46,6 @@ const SInputs& Inputs() {
 const std::int32_t* Frequency(int i) { return &Inputs().frequency[i]; }
 const std::int32_t* Amplitude(int i) { return &Inputs().amplitude[i]; }
 const std::int32_t* Control(int i) { return &Inputs().control[i]; }
-
-template <class Work, class Record>
-void Bind(Work& work, std::vector<Record>& records) {
-  work.SetSampleRate(kEngineSampleRate);
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    work.RegisterModule(reinterpret_cast<const TEngineModule*>((i + 1) * 64), 1);
-  }
-  work.records = reinterpret_cast<std::byte*>(records.data());
-  work.Prepare();
-}
-
-void CountRecordSamples(benchmark::State& state) {
-  state.counters["ns_per_record"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * kRecords,
-                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-}
-
-template <class Work, class Record>
-void RunKernel(benchmark::State& state, std::vector<Record> records) {
-  Work work;
-  Bind(work, records);
-  TWorkBasisklassen& engineView = work;
-  for (auto _ : state) {
-    engineView.ProcessSample();
-    benchmark::ClobberMemory();
-  }
-  CountRecordSamples(state);
-}
-
-template <class Record, class Step>
-void RunBaseline(benchmark::State& state, std::vector<Record> records, Step step) {
-  for (auto _ : state) {
-    for (Record& record : records)
-      step(record);
-    benchmark::ClobberMemory();
-  }
-  CountRecordSamples(state);
-}
 
 // The standard step with a single in-range subtraction; `increment` in phase units.
 template <class Record>

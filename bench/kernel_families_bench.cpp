@@ -9,6 +9,7 @@
 #include "engine/delay_kernel.h"
 #include "engine/logic_kernels.h"
 #include "engine/mixer_kernels.h"
+#include "kernel_bench.h"
 
 namespace {
 
@@ -28,46 +29,6 @@ const std::vector<std::int32_t>& Signals() {
 }
 
 const std::int32_t* Signal(int index) { return &Signals()[static_cast<std::size_t>(index)]; }
-
-// Lays the records out as a sound start would, with one module per record.
-template <class Work, class Record>
-void Bind(Work& work, std::vector<Record>& records) {
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    work.RegisterModule(reinterpret_cast<const TEngineModule*>((i + 1) * 64), 1);
-  }
-  work.records = reinterpret_cast<std::byte*>(records.data());
-  work.Prepare();
-}
-
-void CountRecordSamples(benchmark::State& state) {
-  state.counters["ns_per_record"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * kRecords,
-                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-}
-
-// Runs the kernel of `Work` one sample per iteration.
-template <class Work, class Record>
-void RunKernel(benchmark::State& state, std::vector<Record> records) {
-  Work work;
-  Bind(work, records);
-  TWorkBasisklassen& engineView = work;
-  for (auto _ : state) {
-    engineView.ProcessSample();
-    benchmark::ClobberMemory();
-  }
-  CountRecordSamples(state);
-}
-
-// Runs `step` over the records in a plain forward loop, one sample per iteration.
-template <class Record, class Step>
-void RunBaseline(benchmark::State& state, std::vector<Record> records, Step step) {
-  for (auto _ : state) {
-    for (Record& record : records)
-      step(record);
-    benchmark::ClobberMemory();
-  }
-  CountRecordSamples(state);
-}
 
 std::vector<SVerknuepfungRecord> TwoInputRecords() {
   std::vector<SVerknuepfungRecord> records(kRecords);

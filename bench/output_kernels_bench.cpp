@@ -15,6 +15,7 @@
 #include "engine/volume_view_kernel.h"
 #include "engine/wave_out_driver.h"
 #include "engine/wrap_arith.h"
+#include "kernel_bench.h"
 
 namespace {
 
@@ -54,20 +55,6 @@ std::vector<std::int32_t> Signals(int count) {
   for (int i = 0; i < count; ++i)
     signals[i] = static_cast<std::int32_t>((i * 40503u) % 4097) - 2048;
   return signals;
-}
-
-template <class Work, class Record>
-void Bind(Work& work, std::vector<Record>& records) {
-  for (std::size_t i = 0; i < records.size(); ++i)
-    work.RegisterModule(reinterpret_cast<const TEngineModule*>((i + 1) * 64), 1);
-  work.records = reinterpret_cast<std::byte*>(records.data());
-  work.Prepare();
-}
-
-void CountRecordSamples(benchmark::State& state, int records) {
-  state.counters["ns_per_record"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * records,
-                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void Output_MonoSpeaker(benchmark::State& state) {

@@ -9,11 +9,6 @@ TModulArbeiten* ModuleOf(const TModuleListe* list, const std::string& key) {
   return dynamic_cast<TModulArbeiten*>(list->Get(key).get());
 }
 
-TEingang* InputOf(const TModuleListe* list, const SWireKeys& keys) {
-  TModulArbeiten* module = ModuleOf(list, keys.inputModule);
-  return module ? module->InputList->Input(keys.inputPort) : nullptr;
-}
-
 void InputsChanged(TModulArbeiten& module) {
   module.PropertyChanged(module.InputList.get());
   if (module.Panel) module.Panel->PortsChanged();
@@ -21,49 +16,45 @@ void InputsChanged(TModulArbeiten& module) {
 
 }  // namespace
 
-TActionVerbindenModul::TActionVerbindenModul(TModuleListe* list, std::string inputModule,
-                                             std::string inputPort, std::string outputModule,
-                                             std::string outputPort)
+TWireAction::TWireAction(TModuleListe* list, std::string inputModule, std::string inputPort,
+                         std::string outputModule, std::string outputPort)
     : list_(list),
-      keys_{std::move(inputModule), std::move(inputPort), std::move(outputModule),
-            std::move(outputPort)} {}
+      inputModule_(std::move(inputModule)),
+      inputPort_(std::move(inputPort)),
+      outputModule_(std::move(outputModule)),
+      outputPort_(std::move(outputPort)) {}
 
 bool TActionVerbindenModul::Execute() {
-  TEingang* input = InputOf(list_, keys_);
-  TModulArbeiten* source = ModuleOf(list_, keys_.outputModule);
-  TAusgang* output = source ? source->OutputList->Output(keys_.outputPort) : nullptr;
+  TModulArbeiten* target = ModuleOf(list_, inputModule_);
+  TModulArbeiten* source = ModuleOf(list_, outputModule_);
+  TEingang* input = target ? target->InputList->Input(inputPort_) : nullptr;
+  TAusgang* output = source ? source->OutputList->Output(outputPort_) : nullptr;
   if (input == nullptr || output == nullptr) return false;
+  // Connecting an input to its present source would remove the wire.
   if (!input->IsConnectedTo(*output)) input->Connect(output, false);
   return true;
 }
 
 TRPointerAction TActionVerbindenModul::CreateInverse() const {
-  return std::make_shared<TActionUnterbrechenModul>(list_, keys_.inputModule, keys_.inputPort,
-                                                    keys_.outputModule, keys_.outputPort);
+  return std::make_shared<TActionUnterbrechenModul>(list_, inputModule_, inputPort_, outputModule_,
+                                                    outputPort_);
 }
 
-TActionUnterbrechenModul::TActionUnterbrechenModul(TModuleListe* list, std::string inputModule,
-                                                   std::string inputPort,
-                                                   std::string outputModule,
-                                                   std::string outputPort)
-    : list_(list),
-      keys_{std::move(inputModule), std::move(inputPort), std::move(outputModule),
-            std::move(outputPort)} {}
-
 bool TActionUnterbrechenModul::Execute() {
-  TEingang* input = InputOf(list_, keys_);
+  TModulArbeiten* target = ModuleOf(list_, inputModule_);
+  TEingang* input = target ? target->InputList->Input(inputPort_) : nullptr;
   if (input == nullptr) return false;
   input->Connect(nullptr, false);
   return true;
 }
 
 TRPointerAction TActionUnterbrechenModul::CreateInverse() const {
-  return std::make_shared<TActionVerbindenModul>(list_, keys_.inputModule, keys_.inputPort,
-                                                 keys_.outputModule, keys_.outputPort);
+  return std::make_shared<TActionVerbindenModul>(list_, inputModule_, inputPort_, outputModule_,
+                                                 outputPort_);
 }
 
-TActionNeuerEingang::TActionNeuerEingang(TModuleListe* list, std::string moduleKey,
-                                         std::string portTypeName, std::string portKey)
+TInputAction::TInputAction(TModuleListe* list, std::string moduleKey, std::string portTypeName,
+                           std::string portKey)
     : list_(list),
       moduleKey_(std::move(moduleKey)),
       portTypeName_(std::move(portTypeName)),
@@ -82,13 +73,6 @@ bool TActionNeuerEingang::Execute() {
 TRPointerAction TActionNeuerEingang::CreateInverse() const {
   return std::make_shared<TActionEingangEntfernen>(list_, moduleKey_, portTypeName_, portKey_);
 }
-
-TActionEingangEntfernen::TActionEingangEntfernen(TModuleListe* list, std::string moduleKey,
-                                                 std::string portTypeName, std::string portKey)
-    : list_(list),
-      moduleKey_(std::move(moduleKey)),
-      portTypeName_(std::move(portTypeName)),
-      portKey_(std::move(portKey)) {}
 
 bool TActionEingangEntfernen::Execute() {
   TModulArbeiten* module = ModuleOf(list_, moduleKey_);

@@ -9,69 +9,65 @@
 
 class TModuleListe;
 
-// The four names of one wire.
-struct SWireKeys {
-  std::string inputModule;
-  std::string inputPort;
-  std::string outputModule;
-  std::string outputPort;
+// The list and the four names of one wire; the base of connecting and disconnecting.
+class TWireAction : public TWAction {
+ public:
+  TWireAction(TModuleListe* list, std::string inputModule, std::string inputPort,
+              std::string outputModule, std::string outputPort);
+
+ protected:
+  TModuleListe* list_;
+  std::string inputModule_;
+  std::string inputPort_;
+  std::string outputModule_;
+  std::string outputPort_;
 };
 
-class TActionVerbindenModul : public TWAction {
+class TActionVerbindenModul : public TWireAction {
  public:
-  TActionVerbindenModul(TModuleListe* list, std::string inputModule, std::string inputPort,
-                        std::string outputModule, std::string outputPort);
+  using TWireAction::TWireAction;
   // Wires the input to the output; false when any of the four does not exist.
   bool Execute() override;
   TRPointerAction CreateInverse() const override;
   std::string Name() const override { return "connect module"; }
-
- private:
-  TModuleListe* list_;
-  SWireKeys keys_;
 };
 
-class TActionUnterbrechenModul : public TWAction {
+class TActionUnterbrechenModul : public TWireAction {
  public:
-  TActionUnterbrechenModul(TModuleListe* list, std::string inputModule, std::string inputPort,
-                           std::string outputModule, std::string outputPort);
+  using TWireAction::TWireAction;
   // Frees the input (the output keys serve the inverse); false when the input does not exist.
   bool Execute() override;
   TRPointerAction CreateInverse() const override;
   std::string Name() const override { return "disconnect module"; }
-
- private:
-  TModuleListe* list_;
-  SWireKeys keys_;
 };
 
-class TActionNeuerEingang : public TWAction {
+// The list, the module, and the type and key of one of its inputs; the base of adding and
+// removing an input.
+class TInputAction : public TWAction {
  public:
-  // An empty `portKey` lets the first execution take the next free number.
-  TActionNeuerEingang(TModuleListe* list, std::string moduleKey, std::string portTypeName,
-                      std::string portKey);
+  TInputAction(TModuleListe* list, std::string moduleKey, std::string portTypeName,
+               std::string portKey);
+
+ protected:
+  TModuleListe* list_;
+  std::string moduleKey_;
+  std::string portTypeName_;
+  std::string portKey_;
+};
+
+class TActionNeuerEingang : public TInputAction {
+ public:
+  // An empty port key lets the first execution take the next free number.
+  using TInputAction::TInputAction;
   bool Execute() override;
   TRPointerAction CreateInverse() const override;
   std::string Name() const override { return "new input"; }
-
- private:
-  TModuleListe* list_;
-  std::string moduleKey_;
-  std::string portTypeName_;
-  std::string portKey_;
 };
 
-class TActionEingangEntfernen : public TWAction {
+class TActionEingangEntfernen : public TInputAction {
  public:
-  TActionEingangEntfernen(TModuleListe* list, std::string moduleKey, std::string portTypeName,
-                          std::string portKey);
+  using TInputAction::TInputAction;
   bool Execute() override;
   TRPointerAction CreateInverse() const override;
   std::string Name() const override { return "delete input"; }
-
- private:
-  TModuleListe* list_;
-  std::string moduleKey_;
-  std::string portTypeName_;
-  std::string portKey_;
 };

@@ -3,18 +3,10 @@
 #include "model_fixture.h"
 #include "patch/macro_modules.h"
 #include "platform/message_box.h"
+#include "support/recording_presenter.h"
 #include "platform/options.h"
 
 namespace {
-
-class TRecordingPresenter : public TMessagePresenter {
- public:
-  TMessageAnswer Present(QWidget*, const SMessage& message) override {
-    shown.push_back(message);
-    return TMessageAnswer::Ok;
-  }
-  std::vector<SMessage> shown;
-};
 
 class Macro : public ::testing::Test {
  protected:

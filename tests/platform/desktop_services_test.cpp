@@ -7,6 +7,7 @@
 
 #include "platform/file_types.h"
 #include "platform/message_box.h"
+#include "support/recording_presenter.h"
 #include "platform/paths.h"
 #include "platform/system_error.h"
 #include "platform/wait_cursor.h"
@@ -40,15 +41,6 @@ TEST(Paths, FolderExistsOnlyForFolders) {
   EXPECT_FALSE(FolderExists(QString()));
   EXPECT_FALSE(FolderExists(ProgramPath()));
 }
-
-class TRecordingPresenter : public TMessagePresenter {
- public:
-  TMessageAnswer Present(QWidget*, const SMessage& message) override {
-    shown.push_back(message);
-    return TMessageAnswer::Ok;
-  }
-  std::vector<SMessage> shown;
-};
 
 TEST(SystemError, ReportsTheSystemsTextInThreeLinesOrNothing) {
   TRecordingPresenter presenter;
