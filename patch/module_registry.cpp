@@ -16,6 +16,7 @@ TModuleTypeTable& Registry() {
     RegisterDelayModules(families);
     RegisterGeneratorModules(families);
     RegisterSpeakerModules(families);
+    RegisterMidiModules(families);
     return families;
   }();
   return table;

@@ -35,3 +35,4 @@ void RegisterMixerModules(TModuleTypeTable& table);
 void RegisterDelayModules(TModuleTypeTable& table);
 void RegisterGeneratorModules(TModuleTypeTable& table);
 void RegisterSpeakerModules(TModuleTypeTable& table);
+void RegisterMidiModules(TModuleTypeTable& table);

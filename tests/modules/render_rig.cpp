@@ -72,26 +72,27 @@ TRenderRig::TRenderRig(std::vector<SMidiInEvent> midi, std::filesystem::path rec
       previous_(DeviceServices()) {
   if (!recording.empty()) waveIn_ = std::make_unique<TWavFileInDevice>(std::move(recording));
   SetDeviceServices({waveOut_.get(), waveIn_.get(), midiDevices_.get()});
+  document_ = std::make_unique<TDokumentKlang>();
 }
 
 TRenderRig::~TRenderRig() {
-  if (runner_) Finish();
+  runner_.reset();
+  document_.reset();
   SetDeviceServices(previous_);
   std::error_code ignored;
   std::filesystem::remove(output_, ignored);
 }
 
-SRenderedSound TRenderRig::Render(TDokumentKlang& document, std::int64_t samples) {
-  Start(document);
+SRenderedSound TRenderRig::Render(std::int64_t samples) {
+  Start();
   Run(samples);
   return Finish();
 }
 
-int TRenderRig::Start(TDokumentKlang& document) {
-  document_ = &document;
-  document.ModuleList->Broadcast(kTreeAfterRead, 0, &document);
-  document.RevalidatePatch();
-  runner_ = std::make_unique<TOfflineRunner>(document.Engine());
+int TRenderRig::Start() {
+  document_->ModuleList->Broadcast(kTreeAfterRead, 0, document_.get());
+  document_->RevalidatePatch();
+  runner_ = std::make_unique<TOfflineRunner>(document_->Engine());
   return runner_->Start();
 }
 

@@ -3,8 +3,8 @@
 // list of timed MIDI messages is MIDI input device 0. The WAV output device plays two frames per
 // engine sample, so the speaker's clock follows the engine exactly.
 //
-// Declare the rig before the document it renders: modules close their devices when they are
-// destroyed, and the devices must still be there then.
+// The rig owns the document it renders, so that the sound is stopped before the document goes
+// and the document's modules close their devices before the devices go.
 #pragma once
 
 #include <cstdint>
@@ -15,8 +15,8 @@
 #include "engine/device_services.h"
 #include "engine/midi_in_file_device.h"
 #include "engine/offline_runner.h"
+#include "patch/dokument_klang.h"
 
-class TDokumentKlang;
 class TWavFileInDevice;
 class TWavFileOutDevice;
 
@@ -42,12 +42,15 @@ class TRenderRig {
   TRenderRig(const TRenderRig&) = delete;
   TRenderRig& operator=(const TRenderRig&) = delete;
 
+  // The sound the rig plays; build the patch in its module list.
+  TDokumentKlang& Document() { return *document_; }
+
   // Start, Run and Finish in one.
-  SRenderedSound Render(TDokumentKlang& document, std::int64_t samples);
+  SRenderedSound Render(std::int64_t samples);
 
   // Opens the document's devices as loading a sound does (tree message 0), re-validates the
   // patch and binds the sound. Returns the engine's start result (0 when started).
-  int Start(TDokumentKlang& document);
+  int Start();
   // Computes `samples` more samples; the MIDI messages due are delivered before each one.
   void Run(std::int64_t samples);
   // Lets the device play out what the speaker wrote ahead, stops the sound, closes the speakers
@@ -67,6 +70,6 @@ class TRenderRig {
   std::unique_ptr<TMidiInFileDevice> midi_;
   std::unique_ptr<TMidiDevices> midiDevices_;
   SDeviceServices previous_;
-  TDokumentKlang* document_ = nullptr;
+  std::unique_ptr<TDokumentKlang> document_;
   std::unique_ptr<TOfflineRunner> runner_;
 };

@@ -10,54 +10,13 @@
 #include "platform/message_box.h"
 #include "platform/options.h"
 #include "tests/engine/wav_test_files.h"
+#include "tests/modules/patch_builder.h"
 #include "tests/modules/render_rig.h"
 
 namespace {
 
-// A mono audio source holding one value.
-class TFixedSource : public TModulBild {
- public:
-  explicit TFixedSource(std::int32_t value) : value_(value) {
-    OutputList->AddPort(kPortMonoOutputAnalog);
-  }
-  void LinkOutput(int, const std::int32_t** target, TKlangEngine&, TAusgang&) override {
-    *target = &value_;
-  }
-
- private:
-  std::int32_t value_;
-};
-
-class TMessages : public TMessagePresenter {
- public:
-  TMessages() { SetMessagePresenter(this); }
-  ~TMessages() override { SetMessagePresenter(nullptr); }
-  TMessageAnswer Present(QWidget*, const SMessage& message) override {
-    shown.push_back(message);
-    return TMessageAnswer::Ok;
-  }
-  std::vector<SMessage> shown;
-};
-
-template <class T = TModulArbeiten>
-T& Create(TDokumentKlang& document, const std::string& key, const std::string& typeName) {
-  bool queryOnly = false;
-  auto module = std::dynamic_pointer_cast<T>(CreateModuleByType(typeName, queryOnly));
-  EXPECT_NE(module, nullptr) << typeName;
-  module->parent = document.ModuleList.get();
-  document.ModuleList->Add(key, module);
-  return *module;
-}
-
 TFixedSource& Source(TDokumentKlang& document, const std::string& key, std::int32_t value) {
-  auto source = std::make_shared<TFixedSource>(value);
-  source->parent = document.ModuleList.get();
-  document.ModuleList->Add(key, source);
-  return *source;
-}
-
-void Wire(TModulArbeiten& from, TModulArbeiten& to, const std::string& input = "1") {
-  to.InputList->Input(input)->Connect(from.OutputList->Output("1"), false);
+  return Place(document, key, std::make_shared<TFixedSource>(value));
 }
 
 TEST(Speaker, PortsTitlesAndWorkTypes) {
@@ -82,10 +41,10 @@ TEST(Speaker, PortsTitlesAndWorkTypes) {
 
 TEST(Speaker, PlaysItsInputThroughTheWavFileDevice) {
   TRenderRig rig;
-  TDokumentKlang document;
+  TDokumentKlang& document = rig.Document();
   auto& speaker = Create(document, "Speaker", "Speaker");
   Wire(Source(document, "Value", 1000), speaker);
-  const SRenderedSound sound = rig.Render(document, 2000);
+  const SRenderedSound sound = rig.Render(2000);
   ASSERT_EQ(sound.channels, 1);
   EXPECT_EQ(sound.leadFrames, static_cast<std::size_t>(SoundOptions().waveBuffer) * 250);
   ASSERT_EQ(sound.EngineSampleCount(), 2000u);
@@ -97,11 +56,11 @@ TEST(Speaker, PlaysItsInputThroughTheWavFileDevice) {
 
 TEST(Speaker, StereoWritesLeftAndRightFrames) {
   TRenderRig rig;
-  TDokumentKlang document;
+  TDokumentKlang& document = rig.Document();
   auto& speaker = Create(document, "Speaker", "SpeakerStereo");
   Wire(Source(document, "Left", 1000), speaker, "1");
   Wire(Source(document, "Right", -600), speaker, "2");
-  const SRenderedSound sound = rig.Render(document, 500);
+  const SRenderedSound sound = rig.Render(500);
   ASSERT_EQ(sound.channels, 2);
   ASSERT_EQ(sound.EngineSampleCount(), 500u);
   for (std::size_t i = 0; i < 500; ++i) {
@@ -140,7 +99,7 @@ TEST(Speaker, AFailedOpeningOfItsOwnDeviceIsReportedAndForgotten) {
   // The file device takes one stream at a time: a second speaker cannot open it.
   TRenderRig rig;
   TMessages messages;
-  TDokumentKlang document;
+  TDokumentKlang& document = rig.Document();
   auto& first = Create<TLautsprecher>(document, "First", "Speaker");
   auto& second = Create<TLautsprecher>(document, "Second", "Speaker");
   ASSERT_TRUE(first.OpenDevice(false));
@@ -166,7 +125,7 @@ TEST(Speaker, AFailedOpeningOfItsOwnDeviceIsReportedAndForgotten) {
 
 TEST(Speaker, ReopeningWhilePlayingPausesTheSound) {
   TRenderRig rig;
-  TDokumentKlang document;
+  TDokumentKlang& document = rig.Document();
   auto& speaker = Create<TLautsprecher>(document, "Speaker", "Speaker");
   Wire(Source(document, "Value", 1000), speaker);
   ASSERT_TRUE(speaker.OpenDevice(false));
@@ -187,11 +146,11 @@ TEST(Microphone, ItsRecordingReachesTheSpeaker) {
     recorded[i] = static_cast<std::int16_t>(i % 700 + 1);
   const auto recording = WriteTestFile("microphone.wav", Wav16(1, 22050, recorded));
   TRenderRig rig({}, recording);
-  TDokumentKlang document;
+  TDokumentKlang& document = rig.Document();
   auto& microphone = Create<TMikrophon>(document, "Micro", "Microphon");
   auto& speaker = Create(document, "Speaker", "Speaker");
   Wire(microphone, speaker);
-  const SRenderedSound sound = rig.Render(document, 2000);
+  const SRenderedSound sound = rig.Render(2000);
   ASSERT_TRUE(microphone.IsDeviceOpen());
   ASSERT_EQ(sound.EngineSampleCount(), 2000u);
   // Each change of recording buffer costs one sample of 0 and delays the rest by one.
@@ -208,7 +167,7 @@ TEST(Microphone, ItsRecordingReachesTheSpeaker) {
 
 TEST(Microphone, WithoutADeviceItsChainStaysInactive) {
   TRenderRig rig;  // no recording: no input device
-  TDokumentKlang document;
+  TDokumentKlang& document = rig.Document();
   auto& microphone = Create<TMikrophon>(document, "Micro", "Microphon");
   auto& speaker = Create<TLautsprecher>(document, "Speaker", "Speaker");
   Wire(microphone, speaker);
