@@ -2,25 +2,32 @@
 #include <cstring>
 #include <iostream>
 
+#include "app/render_command.h"
 #include "version.h"
 
 namespace {
 
-void PrintUsage(std::ostream& out) { out << "Usage: zelmar [--version] [--help]\n"; }
+void PrintUsage(std::ostream& out) { out << "usage: zelmar --version | --help\n" << RenderUsage(); }
+
+bool Has(int argc, char** argv, const char* option) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], option) == 0) return true;
+  }
+  return false;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--version") == 0) {
-      std::cout << "zelmar " << ZELMAR_VERSION << '\n';
-      return 0;
-    }
-    if (std::strcmp(argv[i], "--help") == 0) {
-      PrintUsage(std::cout);
-      return 0;
-    }
+  if (Has(argc, argv, "--version")) {
+    std::cout << "zelmar " << ZELMAR_VERSION << '\n';
+    return 0;
   }
+  if (Has(argc, argv, "--help")) {
+    PrintUsage(std::cout);
+    return 0;
+  }
+  if (Has(argc, argv, "--render")) return RunRenderCommand(argc, argv);
   PrintUsage(std::cerr);
   return 2;
 }

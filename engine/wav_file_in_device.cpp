@@ -126,13 +126,18 @@ bool LoadRecording(const std::filesystem::path& source, std::vector<std::int16_t
 
 TWavFileInDevice::TWavFileInDevice(std::filesystem::path source) : source_(std::move(source)) {}
 
+bool TWavFileInDevice::Recording(std::vector<std::int16_t>& samples, std::string& error) const {
+  samples.clear();
+  return source_.empty() || LoadRecording(source_, samples, error);
+}
+
 int TWavFileInDevice::Open(int device, const SWaveFormat& format, TWaveInDataReport& report,
                            std::unique_ptr<TWaveInStream>& stream) {
   openError_.clear();
   if (device < 0) return kWaveBadDeviceId;
   if (!IsInputFormat(format)) return kWaveBadFormat;
   std::vector<std::int16_t> samples;
-  if (!LoadRecording(source_, samples, openError_)) return kWaveBadFormat;
+  if (!Recording(samples, openError_)) return kWaveBadFormat;
   stream = std::make_unique<TWavFileInStream>(std::move(samples), report);
   return kWaveNoError;
 }
@@ -140,7 +145,7 @@ int TWavFileInDevice::Open(int device, const SWaveFormat& format, TWaveInDataRep
 bool TWavFileInDevice::CanOpen(int device, const SWaveFormat& format) {
   std::vector<std::int16_t> samples;
   std::string ignored;
-  return device >= 0 && IsInputFormat(format) && LoadRecording(source_, samples, ignored);
+  return device >= 0 && IsInputFormat(format) && Recording(samples, ignored);
 }
 
 std::string TWavFileInDevice::ErrorText(int code) const {

@@ -22,6 +22,7 @@ class TWavFileInDevice : public TWaveInDevice {
  public:
   static constexpr int kFilledAhead = 2;
 
+  // An empty `source` records silence.
   explicit TWavFileInDevice(std::filesystem::path source);
 
   // Any device number from 0 on stands for the file. 32 with a reason (ErrorText) when the file
@@ -32,6 +33,9 @@ class TWavFileInDevice : public TWaveInDevice {
   std::string ErrorText(int code) const override;
 
  private:
+  // The samples of the source; none for silence.
+  bool Recording(std::vector<std::int16_t>& samples, std::string& error) const;
+
   std::filesystem::path source_;
   std::string openError_;
 };

@@ -69,6 +69,11 @@ class TWavFileOutput {
 
   std::uint32_t Position() const { return position_.load(std::memory_order_relaxed); }
 
+  void SkipLeadingFrames(std::uint32_t frames) {
+    std::lock_guard lock(mutex_);
+    skipBytes_ = std::uint64_t{frames} * format_.blockAlign;
+  }
+
   bool closed() const {
     std::lock_guard lock(mutex_);
     return closed_;
@@ -129,6 +134,10 @@ class TWavFileOutput {
 
   void WriteBytes(const std::byte* bytes, std::uint64_t count) {
     if (failure_ != kWaveNoError) return;
+    const std::uint64_t skipped = std::min(skipBytes_, count);
+    skipBytes_ -= skipped;
+    bytes += skipped;
+    count -= skipped;
     if (count > kWavMaxDataBytes - dataBytes_) {
       Fail("The sound is too long for a WAV file");
       return;
@@ -195,6 +204,7 @@ class TWavFileOutput {
 
   std::FILE* file_ = nullptr;
   std::uint64_t dataBytes_ = 0;
+  std::uint64_t skipBytes_ = 0;  // still to be left out at the start of the file
   int failure_ = kWaveNoError;
   std::string error_;
   bool closed_ = false;
@@ -258,6 +268,10 @@ std::string TWavFileOutDevice::ErrorText(int code) const {
     if (!detail.empty()) return detail;
   }
   return WaveResultText(code);
+}
+
+void TWavFileOutDevice::SkipLeadingFrames(std::uint32_t frames) {
+  if (output_) output_->SkipLeadingFrames(frames);
 }
 
 void TWavFileOutDevice::Play(std::uint32_t frames) {

@@ -28,6 +28,9 @@ class TWavFileOutDevice : public TWaveOutDevice {
   // For a failure of this device, the detailed reason (which write failed, and why).
   std::string ErrorText(int code) const override;
 
+  // The first `frames` frames the open stream plays are not written to the file (the silence a
+  // speaker keeps ahead of the device, which an offline render does not want).
+  void SkipLeadingFrames(std::uint32_t frames);
   // Plays `frames` frames (at 44100 per second) of the open stream; nothing while closed.
   void Play(std::uint32_t frames);
 

@@ -5,8 +5,7 @@
 #include <memory>
 
 #include "engine/work_object.h"
-
-inline constexpr int kWorkTypeCount = 27;
+#include "engine/work_type.h"
 
 // The work object for `code` 0..26, or null for any other code.
 std::unique_ptr<TWorkBasisklassen> CreateWorkObject(int code);

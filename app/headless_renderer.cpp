@@ -1,0 +1,334 @@
+#include "app/headless_renderer.h"
+
+#include <QString>
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <ctime>
+
+#include "app/render_devices.h"
+#include "engine/envelope.h"
+#include "engine/midi_file.h"
+#include "engine/offline_runner.h"
+#include "engine/speaker_kernels.h"
+#include "engine/wav_file.h"
+#include "engine/work_type.h"
+#include "modules/device_module.h"
+#include "modules/midi.h"
+#include "modules/speakers.h"
+#include "patch/dokument_klang.h"
+#include "patch/macro_modules.h"
+#include "platform/message_box.h"
+
+namespace {
+
+constexpr double kDefaultSeconds = 5.0;
+// After the MIDI file ends, releases are followed for at most this long.
+constexpr double kLongestRelease = 30.0;
+constexpr std::int64_t kBlockSamples = kEngineSampleRate / 10;
+constexpr std::uint32_t kFramesPerEngineSample = 2;
+constexpr double kFullScale = 32767.0;
+
+struct SDeviceModule {
+  std::string name;
+  TGeraetModul* module;
+};
+
+void CollectDeviceModules(const TModuleListe& list, const std::string& prefix,
+                          std::vector<SDeviceModule>& found) {
+  for (const auto& [key, child] : list.Children()) {
+    if (auto* device = dynamic_cast<TGeraetModul*>(child.get())) {
+      found.push_back({prefix + key, device});
+    } else if (auto* macro = dynamic_cast<TModulKomponent*>(child.get())) {
+      CollectDeviceModules(*macro->Inside, prefix + key + ".", found);
+    }
+  }
+}
+
+// Keeps what device modules would have shown the user, so the render can say it in its error.
+class TMessageCatcher : public TMessagePresenter {
+ public:
+  TMessageCatcher() { SetMessagePresenter(this); }
+  ~TMessageCatcher() override { SetMessagePresenter(nullptr); }
+  TMessageAnswer Present(QWidget*, const SMessage& message) override {
+    last = message.text.toStdString();
+    return TMessageAnswer::Ok;
+  }
+  std::string last;
+};
+
+// Removes the output files unless the render kept them.
+class TOutputGuard {
+ public:
+  ~TOutputGuard() {
+    if (kept) return;
+    std::error_code ignored;
+    for (const auto& file : files)
+      std::filesystem::remove(file, ignored);
+  }
+  std::vector<std::filesystem::path> files;
+  bool kept = false;
+};
+
+// Sound files open their devices while loading; the render chooses them afterwards.
+class TNoDevices {
+ public:
+  TNoDevices() : previous_(DeviceServices()) { SetDeviceServices({}); }
+  ~TNoDevices() { SetDeviceServices(previous_); }
+
+ private:
+  SDeviceServices previous_;
+};
+
+std::uint32_t LeadFrames(TKlangEngine& engine, const TLautsprecher& speaker) {
+  if (speaker.IsStereo()) {
+    return static_cast<TWorkLautsprecherStereo*>(engine.Work(kWorkLautsprecherStereo))
+               ->LeadBytes() /
+           TWorkLautsprecherStereo::kFrameBytes;
+  }
+  return static_cast<TWorkLautsprecher*>(engine.Work(kWorkLautsprecher))->LeadBytes() /
+         TWorkLautsprecher::kFrameBytes;
+}
+
+bool EnvelopesSounding(TKlangEngine& engine) {
+  const auto* work = static_cast<const TWorkADSR*>(engine.Work(kWorkADSR));
+  if (work->records == nullptr) return false;
+  for (const SADSRRecord* record = work->firstRecord; record <= work->lastRecord; ++record) {
+    if (record->state != kEnvelopeIdle) return true;
+  }
+  return false;
+}
+
+std::string Sanitized(const std::string& name) {
+  std::string safe = name;
+  for (char& c : safe) {
+    const bool plain =
+        std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_' || c == '.';
+    if (!plain) c = '_';
+  }
+  return safe;
+}
+
+// What a render does once the sound is loaded and its devices are chosen.
+class TRender {
+ public:
+  TRender(TDokumentKlang& document, TRenderDevices& devices, std::vector<TLautsprecher*> speakers,
+          std::int64_t midiLength)
+      : document_(document),
+        devices_(devices),
+        speakers_(std::move(speakers)),
+        midiLength_(midiLength),
+        runner_(document.Engine()) {}
+
+  bool Start() {
+    if (runner_.Start() != TKlangEngine::kStarted) return false;
+    for (std::size_t i = 0; i < speakers_.size(); ++i) {
+      lead_ = LeadFrames(document_.Engine(), *speakers_[i]);
+      devices_.WaveOut().File(static_cast<int>(i))->SkipLeadingFrames(lead_);
+    }
+    return true;
+  }
+
+  // Renders `samples`, or without a length the MIDI file and the releases after it.
+  void Run(std::optional<std::int64_t> samples, const TRenderProgress& progress) {
+    const std::int64_t planned = samples.value_or(midiLength_);
+    const auto limit = samples.value_or(
+        midiLength_ + static_cast<std::int64_t>(kLongestRelease * kEngineSampleRate));
+    while (runner_.SamplesComputed() < limit) {
+      const bool inTail = runner_.SamplesComputed() >= planned;
+      if (inTail && !EnvelopesSounding(document_.Engine())) break;
+      const std::int64_t block =
+          std::min(kBlockSamples, (inTail ? limit : planned) - runner_.SamplesComputed());
+      runner_.Run(block, [this](std::int64_t index) {
+        devices_.MidiIn().DeliverUpTo(index);
+        devices_.WaveOut().Play(kFramesPerEngineSample);
+      });
+      if (progress) {
+        progress(
+            static_cast<double>(runner_.SamplesComputed()) / kEngineSampleRate,
+            static_cast<double>(std::max(planned, runner_.SamplesComputed())) / kEngineSampleRate);
+      }
+    }
+  }
+
+  // Plays out what the speakers keep ahead, stops the sound and completes the files.
+  std::int64_t Finish() {
+    for (TLautsprecher* speaker : speakers_) {
+      if (TWorkWaveOut* driver = speaker->Driver())
+        driver->WaitUntilHandedOver(std::chrono::seconds(5));
+    }
+    devices_.WaveOut().Play(lead_);
+    runner_.Stop();
+    for (TLautsprecher* speaker : speakers_)
+      speaker->CloseDevice();
+    return runner_.SamplesComputed();
+  }
+
+ private:
+  TDokumentKlang& document_;
+  TRenderDevices& devices_;
+  std::vector<TLautsprecher*> speakers_;
+  std::int64_t midiLength_;
+  TOfflineRunner runner_;
+  std::uint32_t lead_ = 0;
+};
+
+bool Fail(std::string& error, std::string message) {
+  error = std::move(message);
+  return false;
+}
+
+bool Measure(const std::vector<std::filesystem::path>& files, SRenderSummary& summary,
+             std::string& error) {
+  double sumOfSquares = 0;
+  std::size_t count = 0;
+  for (const auto& file : files) {
+    SWavContent content;
+    if (!ReadWavFile(file, content, error)) return Fail(error, file.string() + ": " + error);
+    for (std::size_t i = 0; i + 1 < content.samples.size(); i += 2) {
+      const auto low = std::to_integer<std::uint16_t>(content.samples[i]);
+      const auto high = std::to_integer<std::uint16_t>(content.samples[i + 1]);
+      const int sample = static_cast<std::int16_t>(low | (high << 8));
+      summary.peak = std::max(summary.peak, std::abs(sample));
+      sumOfSquares += static_cast<double>(sample) * sample;
+      ++count;
+    }
+  }
+  summary.rms = count > 0 ? std::sqrt(sumOfSquares / static_cast<double>(count)) : 0;
+  return true;
+}
+
+}  // namespace
+
+std::vector<std::filesystem::path> RenderOutputs(const std::filesystem::path& output,
+                                                 const std::vector<std::string>& speakers) {
+  if (speakers.size() == 1) return {output};
+  std::vector<std::filesystem::path> files;
+  for (const std::string& speaker : speakers) {
+    files.push_back(output.parent_path() / (output.stem().string() + "-" + Sanitized(speaker) +
+                                            output.extension().string()));
+  }
+  return files;
+}
+
+namespace {
+
+// Everything a render holds, in the order it must be taken down: the document (its speakers
+// close their files) before the devices, and the files removed last unless the render succeeded.
+struct SRenderSession {
+  TOutputGuard outputs;
+  TMessageCatcher messages;
+  std::unique_ptr<TRenderDevices> devices;
+  TDokumentKlang document;
+};
+
+bool CheckFiles(const SRenderRequest& request, SMidiFile& midi, std::string& error) {
+  if (!request.midi.empty() && !ReadMidiFile(request.midi, midi, error)) return false;
+  std::vector<std::int16_t> recording;
+  if (!request.input.empty() && !LoadRecording(request.input, recording, error)) {
+    return Fail(error, request.input.string() + ": " + error);
+  }
+  std::error_code status;
+  if (!std::filesystem::is_regular_file(request.sound, status)) {
+    return Fail(error, request.sound.string() + ": no such sound file");
+  }
+  const std::filesystem::path folder =
+      request.output.parent_path().empty() ? "." : request.output.parent_path();
+  if (!std::filesystem::is_directory(folder, status)) {
+    return Fail(error, request.output.string() + ": the folder does not exist");
+  }
+  return true;
+}
+
+// Gives every speaker a file of its own, every MIDI input a copy of the MIDI file and every
+// microphone the recording, and checks that each speaker is on a complete chain.
+bool ChooseDevices(SRenderSession& session, const std::vector<SDeviceModule>& modules,
+                   const std::vector<std::string>& speakerNames, std::string& error) {
+  int speakerDevice = 0;
+  int midiDevice = 0;
+  for (const SDeviceModule& found : modules) {
+    const bool isSpeaker = dynamic_cast<TLautsprecher*>(found.module) != nullptr;
+    const bool isMidi = dynamic_cast<TModulMidiIn*>(found.module) != nullptr;
+    found.module->UseDefaultDevice->value = 0;
+    found.module->Device->value = isSpeaker ? speakerDevice++ : isMidi ? midiDevice++ : 0;
+    session.messages.last.clear();
+    if (!found.module->OpenDevice(true)) {
+      return Fail(error, "module \"" + found.name + "\": " + session.messages.last);
+    }
+  }
+  session.document.RevalidatePatch();
+  std::size_t speaker = 0;
+  for (const SDeviceModule& found : modules) {
+    if (dynamic_cast<TLautsprecher*>(found.module) == nullptr) continue;
+    if (!found.module->IsActive(nullptr)) {
+      return Fail(error, "speaker \"" + speakerNames[speaker] +
+                             "\": its chain is incomplete (a module on the way has a free input)");
+    }
+    ++speaker;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool RenderSound(const SRenderRequest& request, SRenderSummary& summary, std::string& error,
+                 const TRenderProgress& progress) {
+  const auto begin = std::chrono::steady_clock::now();
+  summary = SRenderSummary();
+  SMidiFile midi;
+  if (!CheckFiles(request, midi, error)) return false;
+  // Before the document exists: its noise table is drawn when it is built.
+  std::srand(request.seed.value_or(static_cast<unsigned>(std::time(nullptr))));
+
+  SRenderSession session;
+  {
+    const TNoDevices closed;
+    if (!session.document.Load(QString::fromStdString(request.sound.string()))) {
+      return Fail(error, request.sound.string() + ": not a readable sound file");
+    }
+  }
+  if (request.voices) session.document.SetVoiceCount(*request.voices);
+
+  std::vector<SDeviceModule> deviceModules;
+  CollectDeviceModules(*session.document.ModuleList, "", deviceModules);
+  std::vector<TLautsprecher*> speakers;
+  std::vector<std::string> speakerNames;
+  for (const SDeviceModule& found : deviceModules) {
+    if (auto* speaker = dynamic_cast<TLautsprecher*>(found.module)) {
+      speakers.push_back(speaker);
+      speakerNames.push_back(found.name);
+    }
+  }
+  if (speakers.empty()) return Fail(error, request.sound.string() + ": the sound has no speaker");
+  session.outputs.files = RenderOutputs(request.output, speakerNames);
+  session.devices =
+      std::make_unique<TRenderDevices>(session.outputs.files, midi.events, request.input);
+  if (!ChooseDevices(session, deviceModules, speakerNames, error)) return false;
+
+  TRender render(session.document, *session.devices, speakers, midi.lengthSamples);
+  if (!render.Start()) return Fail(error, request.sound.string() + ": the engine cannot start");
+  std::optional<std::int64_t> samples;
+  if (request.seconds) {
+    samples = static_cast<std::int64_t>(std::llround(*request.seconds * kEngineSampleRate));
+  } else if (request.midi.empty()) {
+    samples = static_cast<std::int64_t>(kDefaultSeconds * kEngineSampleRate);
+  }
+  render.Run(samples, progress);
+  const std::int64_t rendered = render.Finish();
+  std::error_code status;
+  for (std::size_t i = 0; i < session.outputs.files.size(); ++i) {
+    if (std::filesystem::exists(session.outputs.files[i], status)) continue;
+    const std::string detail =
+        session.devices->WaveOut().File(static_cast<int>(i))->ErrorText(kWaveError);
+    return Fail(error, session.outputs.files[i].string() + ": " + detail);
+  }
+  if (!Measure(session.outputs.files, summary, error)) return false;
+  summary.files = session.outputs.files;
+  summary.seconds = static_cast<double>(rendered) / kEngineSampleRate;
+  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - begin;
+  summary.realTimeFactor = took.count() > 0 ? summary.seconds / took.count() : 0;
+  session.outputs.kept = true;
+  return true;
+}

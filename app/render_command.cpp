@@ -1,0 +1,114 @@
+#include "app/render_command.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app/headless_renderer.h"
+
+namespace {
+
+constexpr double kMaxSeconds = 24 * 3600;
+constexpr int kMaxVoices = 39;
+// Renders shorter than this finish before anyone would look at a progress line.
+constexpr double kQuietSeconds = 10;
+
+template <class T>
+bool ParseNumber(const char* text, T& value) {
+  const char* end = text + std::strlen(text);
+  const auto [rest, status] = std::from_chars(text, end, value);
+  return status == std::errc() && rest == end;
+}
+
+bool Usage(const std::string& problem) {
+  std::fprintf(stderr, "zelmar: %s\n%s", problem.c_str(), RenderUsage());
+  return false;
+}
+
+bool ParseRequest(int argc, char** argv, SRenderRequest& request) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string option = argv[i];
+    if (i + 1 >= argc) return Usage(option + " needs a value");
+    const char* value = argv[++i];
+    if (option == "--render") {
+      request.sound = value;
+    } else if (option == "--out") {
+      request.output = value;
+    } else if (option == "--midi") {
+      request.midi = value;
+    } else if (option == "--input") {
+      request.input = value;
+    } else if (option == "--seconds") {
+      double seconds = 0;
+      if (!ParseNumber(value, seconds) || !(seconds > 0) || seconds > kMaxSeconds) {
+        return Usage("--seconds takes a length above 0 and up to 86400");
+      }
+      request.seconds = seconds;
+    } else if (option == "--voices") {
+      int voices = 0;
+      if (!ParseNumber(value, voices) || voices < 1 || voices > kMaxVoices) {
+        return Usage("--voices takes a number from 1 to 39");
+      }
+      request.voices = voices;
+    } else if (option == "--seed") {
+      unsigned seed = 0;
+      if (!ParseNumber(value, seed)) return Usage("--seed takes a whole number from 0 up");
+      request.seed = seed;
+    } else {
+      return Usage("unknown option " + option);
+    }
+  }
+  if (request.sound.empty() || request.output.empty()) {
+    return Usage("--render SOUND and --out OUT.wav are both needed");
+  }
+  return true;
+}
+
+std::string Decibels(double level) {
+  if (level <= 0) return "-inf dBFS";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f dBFS", 20 * std::log10(level / 32767.0));
+  return text;
+}
+
+void ShowProgress(double rendered, double total) {
+  static int shownTenth = 0;
+  if (total < kQuietSeconds) return;
+  const int tenth = static_cast<int>(10 * rendered / total);
+  if (tenth <= shownTenth) return;
+  shownTenth = tenth;
+  std::fprintf(stderr, "rendering: %d%% (%.1f of %.1f s)\n", 10 * tenth, rendered, total);
+}
+
+}  // namespace
+
+const char* RenderUsage() {
+  return "usage: zelmar --render SOUND.zmr --out OUT.wav [--midi FILE.mid] [--seconds S]\n"
+         "                [--voices N] [--seed N] [--input FILE.wav]\n"
+         "  --midi     play a Standard MIDI File into the sound's MIDI inputs\n"
+         "  --seconds  length (default: the MIDI file and its releases, or 5 s)\n"
+         "  --voices   voice count 1..39 instead of the sound's own\n"
+         "  --seed     seed of the random generator, for renders that repeat exactly\n"
+         "  --input    the microphones' recording (default: silence)\n"
+         "Several speakers write one file each, named after OUT and the speaker.\n";
+}
+
+int RunRenderCommand(int argc, char** argv) {
+  SRenderRequest request;
+  if (!ParseRequest(argc, argv, request)) return 2;
+  SRenderSummary summary;
+  std::string error;
+  if (!RenderSound(request, summary, error, ShowProgress)) {
+    std::fprintf(stderr, "zelmar: %s\n", error.c_str());
+    return 1;
+  }
+  std::string files;
+  for (const auto& file : summary.files)
+    files += (files.empty() ? "" : ", ") + file.string();
+  std::printf("rendered %s: %.2f s, peak %s, RMS %s, %.0fx real time\n", files.c_str(),
+              summary.seconds, Decibels(summary.peak).c_str(), Decibels(summary.rms).c_str(),
+              summary.realTimeFactor);
+  return 0;
+}
