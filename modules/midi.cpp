@@ -8,14 +8,13 @@
 #include "engine/device_services.h"
 #include "engine/klang_engine.h"
 #include "engine/note_table.h"
+#include "engine/work_type.h"
 #include "patch/module_dialogs.h"
 #include "persist/tree_message.h"
 #include "platform/options.h"
 
 namespace {
 
-constexpr int kWorkMidiTaste = 14;
-constexpr int kWorkADSR = 15;
 constexpr int kHelpMidiIn = 2510;
 constexpr int kHelpKeyboard = 2500;
 constexpr int kHelpADSR = 2520;

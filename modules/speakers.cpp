@@ -6,14 +6,12 @@
 #include "engine/klang_engine.h"
 #include "engine/microphone_kernel.h"
 #include "engine/speaker_kernels.h"
+#include "engine/work_type.h"
 #include "persist/tree_message.h"
 #include "platform/options.h"
 
 namespace {
 
-constexpr int kWorkMikrophon = 17;
-constexpr int kWorkLautsprecher = 18;
-constexpr int kWorkLautsprecherStereo = 19;
 constexpr int kHelpSpeaker = 2220;
 constexpr int kHelpMicrophone = 2210;
 constexpr TRect kSpeakerRect{0, 0, 75, 51};
@@ -109,11 +107,11 @@ TMikrophon::TMikrophon()
 
 TMikrophon::~TMikrophon() { CloseDevice(); }
 
-int TMikrophon::GetWorkType() const { return kWorkMikrophon; }
+int TMikrophon::GetWorkType() const { return kWorkMicrophon; }
 
 void TMikrophon::LinkOutput(int, const std::int32_t** target, TKlangEngine& engine, TAusgang&) {
   auto* microphone =
-      static_cast<SMicrophonRecord*>(engine.Work(kWorkMikrophon)->GetRecord(this, 0));
+      static_cast<SMicrophonRecord*>(engine.Work(kWorkMicrophon)->GetRecord(this, 0));
   if (microphone == nullptr) return;
   BindWork(0, microphone, engine);
   *target = &microphone->output;

@@ -17,6 +17,7 @@ TModuleTypeTable& Registry() {
     RegisterGeneratorModules(families);
     RegisterSpeakerModules(families);
     RegisterMidiModules(families);
+    RegisterScopeModules(families);
     return families;
   }();
   return table;

@@ -36,3 +36,4 @@ void RegisterDelayModules(TModuleTypeTable& table);
 void RegisterGeneratorModules(TModuleTypeTable& table);
 void RegisterSpeakerModules(TModuleTypeTable& table);
 void RegisterMidiModules(TModuleTypeTable& table);
+void RegisterScopeModules(TModuleTypeTable& table);

@@ -8,12 +8,12 @@
 #include <array>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "patch/dokument_klang.h"
 #include "patch/modul_bild.h"
 #include "patch/module_registry.h"
 #include "platform/message_box.h"
+#include "tests/support/recording_presenter.h"
 
 // A mono source of one value (any signal kind).
 class TFixedSource : public TModulBild {
@@ -42,15 +42,11 @@ class TPolySink : public TModulBild {
   std::array<const std::int32_t*, TKlangEngine::kMaxVoices> inputs{};
 };
 
-class TMessages : public TMessagePresenter {
+// Keeps every message shown while it lives.
+class TMessages : public TRecordingPresenter {
  public:
   TMessages() { SetMessagePresenter(this); }
   ~TMessages() override { SetMessagePresenter(nullptr); }
-  TMessageAnswer Present(QWidget*, const SMessage& message) override {
-    shown.push_back(message);
-    return TMessageAnswer::Ok;
-  }
-  std::vector<SMessage> shown;
 };
 
 template <class T>
