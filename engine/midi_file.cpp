@@ -179,6 +179,59 @@ class TTickClock {
 
 }  // namespace
 
+namespace {
+
+void PutBigEndian(std::vector<std::uint8_t>& bytes, std::uint32_t value, int count) {
+  for (int shift = 8 * (count - 1); shift >= 0; shift -= 8) {
+    bytes.push_back(static_cast<std::uint8_t>(value >> shift));
+  }
+}
+
+void PutVariableLength(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
+  std::uint8_t groups[5];
+  int count = 0;
+  do {
+    groups[count++] = value & 0x7F;
+    value >>= 7;
+  } while (value != 0);
+  while (count-- > 0)
+    bytes.push_back(static_cast<std::uint8_t>(groups[count] | (count > 0 ? 0x80 : 0)));
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeMidiFile(const std::vector<SMidiFileMessage>& messages,
+                                         std::uint16_t ticksPerQuarter, std::uint32_t tempo) {
+  std::vector<std::uint8_t> track;
+  PutVariableLength(track, 0);
+  for (const std::uint8_t byte : {0xFF, 0x51, 0x03})
+    track.push_back(byte);
+  PutBigEndian(track, tempo, 3);
+  std::uint32_t tick = 0;
+  for (const SMidiFileMessage& message : messages) {
+    PutVariableLength(track, message.tick - tick);
+    tick = message.tick;
+    track.push_back(message.status);
+    track.push_back(message.data1);
+    if (DataBytesOf(message.status) == 2) track.push_back(message.data2);
+  }
+  PutVariableLength(track, 0);
+  for (const std::uint8_t byte : {0xFF, 0x2F, 0x00})
+    track.push_back(byte);
+
+  std::vector<std::uint8_t> bytes = {'M', 'T', 'h', 'd'};
+  PutBigEndian(bytes, 6, 4);
+  PutBigEndian(bytes, 0, 2);  // format 0
+  PutBigEndian(bytes, 1, 2);  // one track
+  PutBigEndian(bytes, ticksPerQuarter, 2);
+  for (const std::uint8_t byte : {'M', 'T', 'r', 'k'})
+    bytes.push_back(byte);
+  PutBigEndian(bytes, static_cast<std::uint32_t>(track.size()), 4);
+  for (const std::uint8_t byte : track)
+    bytes.push_back(byte);
+  return bytes;
+}
+
 bool ParseMidiFile(std::span<const std::uint8_t> bytes, SMidiFile& file, std::string& error) {
   file = SMidiFile();
   TByteReader in(bytes);

@@ -20,6 +20,17 @@ struct SMidiFile {
   std::int64_t lengthSamples = 0;
 };
 
+// One message of a file being written, at its tick (`ticksPerQuarter` per quarter note).
+struct SMidiFileMessage {
+  std::uint32_t tick;
+  std::uint8_t status, data1, data2;
+};
+
+// The bytes of a format-0 file with one track holding `messages` (in tick order) at a fixed
+// tempo in microseconds per quarter note.
+std::vector<std::uint8_t> EncodeMidiFile(const std::vector<SMidiFileMessage>& messages,
+                                         std::uint16_t ticksPerQuarter, std::uint32_t tempo);
+
 // Parses the bytes of a MIDI file. On failure returns false and sets `error` to a sentence that
 // says what is wrong.
 bool ParseMidiFile(std::span<const std::uint8_t> bytes, SMidiFile& file, std::string& error);

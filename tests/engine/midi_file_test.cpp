@@ -127,4 +127,14 @@ TEST(MidiFile, MalformedFilesGiveAnError) {
   EXPECT_NE(error.find("/nonexistent/song.mid"), std::string::npos);
 }
 
+TEST(MidiFile, WrittenFilesReadBack) {
+  const std::vector<SMidiFileMessage> written = {
+      {0, 0x90, 69, 100}, {200, 0x80, 69, 0}, {200, 0xB0, 7, 90}, {20000, 0xD0, 33, 0}};
+  const SMidiFile file = Parse(EncodeMidiFile(written, 480, 600000));
+  ASSERT_EQ(file.events.size(), written.size());
+  // 480 ticks per quarter of 0.6 s: a tick is 1.25 ms.
+  EXPECT_EQ(file.events[1], (SMidiInEvent{5512, 0x80, 69, 0}));
+  EXPECT_EQ(file.events[3], (SMidiInEvent{551250, 0xD0, 33, 0}));
+}
+
 }  // namespace
