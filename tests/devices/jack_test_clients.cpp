@@ -31,6 +31,44 @@ int ThreadCount() {
   return static_cast<int>(std::distance(begin(tasks), end(tasks)));
 }
 
+int SettledThreadCount() {
+  std::thread([] {}).join();
+  return ThreadCount();
+}
+
+namespace {
+
+bool Near(int a, int b) { return std::abs(a - b) <= 1; }
+
+}  // namespace
+
+::testing::AssertionResult HoldsPatternInPeriods(const std::vector<int>& recorded,
+                                                 std::size_t period,
+                                                 const std::function<int(std::size_t)>& pattern,
+                                                 std::size_t cycle) {
+  const auto sound =
+      std::find_if(recorded.begin(), recorded.end(), [](int value) { return std::abs(value) > 1; });
+  if (sound == recorded.end()) return ::testing::AssertionFailure() << "only silence";
+  const auto first = static_cast<std::size_t>(sound - recorded.begin());
+  std::size_t next = 0;  // the pattern index the next sample should hold
+  std::size_t entries = 0;
+  for (std::size_t i = first; i < recorded.size(); ++i) {
+    if (!Near(recorded[i], pattern(next)) && (i == first || i % period == 0)) {
+      next = 0;
+      while (next + 1 < cycle && !Near(recorded[i], pattern(next)))
+        ++next;
+      ++entries;
+    }
+    if (!Near(recorded[i], pattern(next)))
+      return ::testing::AssertionFailure() << "sample " << i << " is " << recorded[i];
+    next = (next + 1) % cycle;
+  }
+  const std::size_t periods = recorded.size() / period;
+  if (entries > 1 + periods / 4)
+    return ::testing::AssertionFailure() << entries - 1 << " of " << periods << " periods lost";
+  return ::testing::AssertionSuccess();
+}
+
 std::string OwnClientName(const std::string& base) { return base + "-" + std::to_string(getpid()); }
 
 std::string JackServer48000() {

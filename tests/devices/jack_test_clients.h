@@ -13,14 +13,28 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "engine/fifo.h"
 
 // True when `condition` holds within `limit` (polled every millisecond).
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit);
 // The threads of this process.
 int ThreadCount();
+// The threads of this process once a sanitizer's helper thread, which starts with the first
+// thread the process creates, is running.
+int SettledThreadCount();
 // "base-<process id>": a client name no test process running beside this one uses.
 std::string OwnClientName(const std::string& base);
+
+// Whether `recorded` holds, from its first sound on, `pattern` (a function of the sample index
+// repeating every `cycle` samples) in order, within 1. It may move on by whole periods of
+// `period` samples (counted from the first recorded sample) that the server dropped under load,
+// at most one period in four, but never skip or change a sample within one.
+::testing::AssertionResult HoldsPatternInPeriods(const std::vector<int>& recorded,
+                                                 std::size_t period,
+                                                 const std::function<int(std::size_t)>& pattern,
+                                                 std::size_t cycle);
 
 // The fixture's 48000 Hz server; the tests run on the 44100 Hz one by default.
 std::string JackServer48000();

@@ -72,7 +72,7 @@ TEST_F(JackMidi, ANotePlayedOnAJackClientReachesTheDriverWithSysExAndMalformedBy
   ASSERT_TRUE(keyboard_.IsOpen());
   TMidiInDevice* device = KeyboardDevice();
   ASSERT_NE(device, nullptr);
-  const int threadsBefore = ThreadCount();
+  const int threadsBefore = SettledThreadCount();
   {
     TRecordingMidiIn driver;
     ASSERT_EQ(driver.Open(*device), kMidiOk) << devices_.ErrorText(kMidiError);
