@@ -23,6 +23,20 @@ TRPointer<TModulArbeiten> Make(const std::string& typeName) {
   return std::dynamic_pointer_cast<TModulArbeiten>(CreateModuleByType(typeName, queryOnly));
 }
 
+// Wires a new source of `value` to input `port` of `generator`; the value can change later.
+std::int32_t& FeedInput(TDokumentKlang& document, TModulArbeiten& generator,
+                        const std::string& port, std::int32_t value) {
+  TEingang& input = In(generator, port);
+  const bool frequency = input.Type().kind == TSignalKind::Frequenz;
+  auto& source = Place(
+      *document.ModuleList, document.ModuleList->UniqueKey("Source"),
+      std::make_shared<TTestModule>(0, true, false, kPortMonoInputAnalog,
+                                    frequency ? kPortMonoOutputFrequenz : kPortMonoOutputAnalog));
+  source.signal = value;
+  input.Connect(&Out(source), false);
+  return source.signal;
+}
+
 // A sound of generators, each feeding a sink of its own, whose inputs read fixed values from
 // test sources; it runs offline and hands out the generators' output values.
 class GeneratorPatch {
@@ -40,17 +54,8 @@ class GeneratorPatch {
     return generator;
   }
 
-  // Wires a new source of `value` to input `port` of `generator`; the value can change later.
   std::int32_t& Feed(TModulArbeiten& generator, const std::string& port, std::int32_t value) {
-    TEingang& input = In(generator, port);
-    const bool frequency = input.Type().kind == TSignalKind::Frequenz;
-    auto& source = Place(
-        *document.ModuleList, document.ModuleList->UniqueKey("Source"),
-        std::make_shared<TTestModule>(0, true, false, kPortMonoInputAnalog,
-                                      frequency ? kPortMonoOutputFrequenz : kPortMonoOutputAnalog));
-    source.signal = value;
-    input.Connect(&Out(source), false);
-    return source.signal;
+    return FeedInput(document, generator, port, value);
   }
 
   void Start(int voices = 1) {
@@ -148,17 +153,18 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Generator, ASineHeardThroughTheSpeakerIsItsTableAtFourHundredFortyHertz) {
   TRenderRig rig;
-  GeneratorPatch patch;
-  TModuleListe& list = *patch.document.ModuleList;
+  TDokumentKlang& document = rig.Document();
+  TModuleListe& list = *document.ModuleList;
   auto& sine = Place(list, "Sine", Make("MonoSine"));
-  patch.Feed(sine, "1", kUnity);
-  patch.Feed(sine, "2", 440 * kHertz);
+  FeedInput(document, sine, "1", kUnity);
+  FeedInput(document, sine, "2", 440 * kHertz);
   auto& speaker = Place(list, "Speaker", Make("Speaker"));
   In(speaker).Connect(&Out(sine), false);
-  const SRenderedSound sound = rig.Render(patch.document, kOneSecond);
+  const SRenderedSound sound = rig.Render(kOneSecond);
   ASSERT_EQ(sound.EngineSampleCount(), static_cast<std::size_t>(kOneSecond));
+  const std::int32_t* table = document.Engine().WaveTable(kWaveSinus);
   for (int i = 0; i < kOneSecond; ++i) {
-    ASSERT_EQ(sound.EngineSample(i), patch.Table(kWaveSinus)[i * 440 % kOneSecond]) << i;
+    ASSERT_EQ(sound.EngineSample(i), table[i * 440 % kOneSecond]) << i;
   }
 }
 
