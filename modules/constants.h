@@ -113,7 +113,8 @@ class TBasisKonstanten : public TModulBild {
   const TRPointerPropInteger MaxValue;
   // 1 when the constant has a fader on the sound's panel.
   const TRPointerPropInteger ShowInView;
-  // The fader's rectangle on the panel; while the fader exists it is the fader's own "Rect".
+  // The fader's rectangle on the panel. Attaching the fader rebinds it to the fader's own
+  // "Rect" object (after copying the position over), so that both share one object.
   TRPointer<TPropRect> ViewRect;
 
  protected:
