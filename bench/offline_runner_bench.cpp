@@ -177,13 +177,12 @@ class TVoicePatch : public TEngineHost {
     });
   }
 
-  // As the envelope stands after its decay: at full level, in a sustain that never ends.
+  // As the envelope stands after its decay: at full level, in its sustain until a note-off.
   static void BindSustainedEnvelope(SADSRRecord& envelope, std::int32_t frequency) {
     envelope.attackTime = envelope.decayTime = envelope.releaseTime = &kNoTime;
     envelope.sustain = &kUnity;
     envelope.peakLevel = envelope.sustainLevel = envelope.output = kUnity;
     envelope.frequency = frequency;
-    envelope.samplesPerStep = envelope.stepCount = -1;
     envelope.state = kEnvelopeSustain;
   }
 

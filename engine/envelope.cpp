@@ -69,10 +69,8 @@ void EndSegment(SADSRRecord& r, std::int32_t state) {
       MoveOn(r, state, kEnvelopeDecay);
       return;
     case kEnvelopeDecay:
-      // Lands exactly on the sustain level whatever the steps added up to; the counters of -1
-      // make the sustain a segment that never ends.
+      // Lands exactly on the sustain level whatever the steps added up to.
       r.output = r.sustainLevel;
-      RunSegment(r, {0, -1, -1});
       MoveOn(r, state, kEnvelopeSustain);
       return;
     case kEnvelopeRelease:
@@ -106,7 +104,6 @@ bool IsRunningSegment(std::int32_t state) {
   switch (state) {
     case kEnvelopeAttack:
     case kEnvelopeDecay:
-    case kEnvelopeSustain:
     case kEnvelopeRelease:
       return true;
     default:
@@ -114,9 +111,11 @@ bool IsRunningSegment(std::int32_t state) {
   }
 }
 
-// The running segments come first: they are what almost every sample of a voice meets.
+// The sustain comes first, then the running segments: they are what almost every sample of a
+// voice meets. The sustain holds its level until note-off, so it has nothing to count.
 void StepEnvelope(SADSRRecord& r, std::int32_t rate) {
   const std::int32_t state = Shared(r.state).load(std::memory_order_acquire);
+  if (state == kEnvelopeSustain) return;
   if (IsRunningSegment(state)) {
     AdvanceSegment(r, state);
   } else if (state == kEnvelopeNoteOnRequested) {
@@ -126,7 +125,7 @@ void StepEnvelope(SADSRRecord& r, std::int32_t rate) {
     PlanRelease(r, rate);
     MoveOn(r, state, kEnvelopeRelease);
   }
-  // Idle: the output holds.
+  // Idle: the output holds, as in the sustain.
 }
 
 }  // namespace
