@@ -13,9 +13,10 @@
 
 // The state of one open stream. The buffers it is handed form one continuous byte stream; the
 // play clock says how far into it the device has played, and everything up to the clock is
-// copied into the file, as soon as the buffer holding it has arrived. Bytes behind the clock are
-// never changed by the speaker kernel (it writes ahead of the play position and reuses a buffer
-// only after its done report), so a buffer that arrives late is still copied exactly.
+// copied into the file once the buffer holding it has arrived: in chunks of a few kilobytes, and
+// whole before that buffer's done report, a reset or the close. Bytes behind the clock are never
+// changed by the speaker kernel (it writes ahead of the play position and reuses a buffer only
+// after its done report), so a buffer whose bytes are copied late is still copied exactly.
 class TWavFileOutput {
  public:
   TWavFileOutput(std::filesystem::path target, std::filesystem::path temporary,
@@ -56,8 +57,9 @@ class TWavFileOutput {
     std::lock_guard lock(mutex_);
     if (closed_) return;
     clock_ += std::uint64_t{frames} * format_.blockAlign;
-    position_.fetch_add(frames, std::memory_order_relaxed);
-    CopyPlayed();
+    // Every writer of the position holds the lock, so no read-modify-write is needed.
+    position_.store(position_.load(std::memory_order_relaxed) + frames, std::memory_order_relaxed);
+    if (CopyDue()) CopyPlayed();
   }
 
   int Reset() {
@@ -98,11 +100,20 @@ class TWavFileOutput {
     std::uint64_t start;  // offset of its first byte in the stream
   };
 
+  static std::uint64_t EndOf(const SHeld& held) { return held.start + held.header->bufferLength; }
+
+  // An offline render plays a few frames per engine sample; copying them in chunks instead keeps
+  // that cheap. A buffer still goes back as soon as it has been played to its end.
+  bool CopyDue() const {
+    if (clock_ - copied_ >= kCopyChunkBytes) return true;
+    return heldCount_ > 0 && clock_ >= EndOf(held_[heldFirst_]);
+  }
+
   // Copies the played bytes that have arrived and returns each buffer played to its end.
   void CopyPlayed() {
     while (heldCount_ > 0) {
       const SHeld& front = held_[heldFirst_];
-      const std::uint64_t end = front.start + front.header->bufferLength;
+      const std::uint64_t end = EndOf(front);
       if (copied_ < end) {
         if (copied_ >= clock_) return;
         const std::uint64_t bytes = std::min(end, clock_) - copied_;
@@ -191,6 +202,8 @@ class TWavFileOutput {
   const std::filesystem::path temporary_;
   const SWaveFormat format_;
   TWaveOutDoneReport& report_;
+
+  static constexpr std::uint64_t kCopyChunkBytes = 4096;
 
   mutable std::mutex mutex_;
   std::array<SHeld, 16> held_{};
