@@ -132,11 +132,7 @@ std::vector<SADSRRecord> EnvelopeRecords() {
   for (int i = 0; i < kRecords; ++i) {
     auto& r = records[i];
     if (i % 3 == 1) r.state = kEnvelopeDecay;
-    if (i % 3 == 2) {
-      r.state = kEnvelopeSustain;
-      r.increment = 0;
-      r.samplesPerStep = r.stepCount = -1;
-    }
+    if (i % 3 == 2) r.state = kEnvelopeSustain;
   }
   return records;
 }
@@ -238,7 +234,6 @@ void Env_ADSRBaseline(benchmark::State& state) {
     switch (r.state) {
       case kEnvelopeAttack:
       case kEnvelopeDecay:
-      case kEnvelopeSustain:
       case kEnvelopeRelease:
         if (++r.sampleCounter <= r.samplesPerStep) return;
         r.sampleCounter = 0;
