@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/work_type.h"
 #include "patch/modul_bild.h"
 #include "patch/module_registry.h"
 
@@ -32,7 +33,7 @@ struct SKonstantenDefaults {
 
 class TBasisKonstanten : public TModulBild {
  public:
-  static constexpr int kWorkType = 1;
+  static constexpr int kWorkType = kWorkKonstanten;
   static constexpr int kHelpTopic = 2100;
   static constexpr TRect kRect{0, 0, 132, 35};
   // An editable view is this high.

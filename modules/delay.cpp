@@ -1,4 +1,5 @@
 #include "modules/delay.h"
+#include "engine/work_type.h"
 
 #include <algorithm>
 #include <charconv>
@@ -9,8 +10,8 @@
 
 namespace {
 
-constexpr SModuleKind kStaticDelay{" Delay", 0, 2000, "BITMAP_DELAY"};
-constexpr SModuleKind kDynamicDelay{" Dyn. Delay", 0, 2000, "BITMAP_DELAY"};
+constexpr SModuleKind kStaticDelay{" Delay", kWorkDelay, 2000, "BITMAP_DELAY"};
+constexpr SModuleKind kDynamicDelay{" Dyn. Delay", kWorkDelay, 2000, "BITMAP_DELAY"};
 constexpr std::int32_t kDefaultTime = 2000;
 constexpr const char* kTimeRangeMessage = "Delaytime must between 0.1 and 3000 msec !";
 

@@ -28,9 +28,6 @@ constexpr SGeneratorLook kNoiseLook{"BITMAP_RAUSCHGENERATOR", 3940};
 constexpr SGeneratorLook kWavetableLook{"BITMAP_WAVETABLE", 3970};
 constexpr SPortLabel kWidthLabel{"W", "Pulse width"};
 
-// What an input reads while no source has linked it.
-constexpr std::int32_t kSilence = 0;
-
 int PortCode(TSignalKind kind, bool input, bool mono) {
   const int base = kind == TSignalKind::Frequenz ? kPortMonoInputFrequenz : kPortMonoInputAnalog;
   return base + (input ? 0 : 2) + (mono ? 0 : 1);
@@ -79,12 +76,6 @@ TGenerator::TGenerator(const std::string& title, SGeneratorLook look, bool mono,
   OutputList->AddPort(PortCode(outputKind, false, mono))->Title->value = "";
 }
 
-void TGenerator::LinkWired(const std::string& portName, int voice, const std::int32_t** field,
-                           TKlangEngine& engine) {
-  *field = &kSilence;
-  LinkInput(portName, voice, field, engine);
-}
-
 void TGenerator::ShowHelp() {
   if (TModuleDialogs* dialogs = ModuleDialogs()) dialogs->ShowHelp(look_.helpTopic);
 }
@@ -110,10 +101,10 @@ const std::int32_t* TTabellenOszillator<Family>::GetWaveTable(const TKlangEngine
 
 template <class Family>
 void TTabellenOszillator<Family>::Bind(int voice, Record& record, TKlangEngine& engine) {
-  this->LinkWired("1", voice, &record.amplitude, engine);
-  this->LinkWired("2", voice, &record.frequency, engine);
+  this->LinkInputOrSilence("1", voice, &record.amplitude, engine);
+  this->LinkInputOrSilence("2", voice, &record.frequency, engine);
   if constexpr (Family::kThirdInput != nullptr) {
-    this->LinkWired("3", voice, &(record.*Family::kThirdInput), engine);
+    this->LinkInputOrSilence("3", voice, &(record.*Family::kThirdInput), engine);
   }
   record.table = GetWaveTable(engine);
   record.phase = StartPhase(StartRandom->value == 1, engine.SampleRate());
@@ -129,12 +120,12 @@ TRechteckGenerator::TRechteckGenerator(bool mono, bool widthInput)
       widthInput_(widthInput) {}
 
 void TRechteckGenerator::Bind(int voice, SPulseGeneratorRecord& record, TKlangEngine& engine) {
-  LinkWired("1", voice, &record.amplitude, engine);
-  LinkWired("2", voice, &record.frequency, engine);
+  LinkInputOrSilence("1", voice, &record.amplitude, engine);
+  LinkInputOrSilence("2", voice, &record.frequency, engine);
   // The first cycle switches exactly at its middle; later ones where the width says.
   record.threshold = engine.SampleRate() * kHalfCyclePerHertz;
   if (widthInput_) {
-    LinkWired("3", voice, &record.pulseWidth, engine);
+    LinkInputOrSilence("3", voice, &record.pulseWidth, engine);
   } else {
     defaultWidth_ = record.threshold / kPulseWidthUnit;
     record.pulseWidth = &defaultWidth_;
@@ -146,7 +137,7 @@ void TRechteckGenerator::Bind(int voice, SPulseGeneratorRecord& record, TKlangEn
 TRauschGenerator::TRauschGenerator(bool mono) : TGeneratorOf(" Noise", kNoiseLook, mono, 1) {}
 
 void TRauschGenerator::Bind(int voice, SNoiseGeneratorRecord& record, TKlangEngine& engine) {
-  LinkWired("1", voice, &record.amplitude, engine);
+  LinkInputOrSilence("1", voice, &record.amplitude, engine);
   record.table = engine.WaveTable(kWaveRauschen);
   record.index = 0;
   record.output = 0;
@@ -157,8 +148,8 @@ TZufallsGenerator::TZufallsGenerator(bool mono, bool audioOutput)
                    audioOutput ? TSignalKind::Analog : TSignalKind::Frequenz) {}
 
 void TZufallsGenerator::Bind(int voice, SRandomGeneratorRecord& record, TKlangEngine& engine) {
-  LinkWired("1", voice, &record.amplitude, engine);
-  LinkWired("2", voice, &record.rate, engine);
+  LinkInputOrSilence("1", voice, &record.amplitude, engine);
+  LinkInputOrSilence("2", voice, &record.rate, engine);
   record.table = engine.WaveTable(kWaveRauschen);
   // A counter of 0 takes the first value in the first sample.
   record.holdCounter = 0;
@@ -186,8 +177,8 @@ int TWavetableGenerator::WaveCode(int position) const {
 }
 
 void TWavetableGenerator::Bind(int voice, SWavetableRecord& record, TKlangEngine& engine) {
-  LinkWired("1", voice, &record.amplitude, engine);
-  LinkWired("2", voice, &record.frequency, engine);
+  LinkInputOrSilence("1", voice, &record.amplitude, engine);
+  LinkInputOrSilence("2", voice, &record.frequency, engine);
   const int count = WaveCount();
   record.waveCount = count;
   for (int position = 0; position < count; ++position) {

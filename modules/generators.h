@@ -13,6 +13,7 @@
 #include "engine/noise_generators.h"
 #include "engine/pulse_generator.h"
 #include "engine/table_generators.h"
+#include "engine/work_type.h"
 #include "patch/modul_bild.h"
 #include "patch/module_registry.h"
 #include "patch/port_type.h"
@@ -51,11 +52,6 @@ class TGenerator : public TModulBild {
   // `inputCount` 1 to 3; `thirdLabel` only counts with three.
   TGenerator(const std::string& title, SGeneratorLook look, bool mono, int inputCount,
              SPortLabel thirdLabel = {}, TSignalKind outputKind = TSignalKind::Analog);
-
-  // Points `field` at the value wired to input `portName`; at silence when the source offers
-  // none, so that the kernel never reads through a null address.
-  void LinkWired(const std::string& portName, int voice, const std::int32_t** field,
-                 TKlangEngine& engine);
 
   // Cleared by kinds whose mono variant still runs one record per voice.
   bool monoRecords_;
@@ -104,7 +100,7 @@ struct SOscillatorWave {
 // The three families of table oscillators differ only in their record, work type and input 3.
 struct SStandardFamily {
   using Record = SStandardGeneratorRecord;
-  static constexpr int kWorkType = 7;
+  static constexpr int kWorkType = kWorkStandardGeneratoren;
   static constexpr const char* kName = "";  // in type names and titles
   static constexpr const std::int32_t* Record::*kThirdInput = nullptr;
   static constexpr SPortLabel kThirdLabel{};
@@ -113,7 +109,7 @@ struct SStandardFamily {
 // A sync input of 0 or below holds the oscillator at the start of its cycle.
 struct SSynchFamily {
   using Record = SSynchGeneratorRecord;
-  static constexpr int kWorkType = 8;
+  static constexpr int kWorkType = kWorkStandardSynchGeneratoren;
   static constexpr const char* kName = "Sync";
   static constexpr const std::int32_t* Record::*kThirdInput = &Record::sync;
   static constexpr SPortLabel kThirdLabel{"S", "Input synch - signal"};
@@ -122,7 +118,7 @@ struct SSynchFamily {
 // One unit of the modulation input shifts the frequency by half a hertz.
 struct SFMFamily {
   using Record = SFMGeneratorRecord;
-  static constexpr int kWorkType = 9;
+  static constexpr int kWorkType = kWorkStandardFMGeneratoren;
   static constexpr const char* kName = "FM";
   static constexpr const std::int32_t* Record::*kThirdInput = &Record::modulation;
   static constexpr SPortLabel kThirdLabel{"FM", ""};
@@ -154,7 +150,7 @@ using TFMStandardGenerator = TTabellenOszillator<SFMFamily>;
 
 // The pulse computes its square wave from the phase, so that its width can change from one cycle
 // to the next; without a width input the records read the module's own half-cycle width.
-class TRechteckGenerator : public TGeneratorOf<SPulseGeneratorRecord, 10> {
+class TRechteckGenerator : public TGeneratorOf<SPulseGeneratorRecord, kWorkRechteckGeneratoren> {
  public:
   TRechteckGenerator(bool mono, bool widthInput);
 
@@ -171,7 +167,7 @@ class TRechteckGenerator : public TGeneratorOf<SPulseGeneratorRecord, 10> {
 
 // Replays the document's noise table from its start; every noise generator plays the same
 // sequence. There is no poly variant.
-class TRauschGenerator : public TGeneratorOf<SNoiseGeneratorRecord, 11> {
+class TRauschGenerator : public TGeneratorOf<SNoiseGeneratorRecord, kWorkRauschGeneratoren> {
  public:
   explicit TRauschGenerator(bool mono);
 
@@ -180,7 +176,7 @@ class TRauschGenerator : public TGeneratorOf<SNoiseGeneratorRecord, 11> {
 };
 
 // Holds one noise-table value, scaled by the level, for a time set by input 2 (the rate).
-class TZufallsGenerator : public TGeneratorOf<SRandomGeneratorRecord, 12> {
+class TZufallsGenerator : public TGeneratorOf<SRandomGeneratorRecord, kWorkZufallsGeneratoren> {
  public:
   // `audioOutput` false gives a frequency output instead; every registered kind has audio.
   TZufallsGenerator(bool mono, bool audioOutput);
@@ -191,7 +187,7 @@ class TZufallsGenerator : public TGeneratorOf<SRandomGeneratorRecord, 12> {
 
 // Plays a sequence of up to 30 waveforms, one cycle each. Both variants run one record per
 // voice; the mono variant differs only in its ports.
-class TWavetableGenerator : public TGeneratorOf<SWavetableRecord, 13> {
+class TWavetableGenerator : public TGeneratorOf<SWavetableRecord, kWorkWavetable> {
  public:
   static constexpr int kMaxWaves = kWavetableMaxWaves;
 

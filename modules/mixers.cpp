@@ -1,4 +1,5 @@
 #include "modules/mixers.h"
+#include "engine/work_type.h"
 
 #include <algorithm>
 
@@ -10,24 +11,26 @@
 
 namespace {
 
-constexpr SModuleKind kCombiner{" Combiner", 2, 3000, "BITMAP_POLY_MONO"};
-constexpr SModuleKind kAdder{" Add audio", 2, 3001, "BITMAP_ADDIERER"};
-constexpr SModuleKind kAmplifier{" Amplifier", 3, 3002, "BITMAP_LAUTSTAERKE"};
-constexpr SModuleKind kCrossfadeAmplitude{"Crossfade Ampl.", 4, 3004, "BITMAP_CROSSFADE_AMPL"};
-constexpr SModuleKind kCrossfadePan{"Crossfade Pan", 5, 3005, "BITMAP_CROSSFADE"};
-constexpr SModuleKind kStereoPan{" Stereo Pan", 6, 3006, "BITMAP_POSITION"};
-constexpr SModuleKind kResolution{" Resolution", 26, 3105, "BITMAP_AUFLOESUNG"};
+constexpr SModuleKind kCombiner{" Combiner", kWorkAddierer, 3000, "BITMAP_POLY_MONO"};
+constexpr SModuleKind kAdder{" Add audio", kWorkAddierer, 3001, "BITMAP_ADDIERER"};
+constexpr SModuleKind kAmplifier{" Amplifier", kWorkLautstaerke, 3002, "BITMAP_LAUTSTAERKE"};
+constexpr SModuleKind kCrossfadeAmplitude{"Crossfade Ampl.", kWorkCrossfadeLautstaerke, 3004,
+                                          "BITMAP_CROSSFADE_AMPL"};
+constexpr SModuleKind kCrossfadePan{"Crossfade Pan", kWorkCrossfadeRichtung, 3005,
+                                    "BITMAP_CROSSFADE"};
+constexpr SModuleKind kStereoPan{" Stereo Pan", kWorkStereoPan, 3006, "BITMAP_POSITION"};
+constexpr SModuleKind kResolution{" Resolution", kWorkAufloesung, 3105, "BITMAP_AUFLOESUNG"};
 
 struct SLogicType {
   const char* typeSuffix;
   SModuleKind kind;
 };
 constexpr SLogicType kLogicTypes[] = {
-    {"LogicOr", {" Or", 21, 3103, "BITMAP_OR"}},
-    {"LogicAnd", {" And", 22, 3104, "BITMAP_AND"}},
-    {"LogicModula", {" Modula", 23, 3100, "BITMAP_MODULA"}},
-    {"LogicExor", {" Exor", 24, 3102, "BITMAP_EXOR"}},
-    {"LogicDivision", {" Division", 25, 3101, "BITMAP_DIVISION"}},
+    {"LogicOr", {" Or", kWorkOder, 3103, "BITMAP_OR"}},
+    {"LogicAnd", {" And", kWorkUnd, 3104, "BITMAP_AND"}},
+    {"LogicModula", {" Modula", kWorkModula, 3100, "BITMAP_MODULA"}},
+    {"LogicExor", {" Exor", kWorkExor, 3102, "BITMAP_EXOR"}},
+    {"LogicDivision", {" Division", kWorkDivision, 3101, "BITMAP_DIVISION"}},
 };
 
 constexpr TRect kCrossfadeRect{0, 0, 88, 68};

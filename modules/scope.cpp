@@ -19,9 +19,6 @@ constexpr TRect kScopeRect{0, 0, 75, 51};
 constexpr TRect kVolumeViewRect{0, 0, 100, 50};
 constexpr TRect kLevelMeterRect{0, 0, 43, 139};
 
-// An input that no wire reaches reads silence instead of a null address.
-constexpr std::int32_t kSilence = 0;
-
 std::uint32_t CaptureSamples(std::int32_t milliseconds) {
   const std::int32_t time =
       std::clamp(milliseconds, TAusgabeSehen::kMinTime, TAusgabeSehen::kMaxTime);

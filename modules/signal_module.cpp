@@ -27,12 +27,6 @@ void TSignalModul::AddOutput(int code, const char* caption) {
   if (caption != nullptr) port->Title->value = caption;
 }
 
-void TSignalModul::LinkInputOrSilence(const std::string& portName, int voice,
-                                      const std::int32_t** target, TKlangEngine& engine) {
-  *target = &kSilence;
-  LinkInput(portName, voice, target, engine);
-}
-
 void TSignalModul::LinkInputs(std::initializer_list<const std::int32_t**> fields, int voice,
                               TKlangEngine& engine) {
   int number = 1;

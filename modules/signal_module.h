@@ -12,9 +12,6 @@
 #include "engine/klang_engine.h"
 #include "patch/modul_bild.h"
 
-// The value an input field reads while no source has linked it.
-inline constexpr std::int32_t kSilence = 0;
-
 // What a module kind fixes once.
 struct SModuleKind {
   const char* title;
@@ -66,9 +63,6 @@ class TSignalModul : public TModulBild {
     }
   }
 
-  // Points `target` at silence, then at the value wired to the input `portName`, if any.
-  void LinkInputOrSilence(const std::string& portName, int voice, const std::int32_t** target,
-                          TKlangEngine& engine);
   // Links the inputs "1", "2", ... in that order into `fields`.
   void LinkInputs(std::initializer_list<const std::int32_t**> fields, int voice,
                   TKlangEngine& engine);

@@ -18,9 +18,6 @@ constexpr TRect kSpeakerRect{0, 0, 75, 51};
 constexpr TRect kStereoSpeakerRect{0, 0, 75, 65};
 constexpr TRect kMicrophoneRect{0, 0, 75, 51};
 
-// An input that no wire reaches reads silence instead of a null address.
-constexpr std::int32_t kSilence = 0;
-
 // The "WaveBuffer" option (milliseconds) as engine samples.
 std::int32_t WaveBufferSamples() { return kEngineSampleRate * SoundOptions().waveBuffer / 1000; }
 

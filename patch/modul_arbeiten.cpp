@@ -19,7 +19,8 @@ bool TModulArbeiten::Notify(int code, int, void* data) {
         TModuleChain visited;
         TModuleChain chain;
         if (CollectChain(nullptr, visited, chain)) {
-          for (TModulArbeiten* module : chain) module->SetActive(true);
+          for (TModulArbeiten* module : chain)
+            module->SetActive(true);
         }
       }
       break;
@@ -73,8 +74,14 @@ void TModulArbeiten::SetActive(bool active) {
 
 bool TModulArbeiten::IsActive(const TAusgang*) const { return active_; }
 
-void TModulArbeiten::LinkInput(const std::string& portName, int voice,
-                               const std::int32_t** target, TKlangEngine& engine) {
+void TModulArbeiten::LinkInputOrSilence(const std::string& portName, int voice,
+                                        const std::int32_t** target, TKlangEngine& engine) {
+  *target = &kSilence;
+  LinkInput(portName, voice, target, engine);
+}
+
+void TModulArbeiten::LinkInput(const std::string& portName, int voice, const std::int32_t** target,
+                               TKlangEngine& engine) {
   TEingang* input = InputList->Input(portName);
   TAusgang* source = input ? input->GetSource() : nullptr;
   if (source == nullptr) return;

@@ -14,6 +14,9 @@
 class TModulArbeiten;
 using TModuleChain = std::vector<TModulArbeiten*>;
 
+// The value an input field reads while no source has linked it.
+inline constexpr std::int32_t kSilence = 0;
+
 class TModulArbeiten : public TModul, public TEngineModule {
  public:
   TModulArbeiten();
@@ -48,6 +51,10 @@ class TModulArbeiten : public TModul, public TEngineModule {
   // Links the input field `target` of this module's record to the output wired to `portName`.
   void LinkInput(const std::string& portName, int voice, const std::int32_t** target,
                  TKlangEngine& engine);
+  // The same, after pointing `target` at kSilence, so that a kernel never reads through a null
+  // address when the source offers no value.
+  void LinkInputOrSilence(const std::string& portName, int voice, const std::int32_t** target,
+                          TKlangEngine& engine);
 
   const TRPointer<TEingangListe> InputList;
   const TRPointer<TAusgangListe> OutputList;
