@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <random>
 
 #include "engine/wav_file_in_device.h"
@@ -124,6 +125,27 @@ TEST(WavFile, EightBitRecordingsAreWidened) {
   std::string error;
   ASSERT_TRUE(LoadRecording(path, read, error)) << error;
   EXPECT_EQ(read, (std::vector<std::int16_t>{0, 127 * 256, -128 * 256, 256}));
+}
+
+// The device copies played bytes in chunks, but the speaker waits for its buffers: one must come
+// back with the frame that ends it, not a chunk later.
+TEST(WavFile, ABufferComesBackAsSoonAsItIsPlayedToItsEnd) {
+  const auto target = std::filesystem::temp_directory_path() / "zelmar-wav-tests" / "done.wav";
+  std::filesystem::create_directories(target.parent_path());
+  auto device = std::make_shared<TWavFileOutDevice>(target);
+  TWorkWaveOut driver(device);
+  ASSERT_EQ(driver.Open(0, 0, false), kWaveNoError);
+  for (int i = 0; i < TWorkWaveOut::kBufferCount; ++i)
+    driver.QueueBuffer(driver.GetFreeBuffer());
+  ASSERT_TRUE(driver.WaitUntilHandedOver(std::chrono::seconds(5)));
+  constexpr std::uint32_t kFramesPerBuffer = TWorkWaveOut::kMonoBufferBytes / 2;
+
+  device->Play(kFramesPerBuffer - 1);
+  EXPECT_EQ(driver.GetFreeBuffer(), nullptr);
+  device->Play(1);
+  EXPECT_NE(driver.GetFreeBuffer(), nullptr);
+  EXPECT_EQ(driver.Close(), kWaveNoError);
+  std::filesystem::remove(target);
 }
 
 TEST(WavFile, AFileThatCannotBeCompletedIsReportedAndLeavesNoTemporaryFile) {
