@@ -296,7 +296,7 @@ const SSoundRecipe kRecipes[] = {
     {{"macro_voice.zmr", "melody.mid"},
      6,
      "A patch built from a macro module: \"Saw and sub voice\" holds a saw and a square one "
-     "octave down, each with its own envelope. Double-click the macro to open its window.\n"
+     "octave down, each with its own envelope. Open the macro to see and edit its inside.\n"
      "Render with melody.mid.",
      MacroVoice},
     {{"drone.zmr", ""},
