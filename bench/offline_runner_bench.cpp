@@ -9,8 +9,12 @@
 // with its combiner) and one adder over the combiners, with the largest voice count up to 39
 // that divides the total, so that every count is exactly that many voices.
 //
-// Reported: "realtime", seconds of sound computed per second of processor time, and
-// "ns_per_voice", the processor time per voice and engine sample.
+// Next to it runs the same bound patch computed by plain loops over its records by module type
+// (OfflineRunner_SineVoicesBareLoop): the floor, measured in the same run, so that the ratio
+// says what the engine, the runner and the device add whatever else the machine is doing.
+//
+// Reported: "realtime", seconds of sound computed per second of processor time of the running
+// thread, and "ns_per_voice", that processor time per voice and engine sample.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
