@@ -46,13 +46,15 @@ bool TGeraetModul::OpenDevice(bool report) {
   // Closing a wave driver under a playing sound would pull it from its kernel.
   const TSoundPause pause(kind_.pausesSound ? FindDocument() : nullptr);
   CloseDevice();
+  deviceError_.clear();
   const int device = ChosenDevice();
   if (device >= 0) {
     const int result = OpenDriver(device);
     if (result != 0) {
+      deviceError_ = ErrorText(result);
       if (report) {
         ShowMessage(nullptr,
-                    {QString::fromLatin1(kind_.caption), QString::fromStdString(ErrorText(result)),
+                    {QString::fromLatin1(kind_.caption), QString::fromStdString(deviceError_),
                      TMessageIcon::Error, TMessageButtons::Ok});
       }
       if (UseDefaultDevice->value == 0) Device->value = -1;

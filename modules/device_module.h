@@ -17,6 +17,9 @@ class TGeraetModul : public TModulBild {
   // The device OpenDevice opens: the options' default while following it, else "Device";
   // -1 is none.
   int ChosenDevice() const;
+  // Why the last OpenDevice could not open the chosen device (the device's error text); empty
+  // when it opened it or had none to open. Kept for callers that open without reporting.
+  const std::string& DeviceError() const { return deviceError_; }
 
   virtual bool IsDeviceOpen() const = 0;
   virtual void CloseDevice() = 0;
@@ -50,4 +53,5 @@ class TGeraetModul : public TModulBild {
 
  private:
   const SDeviceKind kind_;
+  std::string deviceError_;
 };

@@ -109,7 +109,11 @@ int TModulMidiIn::OpenDriver(int device) {
   return Open(*input);
 }
 
-std::string TModulMidiIn::ErrorText(int code) const { return MidiResultText(code); }
+std::string TModulMidiIn::ErrorText(int code) const {
+  // The installed devices say which device failed and why; the code alone cannot.
+  const TMidiInDevices* devices = DeviceServices().midiIn;
+  return devices != nullptr ? devices->ErrorText(code) : MidiResultText(code);
+}
 
 // The key and envelope base.
 
