@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "app/device_modules.h"
 #include "app/render_devices.h"
 #include "engine/envelope.h"
 #include "engine/midi_file.h"
@@ -15,11 +16,9 @@
 #include "engine/speaker_kernels.h"
 #include "engine/wav_file.h"
 #include "engine/work_type.h"
-#include "modules/device_module.h"
 #include "modules/midi.h"
 #include "modules/speakers.h"
 #include "patch/dokument_klang.h"
-#include "patch/macro_modules.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -30,22 +29,6 @@ constexpr double kLongestRelease = 30.0;
 constexpr std::int64_t kBlockSamples = kEngineSampleRate / 10;
 constexpr std::uint32_t kFramesPerEngineSample = 2;
 constexpr double kFullScale = 32767.0;
-
-struct SDeviceModule {
-  std::string name;
-  TGeraetModul* module;
-};
-
-void CollectDeviceModules(const TModuleListe& list, const std::string& prefix,
-                          std::vector<SDeviceModule>& found) {
-  for (const auto& [key, child] : list.Children()) {
-    if (auto* device = dynamic_cast<TGeraetModul*>(child.get())) {
-      found.push_back({prefix + key, device});
-    } else if (auto* macro = dynamic_cast<TModulKomponent*>(child.get())) {
-      CollectDeviceModules(*macro->Inside, prefix + key + ".", found);
-    }
-  }
-}
 
 // Keeps what device modules would have shown the user, so the render can say it in its error.
 class TMessageCatcher : public TMessagePresenter {
@@ -291,8 +274,7 @@ bool RenderSound(const SRenderRequest& request, SRenderSummary& summary, std::st
   }
   if (request.voices) session.document.SetVoiceCount(*request.voices);
 
-  std::vector<SDeviceModule> deviceModules;
-  CollectDeviceModules(*session.document.ModuleList, "", deviceModules);
+  const std::vector<SDeviceModule> deviceModules = FindDeviceModules(*session.document.ModuleList);
   std::vector<TLautsprecher*> speakers;
   std::vector<std::string> speakerNames;
   for (const SDeviceModule& found : deviceModules) {

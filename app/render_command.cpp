@@ -1,26 +1,17 @@
 #include "app/render_command.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
+#include "app/command_options.h"
 #include "app/headless_renderer.h"
 
 namespace {
 
-constexpr double kMaxSeconds = 24 * 3600;
 constexpr int kMaxVoices = 39;
 // Renders shorter than this finish before anyone would look at a progress line.
 constexpr double kQuietSeconds = 10;
-
-template <class T>
-bool ParseNumber(const char* text, T& value) {
-  const char* end = text + std::strlen(text);
-  const auto [rest, status] = std::from_chars(text, end, value);
-  return status == std::errc() && rest == end;
-}
 
 bool Usage(const std::string& problem) {
   std::fprintf(stderr, "zelmar: %s\n%s", problem.c_str(), RenderUsage());
@@ -42,9 +33,7 @@ bool ParseRequest(int argc, char** argv, SRenderRequest& request) {
       request.input = value;
     } else if (option == "--seconds") {
       double seconds = 0;
-      if (!ParseNumber(value, seconds) || !(seconds > 0) || seconds > kMaxSeconds) {
-        return Usage("--seconds takes a length above 0 and up to 86400");
-      }
+      if (!ParseSeconds(value, seconds)) return Usage(kSecondsRule);
       request.seconds = seconds;
     } else if (option == "--voices") {
       int voices = 0;

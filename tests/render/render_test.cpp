@@ -14,6 +14,7 @@
 #include "engine/midi_file.h"
 #include "engine/wav_file.h"
 #include "tests/modules/patch_builder.h"
+#include "tests/support/tone_frequency.h"
 
 namespace {
 
@@ -75,14 +76,6 @@ class Render : public ::testing::Test {
   fs::path folder;
 };
 
-// Zero crossings upwards per second over samples [from, to) of a 44100 Hz file.
-double Frequency(const std::vector<std::int16_t>& samples, std::size_t from, std::size_t to) {
-  int crossings = 0;
-  for (std::size_t i = from + 1; i < to; ++i)
-    crossings += samples[i - 1] < 0 && samples[i] >= 0;
-  return crossings * 44100.0 / static_cast<double>(to - from);
-}
-
 TEST_F(Render, ANoteSoundsAtItsPitchAndStopsWithItsRelease) {
   const fs::path sound = KeyboardSine();
   // A4 for one second (480 ticks a quarter at 120 beats per minute), then one second of rest.
@@ -94,7 +87,7 @@ TEST_F(Render, ANoteSoundsAtItsPitchAndStopsWithItsRelease) {
       << error;
   const std::vector<std::int16_t> samples = Samples(folder / "a4.wav");
   ASSERT_GE(samples.size(), 88200u);
-  EXPECT_NEAR(Frequency(samples, 2205, 41895), 440.0, 1.0);
+  EXPECT_NEAR(ToneFrequency(samples, 2205, 41895), 440.0, 1.0);
   for (std::size_t i = 44100 + 441; i < 88200; ++i)
     ASSERT_EQ(samples[i], 0) << i;
   EXPECT_NEAR(summary.seconds, 2.0, 0.01);
