@@ -2,12 +2,15 @@
 #include <cstring>
 #include <iostream>
 
+#include "app/play_command.h"
 #include "app/render_command.h"
 #include "version.h"
 
 namespace {
 
-void PrintUsage(std::ostream& out) { out << "usage: zelmar --version | --help\n" << RenderUsage(); }
+void PrintUsage(std::ostream& out) {
+  out << "usage: zelmar --version | --help\n" << RenderUsage() << PlayUsage();
+}
 
 bool Has(int argc, char** argv, const char* option) {
   for (int i = 1; i < argc; ++i) {
@@ -28,6 +31,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (Has(argc, argv, "--render")) return RunRenderCommand(argc, argv);
+  if (Has(argc, argv, "--play")) return RunPlayCommand(argc, argv);
   PrintUsage(std::cerr);
   return 2;
 }

@@ -1,0 +1,83 @@
+// Real-time play without a display: one sound on the sound card and the MIDI ports, its device
+// modules opening the devices the settings store chose (the sound options' defaults, or the
+// modules' own "Device"), the engine paced by the clock as in the graphical program.
+#pragma once
+
+#include <atomic>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/engine_host.h"
+#include "patch/dokument_klang.h"
+#include "platform/real_device_services.h"
+
+enum class EDeviceKind { Speaker, StereoSpeaker, Microphone, MidiInput };
+
+// "speaker", "stereo speaker", "microphone", "MIDI input".
+const char* DeviceKindName(EDeviceKind kind);
+
+// How one device module of the loaded sound fared with its device.
+struct SDeviceReport {
+  EDeviceKind kind = EDeviceKind::Speaker;
+  std::string module;
+  int device = -1;         // the chosen device number; -1: none chosen
+  std::string deviceName;  // as the device list named it when the sound was loaded
+  bool open = false;
+  std::string error;    // why a chosen device did not open
+  bool silent = false;  // a speaker whose chain is incomplete: it plays nothing
+};
+
+class TLivePlayer : private TEngineListener {
+ public:
+  // `overloaded` is told on the engine thread when the engine stopped itself; it must return
+  // at once and may neither block nor allocate.
+  explicit TLivePlayer(std::function<void()> overloaded);
+  // Stops a playing sound, then closes the devices.
+  ~TLivePlayer() override;
+  TLivePlayer(const TLivePlayer&) = delete;
+  TLivePlayer& operator=(const TLivePlayer&) = delete;
+
+  // Loads the sound, whose device modules open their devices. False with a one-line `error`
+  // when the file cannot be read.
+  bool Load(const std::filesystem::path& sound, std::string& error);
+  // The device modules of the loaded sound, in the order of the patch.
+  const std::vector<SDeviceReport>& Devices() const { return devices_; }
+  bool HasSpeaker() const;
+  bool AnySpeakerOpen() const;
+  int CountVoices() { return document_.Engine().CountVoices(); }
+
+  // Starts the engine with the sound options' processor limit. False with the user's message.
+  bool Start(std::string& error);
+  // Any thread: percent of the real time the engine spends computing.
+  int ProcessorUsage() { return document_.Engine().ProcessorUsage(); }
+  // Any thread: whether the engine stopped itself, and the usage that stopped it (percent).
+  bool Overloaded() const { return overloaded_.load(std::memory_order_acquire); }
+  int OverloadUsage() const { return overloadUsage_.load(std::memory_order_relaxed); }
+  // Stops the sound. False with the user's message when the engine thread did not end.
+  bool Stop(std::string& error);
+
+ private:
+  // The devices outlive the document, whose modules hold drivers on them.
+  class TInstalledDevices {
+   public:
+    TInstalledDevices() { services.Install(); }
+    ~TInstalledDevices();
+    TRealDeviceServices services;
+  };
+
+  struct SDeviceNames {
+    std::vector<std::string> outputs, inputs, midiPorts;
+  };
+
+  void EngineOverloaded(int usage) override;
+  void ReportDevices(const SDeviceNames& names);
+
+  TInstalledDevices installed_;
+  TDokumentKlang document_;
+  std::vector<SDeviceReport> devices_;
+  std::function<void()> overloadedCall_;
+  std::atomic<bool> overloaded_{false};
+  std::atomic<int> overloadUsage_{0};
+};
