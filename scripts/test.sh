@@ -26,7 +26,7 @@ configure_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DZELMAR_WITH_QT=OFF \
   -DZELMAR_SANITIZE=address,undefined
 
 echo "== core tests under ThreadSanitizer"
-TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp halt_on_error=1" \
+TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp halt_on_error=1 history_size=7" \
   configure_and_test build-tsan -DCMAKE_BUILD_TYPE=Debug -DZELMAR_WITH_QT=OFF \
   -DZELMAR_SANITIZE=thread
 

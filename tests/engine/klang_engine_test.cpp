@@ -169,6 +169,7 @@ class TTroubleWork : public TWorkRecords<std::int32_t> {
  public:
   std::size_t GetRecordSize() const override { return recordSize; }
   void ProcessSample() override {
+    entered->store(true);
     while (hang->load())
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
@@ -177,6 +178,7 @@ class TTroubleWork : public TWorkRecords<std::int32_t> {
   std::size_t recordSize = sizeof(std::int32_t);
   std::shared_ptr<std::atomic<bool>> hang = std::make_shared<std::atomic<bool>>(false);
   std::shared_ptr<std::atomic<bool>> stopped = std::make_shared<std::atomic<bool>>(false);
+  std::shared_ptr<std::atomic<bool>> entered = std::make_shared<std::atomic<bool>>(false);
 };
 
 constexpr int kTroubleCode = 7;
@@ -188,11 +190,13 @@ struct STroubleFactory {
     work->recordSize = recordSize;
     work->hang = hang;
     work->stopped = stopped;
+    work->entered = entered;
     return work;
   }
   std::size_t recordSize = sizeof(std::int32_t);
   std::shared_ptr<std::atomic<bool>> hang = std::make_shared<std::atomic<bool>>(false);
   std::shared_ptr<std::atomic<bool>> stopped = std::make_shared<std::atomic<bool>>(false);
+  std::shared_ptr<std::atomic<bool>> entered = std::make_shared<std::atomic<bool>>(false);
 };
 
 TEST(KlangEngineFailures, NoMemoryBindsNothingAndLeavesTheSoundStopped) {
@@ -220,6 +224,9 @@ TEST(KlangEngineFailures, AHungThreadIsAbandonedAndTheNextStartGetsFreshWorkObje
     const TWorkBasisklassen* hungWork = engine.Work(kTroubleCode);
     factory.hang->store(true);
     ASSERT_EQ(engine.StartSound(), TKlangEngine::kStarted);
+    // A loaded machine may start the thread late; it must be stuck in its kernel first.
+    while (!factory.entered->load())
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_EQ(engine.StopSound(), TKlangEngine::kStopThreadHung);
     EXPECT_EQ(module.stoppedWith.size(), 1u);
     EXPECT_FALSE(factory.stopped->load());  // not while its kernel may still be computing
