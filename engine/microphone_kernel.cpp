@@ -16,20 +16,28 @@ void NextBuffer(SMicrophonRecord& record) {
   record.output = 0;
 }
 
+// Reads the next recorded sample of the current buffer; only what the device recorded is read,
+// never past the buffer.
+bool ReadSample(SMicrophonRecord& record) {
+  const SWaveHeader* header = record.header;
+  if (!header || record.readPosition + 2 > std::min(header->bytesRecorded, header->bufferLength)) {
+    return false;
+  }
+  std::int16_t sample;
+  std::memcpy(&sample, header->data + record.readPosition, sizeof sample);
+  record.output = sample;
+  record.readPosition += 2;
+  return true;
+}
+
 }  // namespace
 
+// At a buffer change the new buffer's first sample is read at once: a sample of silence there
+// would click at every change, dozens of times a second.
 void TWorkMicrophon::ProcessSample() {
   ForEachRecordBackward(firstRecord, lastRecord, [](SMicrophonRecord& record) {
-    // Only what the device recorded is read, never past the buffer.
-    const SWaveHeader* header = record.header;
-    if (header &&
-        record.readPosition + 2 <= std::min(header->bytesRecorded, header->bufferLength)) {
-      std::int16_t sample;
-      std::memcpy(&sample, header->data + record.readPosition, sizeof sample);
-      record.output = sample;
-      record.readPosition += 2;
-    } else {
-      NextBuffer(record);
-    }
+    if (ReadSample(record)) return;
+    NextBuffer(record);
+    ReadSample(record);
   });
 }
