@@ -28,6 +28,8 @@ constexpr double kDefaultSeconds = 5.0;
 constexpr double kLongestRelease = 30.0;
 constexpr std::int64_t kBlockSamples = kEngineSampleRate / 10;
 constexpr std::uint32_t kFramesPerEngineSample = 2;
+// Engine samples computed between two moves of the file clocks.
+constexpr std::int64_t kStepSamples = 32;
 constexpr double kFullScale = 32767.0;
 
 // Keeps what device modules would have shown the user, so the render can say it in its error.
@@ -124,15 +126,27 @@ class TRender {
       if (inTail && !EnvelopesSounding(document_.Engine())) break;
       const std::int64_t block =
           std::min(kBlockSamples, (inTail ? limit : planned) - runner_.SamplesComputed());
-      runner_.Run(block, [this](std::int64_t index) {
-        devices_.MidiIn().DeliverUpTo(index);
-        devices_.WaveOut().Play(kFramesPerEngineSample);
-      });
+      Step(block);
       if (progress) {
         progress(
             static_cast<double>(runner_.SamplesComputed()) / kEngineSampleRate,
             static_cast<double>(std::max(planned, runner_.SamplesComputed())) / kEngineSampleRate);
       }
+    }
+  }
+
+  // Computes `count` samples in steps that end where a MIDI message is due, so that every
+  // message arrives before its exact sample; the file clocks follow after each step, which
+  // keeps them within kStepSamples of the engine, far inside the speakers' drift tolerance.
+  void Step(std::int64_t count) {
+    const std::int64_t end = runner_.SamplesComputed() + count;
+    while (runner_.SamplesComputed() < end) {
+      const std::int64_t now = runner_.SamplesComputed();
+      devices_.MidiIn().DeliverUpTo(now);
+      const std::int64_t next =
+          std::min({end, now + kStepSamples, devices_.MidiIn().NextEventSample()});
+      runner_.Run(next - now);
+      devices_.WaveOut().Play(static_cast<std::uint32_t>(kFramesPerEngineSample * (next - now)));
     }
   }
 

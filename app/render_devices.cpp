@@ -1,5 +1,8 @@
 #include "app/render_devices.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "engine/wave_format.h"
 
 TRenderWaveOut::TRenderWaveOut(const std::vector<std::filesystem::path>& targets) {
@@ -45,6 +48,13 @@ TMidiInDevice* TRenderMidiIn::Device(int index) {
 void TRenderMidiIn::DeliverUpTo(std::int64_t sampleIndex) {
   for (const auto& [index, device] : devices_)
     device->DeliverUpTo(sampleIndex);
+}
+
+std::int64_t TRenderMidiIn::NextEventSample() const {
+  std::int64_t next = std::numeric_limits<std::int64_t>::max();
+  for (const auto& [index, device] : devices_)
+    next = std::min(next, device->NextEventSample());
+  return next;
 }
 
 TRenderDevices::TRenderDevices(const std::vector<std::filesystem::path>& outputs,

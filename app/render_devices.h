@@ -42,6 +42,8 @@ class TRenderMidiIn : public TMidiInDevices {
   TMidiInDevice* Device(int index) override;
   // Every device delivers the messages due up to `sampleIndex`.
   void DeliverUpTo(std::int64_t sampleIndex);
+  // The sample of the next message any device has still to deliver.
+  std::int64_t NextEventSample() const;
 
  private:
   std::vector<SMidiInEvent> events_;

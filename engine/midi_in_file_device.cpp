@@ -1,5 +1,7 @@
 #include "engine/midi_in_file_device.h"
 
+#include <limits>
+
 #include <algorithm>
 
 namespace {
@@ -46,6 +48,11 @@ int TMidiInFileDevice::Close() {
   open_ = started_ = false;
   callback_ = nullptr;
   return kMidiOk;
+}
+
+std::int64_t TMidiInFileDevice::NextEventSample() const {
+  return next_ < events_.size() ? events_[next_].sampleIndex
+                                : std::numeric_limits<std::int64_t>::max();
 }
 
 void TMidiInFileDevice::DeliverUpTo(std::int64_t sampleIndex) {

@@ -34,6 +34,8 @@ class TMidiInFileDevice : public TMidiInDevice {
   // Hands the callback every event up to and including `sampleIndex`. Events whose time passes
   // while the device is not started are dropped, as a real device drops what it does not hear.
   void DeliverUpTo(std::int64_t sampleIndex);
+  // The sample of the next message not yet delivered; the largest index when there is none.
+  std::int64_t NextEventSample() const;
   // DeliverUpTo as a hook for TOfflineRunner::Run; the device must outlive the run.
   TOfflineRunner::TSampleHook SampleHook();
 
