@@ -146,6 +146,10 @@ TEST_F(TDriverFixture, CloseAbandonsAStuckOutputThreadWithoutFreeingWhatItUses) 
 }
 
 TEST_F(TDriverFixture, OpenCloseAndResetCyclesLeaveNoThreadBehind) {
+  // One cycle first: a sanitizer's runtime starts a helper thread of its own at the first
+  // thread it sees, which must not count against the driver.
+  ASSERT_EQ(driver.Open(0, 0, false), kWaveNoError);
+  ASSERT_EQ(driver.Close(), kWaveNoError);
   const int before = ThreadCount();
   for (int cycle = 0; cycle < 20; ++cycle) {
     ASSERT_EQ(driver.Open(0, 0, cycle % 2 == 1), kWaveNoError);
