@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "modules/panel_items.h"
-#include "patch/module_view.h"
+#include "patch/headless_canvas.h"
 
 namespace {
 
@@ -12,29 +12,9 @@ namespace {
 constexpr int kNoteWidth = 420;
 constexpr int kNoteHeight = 190;
 
-// The editor's views reduced to nothing: the model runs every step of showing a module (adders
-// get their inputs, group inputs and outputs give the macro its ports) without any widget.
-class TSilentView : public TModuleView {
- public:
-  void PropertyChanged(const TPropTyp*) override {}
-  void ActiveChanged() override {}
-  void PortsChanged() override {}
-};
-
-class TSilentCanvas : public TModuleCanvas {
- public:
-  int HorizontalScroll() const override { return 0; }
-  int VerticalScroll() const override { return 0; }
-  void ScrollBy(int, int) override {}
-  std::unique_ptr<TModuleView> CreateModuleView(TModul&, bool) override {
-    return std::make_unique<TSilentView>();
-  }
-  void Repaint() override {}
-};
-
 // Shared by every list the tool shows; it owns none of the views it makes.
-TSilentCanvas& Canvas() {
-  static TSilentCanvas canvas;
+THeadlessCanvas& Canvas() {
+  static THeadlessCanvas canvas;
   return canvas;
 }
 

@@ -8,8 +8,8 @@
 #include "modules/constants.h"
 #include "modules/panel_items.h"
 #include "patch/dokument_klang.h"
+#include "patch/headless_canvas.h"
 #include "patch/module_registry.h"
-#include "patch/module_view.h"
 
 namespace {
 
@@ -22,24 +22,6 @@ class TProbe : public TModulBild {
     LinkInput("1", voice, &input, engine);
   }
   const std::int32_t* input = nullptr;
-};
-
-class TQuietView : public TModuleView {
- public:
-  void PropertyChanged(const TPropTyp*) override {}
-  void ActiveChanged() override {}
-  void PortsChanged() override {}
-};
-
-class TQuietCanvas : public TModuleCanvas {
- public:
-  int HorizontalScroll() const override { return 0; }
-  int VerticalScroll() const override { return 0; }
-  void ScrollBy(int, int) override {}
-  std::unique_ptr<TModuleView> CreateModuleView(TModul&, bool) override {
-    return std::make_unique<TQuietView>();
-  }
-  void Repaint() override {}
 };
 
 TRPointer<TBasisKonstanten> NewConstant(const std::string& typeName) {
@@ -69,8 +51,8 @@ class ConstantSound : public ::testing::Test {
   TModulSchieber* FaderItem() { return dynamic_cast<TModulSchieber*>(PanelList().Get("C").get()); }
 
   TDokumentKlang document;
-  TQuietCanvas panelCanvas;
-  TQuietCanvas structureCanvas;
+  THeadlessCanvas panelCanvas;
+  THeadlessCanvas structureCanvas;
 };
 
 TEST(ConstantConversions, RawValuesAndTextsConvertBothWays) {
@@ -370,7 +352,7 @@ TEST_F(ConstantSound, ASavedFaderIsTakenOverWhenTheSoundOpensAgain) {
   TDokumentKlang reopened;
   std::istringstream in(saved.str());
   ASSERT_TRUE(reopened.Read(in));
-  TQuietCanvas panel, structure;
+  THeadlessCanvas panel, structure;
   reopened.ViewSound->ModuleList->SetView(&panel, kPanelEditable);
   reopened.ModuleList->SetView(&structure, kPanelEditable);
   auto& again = dynamic_cast<TBasisKonstanten&>(*reopened.ModuleList->Get("C"));

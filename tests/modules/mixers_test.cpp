@@ -212,7 +212,7 @@ class Adder : public ::testing::Test {
   }
 
   TSignalRig rig;
-  TNullCanvas canvas;
+  THeadlessCanvas canvas;
 };
 
 TEST_F(Adder, StartsWithTwoInputsAndGrowsAndShrinksInOneUndoStepEach) {

@@ -7,6 +7,7 @@
 #include "modules/panel_items.h"
 #include "patch/dokument_klang.h"
 #include "patch/module_registry.h"
+#include "tests/support/worked_example.h"
 
 namespace {
 
@@ -55,34 +56,7 @@ TEST(PanelItemFile, ASoundWithOneTextItemIsWrittenAsTheWorkedExample) {
 
   std::ostringstream written;
   document.WriteSound(written);
-  EXPECT_EQ(written.str(),
-            "CountVoices 1\n"
-            "BEGIN ViewSound \n"
-            "ActiveWindow 1\n"
-            "Title \"Sound1\"\n"
-            "Visible 1\n"
-            "WindowState 0\n"
-            "BEGIN ModuleList \n"
-            "BEGIN ViewText ViewText\n"
-            "Marked 0\n"
-            "Text \"\"\n"
-            "Title \" Text\"\n"
-            "BEGIN Rect \n"
-            "Bottom 75\n"
-            "Left 16\n"
-            "Right 104\n"
-            "Top 24\n"
-            "END\n"
-            "END\n"
-            "END\n"
-            "BEGIN Rect \n"
-            "Bottom 400\n"
-            "Left 0\n"
-            "Right 600\n"
-            "Top 0\n"
-            "END\n"
-            "END\n"
-            "END\n");
+  EXPECT_EQ(written.str(), kWorkedExampleSound);
 }
 
 TEST(PanelItemText, EditingTheNoteStoresItAndMarksTheSound) {

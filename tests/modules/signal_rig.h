@@ -10,9 +10,9 @@
 
 #include "engine/offline_runner.h"
 #include "patch/dokument_klang.h"
+#include "patch/headless_canvas.h"
 #include "patch/modul_bild.h"
 #include "patch/module_registry.h"
-#include "patch/module_view.h"
 
 class TTestSource : public TModulBild {
  public:
@@ -42,24 +42,6 @@ class TTestSink : public TModulBild {
   std::int32_t Value(int voice = 0) const { return *inputs[static_cast<std::size_t>(voice)]; }
 
   std::array<const std::int32_t*, TKlangEngine::kMaxVoices> inputs{};
-};
-
-class TNullView : public TModuleView {
- public:
-  void PropertyChanged(const TPropTyp*) override {}
-  void ActiveChanged() override {}
-  void PortsChanged() override {}
-};
-
-class TNullCanvas : public TModuleCanvas {
- public:
-  int HorizontalScroll() const override { return 0; }
-  int VerticalScroll() const override { return 0; }
-  void ScrollBy(int, int) override {}
-  std::unique_ptr<TModuleView> CreateModuleView(TModul&, bool) override {
-    return std::make_unique<TNullView>();
-  }
-  void Repaint() override {}
 };
 
 class TSignalRig {

@@ -6,6 +6,7 @@
 #include "persist/prop_list.h"
 #include "persist/prop_rect.h"
 #include "persist/prop_values.h"
+#include "tests/support/worked_example.h"
 
 namespace {
 
@@ -114,34 +115,7 @@ TEST(TextFormat, WritesTheSoundFileExampleByteForByte) {
   document.Add("ModuleList", Make<TPropTypListChild>());
   document.Add("ViewSound", view);
 
-  EXPECT_EQ(WriteStream(document),
-            "CountVoices 1\n"
-            "BEGIN ViewSound \n"
-            "ActiveWindow 1\n"
-            "Title \"Sound1\"\n"
-            "Visible 1\n"
-            "WindowState 0\n"
-            "BEGIN ModuleList \n"
-            "BEGIN ViewText ViewText\n"
-            "Marked 0\n"
-            "Text \"\"\n"
-            "Title \" Text\"\n"
-            "BEGIN Rect \n"
-            "Bottom 75\n"
-            "Left 16\n"
-            "Right 104\n"
-            "Top 24\n"
-            "END\n"
-            "END\n"
-            "END\n"
-            "BEGIN Rect \n"
-            "Bottom 400\n"
-            "Left 0\n"
-            "Right 600\n"
-            "Top 0\n"
-            "END\n"
-            "END\n"
-            "END\n");
+  EXPECT_EQ(WriteStream(document), kWorkedExampleSound);
 }
 
 // The fixture a reading case starts from: two values, a string and an inner list with defaults.

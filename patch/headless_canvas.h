@@ -1,0 +1,26 @@
+// A canvas without widgets: showing a module list on it runs every step the model takes when an
+// editor shows modules (adders get their inputs, a macro's inner inputs and outputs give it its
+// ports, constants get their panel faders), for tools and tests that work without a display.
+#pragma once
+
+#include <memory>
+
+#include "patch/module_view.h"
+
+class THeadlessView : public TModuleView {
+ public:
+  void PropertyChanged(const TPropTyp*) override {}
+  void ActiveChanged() override {}
+  void PortsChanged() override {}
+};
+
+class THeadlessCanvas : public TModuleCanvas {
+ public:
+  int HorizontalScroll() const override { return 0; }
+  int VerticalScroll() const override { return 0; }
+  void ScrollBy(int, int) override {}
+  std::unique_ptr<TModuleView> CreateModuleView(TModul&, bool) override {
+    return std::make_unique<THeadlessView>();
+  }
+  void Repaint() override {}
+};
