@@ -137,7 +137,7 @@ std::vector<std::byte> WavFileBytes(std::span<const std::int16_t> samples,
   std::vector<std::byte> file(header.begin(), header.end());
   file.resize(header.size() + dataBytes);
   // WAV samples are little-endian, as this machine's are.
-  std::memcpy(file.data() + header.size(), samples.data(), dataBytes);
+  if (dataBytes > 0) std::memcpy(file.data() + header.size(), samples.data(), dataBytes);
   return file;
 }
 

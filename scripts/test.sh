@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the full build with ctest, the engine tests under AddressSanitizer
-# with UndefinedBehaviorSanitizer and under ThreadSanitizer, and the text-reader fuzzer for a
-# bounded time. Installs what it needs first. Exits non-zero on the first failure.
+# Builds and runs every test: the full build with ctest, every test again under AddressSanitizer
+# with UndefinedBehaviorSanitizer, the Qt-free core tests under ThreadSanitizer, and the fuzzers
+# of the readers for a bounded time. Installs what it needs first. Exits non-zero on the first
+# failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -21,9 +22,8 @@ echo "== full build and tests"
 configure_and_test build
 ln -sf build/compile_commands.json compile_commands.json
 
-echo "== core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-configure_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DZELMAR_WITH_QT=OFF \
-  -DZELMAR_SANITIZE=address,undefined
+echo "== every test under AddressSanitizer and UndefinedBehaviorSanitizer"
+configure_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DZELMAR_SANITIZE=address,undefined
 
 echo "== core tests under ThreadSanitizer"
 TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp halt_on_error=1 history_size=7" \

@@ -180,12 +180,12 @@ TEST(VolumeView, LevelDisplay) {
 }
 
 TEST(VolumeView, WithoutAPanelReportsDoNotPileUp) {
+  TLevelLog log;  // outlives the patch, whose stop still reports
   SVolumePatch patch(100);
   patch.view->SetLevelTarget(nullptr);
   ASSERT_EQ(patch.rig.Start(), 0);
   patch.rig.Run(10 * 3501);
   EXPECT_EQ(patch.view->PendingReports(), 0);
-  TLevelLog log;
   patch.view->SetLevelTarget(&log);
   patch.rig.Run(3501);
   EXPECT_EQ(log.levels, std::vector<std::int32_t>{100});
