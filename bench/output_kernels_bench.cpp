@@ -68,14 +68,7 @@ void Output_MonoSpeaker(benchmark::State& state) {
     records[i].left = &inputs[i];
     records[i].driver = drivers.back().get();
   }
-  TWorkLautsprecher work;
-  Bind(work, records);
-  TWorkBasisklassen& engineView = work;
-  for (auto _ : state) {
-    engineView.ProcessSample();
-    benchmark::ClobberMemory();
-  }
-  CountRecordSamples(state, kSpeakers);
+  RunKernel<TWorkLautsprecher>(state, std::move(records));
 }
 
 void Output_MonoSpeakerBaseline(benchmark::State& state) {
