@@ -279,7 +279,6 @@ TEST_F(PlayCommandTest, AudioIntoTheMicrophoneComesOutOfTheSpeaker) {
   EXPECT_TRUE(Silent(samples, 0, played));
   const std::size_t onset = FirstSound(samples, played);
   ASSERT_LT(onset + kRate / 2 + kPeriod, samples.size());
-  // The microphone gives one sample of 0 at every change of its buffers: no crossing.
   EXPECT_NEAR(
       ToneFrequency(samples, onset + kPeriod, onset + kPeriod + kRate / 2, kToneAmplitude / 2),
       kPitch, 3.0);

@@ -1,24 +1,37 @@
 // The pitch of a plain tone in a recording, from its zero crossings.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
-// Upward zero crossings per second over samples [from, to) of a recording at 44100 Hz. With a
-// `margin`, a crossing counts only from below -margin to margin and above, so that a single
-// stray sample near 0 adds none.
+// The pitch over samples [from, to) of a recording at 44100 Hz: 44100 over the median time
+// between upward zero crossings, each placed between its two samples. With a `margin`, a crossing
+// counts only from below -margin to margin and above, so that a single stray sample near 0 adds
+// none. The median ignores the odd long cycle of a dropout on a busy machine; 0 without two
+// crossings.
 template <class Sample>
 double ToneFrequency(const std::vector<Sample>& samples, std::size_t from, std::size_t to,
                      int margin = 0) {
-  int crossings = 0;
+  std::vector<double> crossings;
   bool below = false;
-  for (std::size_t i = from; i < to; ++i) {
-    if (samples[i] < -margin) {
+  double candidate = 0;
+  for (std::size_t i = std::max<std::size_t>(from, 1); i < to; ++i) {
+    const double previous = samples[i - 1];
+    const double current = samples[i];
+    if (previous < 0 && current >= 0)
+      candidate = static_cast<double>(i - 1) + previous / (previous - current);
+    if (current < -margin) {
       below = true;
-    } else if (below && samples[i] >= margin) {
+    } else if (below && current >= margin) {
       below = false;
-      ++crossings;
+      crossings.push_back(candidate);
     }
   }
-  return crossings * 44100.0 / static_cast<double>(to - from);
+  if (crossings.size() < 2) return 0;
+  std::vector<double> periods(crossings.size() - 1);
+  for (std::size_t i = 0; i + 1 < crossings.size(); ++i)
+    periods[i] = crossings[i + 1] - crossings[i];
+  std::nth_element(periods.begin(), periods.begin() + periods.size() / 2, periods.end());
+  return 44100.0 / periods[periods.size() / 2];
 }
