@@ -177,24 +177,17 @@ bool Fail(std::string& error, std::string message) {
   return false;
 }
 
-bool Measure(const std::vector<std::filesystem::path>& files, SRenderSummary& summary,
-             std::string& error) {
+// The levels of every file, as the devices wrote them.
+void Measure(const TRenderWaveOut& waveOut, std::size_t files, SRenderSummary& summary) {
   double sumOfSquares = 0;
-  std::size_t count = 0;
-  for (const auto& file : files) {
-    SWavContent content;
-    if (!ReadWavFile(file, content, error)) return Fail(error, file.string() + ": " + error);
-    for (std::size_t i = 0; i + 1 < content.samples.size(); i += 2) {
-      const auto low = std::to_integer<std::uint16_t>(content.samples[i]);
-      const auto high = std::to_integer<std::uint16_t>(content.samples[i + 1]);
-      const int sample = static_cast<std::int16_t>(low | (high << 8));
-      summary.peak = std::max(summary.peak, std::abs(sample));
-      sumOfSquares += static_cast<double>(sample) * sample;
-      ++count;
-    }
+  std::uint64_t count = 0;
+  for (std::size_t i = 0; i < files; ++i) {
+    const SWavLevels levels = waveOut.File(static_cast<int>(i))->Levels();
+    summary.peak = std::max(summary.peak, levels.peak);
+    sumOfSquares += levels.sumOfSquares;
+    count += levels.samples;
   }
   summary.rms = count > 0 ? std::sqrt(sumOfSquares / static_cast<double>(count)) : 0;
-  return true;
 }
 
 }  // namespace
@@ -320,7 +313,7 @@ bool RenderSound(const SRenderRequest& request, SRenderSummary& summary, std::st
         session.devices->WaveOut().File(static_cast<int>(i))->ErrorText(kWaveError);
     return Fail(error, session.outputs.files[i].string() + ": " + detail);
   }
-  if (!Measure(session.outputs.files, summary, error)) return false;
+  Measure(session.devices->WaveOut(), session.outputs.files.size(), summary);
   summary.files = session.outputs.files;
   summary.seconds = static_cast<double>(rendered) / kEngineSampleRate;
   const std::chrono::duration<double> took = std::chrono::steady_clock::now() - begin;

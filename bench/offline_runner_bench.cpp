@@ -2,8 +2,8 @@
 // envelope held in its sustain, which drives the amplitude and frequency of a sine oscillator,
 // and an amplifier set by one volume constant; a combiner sums the voices of a poly chain and one
 // mono speaker writes the sum through the WAV-file output device, which plays two frames per
-// engine sample as an offline render does. Everything runs through the real engine: its record
-// layout, its active work list and the runner's per-sample hook.
+// engine sample, moved along in steps as the headless renderer moves it. Everything runs through
+// the real engine: its record layout, its active work list and the offline runner.
 //
 // The engine has at most 39 voices. Larger counts use several copies of the poly chain (each
 // with its combiner) and one adder over the combiners, with the largest voice count up to 39
@@ -50,6 +50,8 @@ namespace {
 // Two engine slices of 10 ms (221 + 220 samples) per iteration.
 constexpr std::int64_t kSamplesPerIteration = 441;
 constexpr std::uint32_t kFramesPerEngineSample = 2;
+// Engine samples between two moves of the device clock, as the headless renderer steps.
+constexpr std::int64_t kStepSamples = 32;
 constexpr std::int32_t kUnity = 2048;
 constexpr std::int32_t kNoTime = 0;  // milliseconds: read by note-on and note-off only
 
@@ -224,9 +226,14 @@ class TBoundPatch {
   bool IsStarted() const { return started_; }
   TKlangEngine& Engine() { return engine_; }
 
-  // As an offline render runs: the device plays two frames along with every engine sample.
+  // As an offline render runs: the device plays two frames per engine sample, moved along after
+  // every step of a few samples.
   void Run(std::int64_t samples) {
-    runner_.Run(samples, [this](std::int64_t) { device_->Play(kFramesPerEngineSample); });
+    for (std::int64_t done = 0; done < samples; done += kStepSamples) {
+      const std::int64_t step = std::min(kStepSamples, samples - done);
+      runner_.Run(step);
+      device_->Play(static_cast<std::uint32_t>(kFramesPerEngineSample * step));
+    }
   }
 
  private:
@@ -266,7 +273,7 @@ std::span<Record> RecordsOf(TKlangEngine& engine, TWorkType type) {
 }
 
 // The floor for the runner: the same records, but plain forward loops by module type in place
-// of the kernels' virtual calls, no per-sample hook, and the speaker's pairs written into a
+// of the kernels' virtual calls, no device clock, and the speaker's pairs written into a
 // ring of its own instead of the driver's buffers and the device.
 void OfflineRunner_SineVoicesBareLoop(benchmark::State& state) {
   const int voices = static_cast<int>(state.range(0));

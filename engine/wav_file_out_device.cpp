@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <system_error>
@@ -94,6 +95,11 @@ class TWavFileOutput {
     return error_;
   }
 
+  SWavLevels levels() const {
+    std::lock_guard lock(mutex_);
+    return levels_;
+  }
+
  private:
   struct SHeld {
     SWaveHeader* header;
@@ -158,6 +164,20 @@ class TWavFileOutput {
       return;
     }
     dataBytes_ += count;
+    Measure(bytes, count);
+  }
+
+  // Every count written is whole frames of 16-bit samples: the clock, the skip and the buffers
+  // all move in frames.
+  void Measure(const std::byte* bytes, std::uint64_t count) {
+    for (std::uint64_t i = 0; i + 1 < count; i += 2) {
+      const auto low = std::to_integer<std::uint16_t>(bytes[i]);
+      const auto high = std::to_integer<std::uint16_t>(bytes[i + 1]);
+      const int value = static_cast<std::int16_t>(low | (high << 8));
+      levels_.peak = std::max(levels_.peak, std::abs(value));
+      levels_.sumOfSquares += static_cast<double>(value) * value;
+    }
+    levels_.samples += count / 2;
   }
 
   void WriteSilence(std::uint64_t count) {
@@ -217,6 +237,7 @@ class TWavFileOutput {
 
   std::FILE* file_ = nullptr;
   std::uint64_t dataBytes_ = 0;
+  SWavLevels levels_;
   std::uint64_t skipBytes_ = 0;  // still to be left out at the start of the file
   int failure_ = kWaveNoError;
   std::string error_;
@@ -286,6 +307,8 @@ std::string TWavFileOutDevice::ErrorText(int code) const {
 void TWavFileOutDevice::SkipLeadingFrames(std::uint32_t frames) {
   if (output_) output_->SkipLeadingFrames(frames);
 }
+
+SWavLevels TWavFileOutDevice::Levels() const { return output_ ? output_->levels() : SWavLevels{}; }
 
 void TWavFileOutDevice::Play(std::uint32_t frames) {
   if (output_) output_->Play(frames);

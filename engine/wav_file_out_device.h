@@ -16,6 +16,13 @@
 
 class TWavFileOutput;
 
+// What a stream wrote into its file, over every sample of every channel.
+struct SWavLevels {
+  int peak = 0;  // largest magnitude
+  double sumOfSquares = 0;
+  std::uint64_t samples = 0;
+};
+
 class TWavFileOutDevice : public TWaveOutDevice {
  public:
   explicit TWavFileOutDevice(std::filesystem::path target);
@@ -33,6 +40,10 @@ class TWavFileOutDevice : public TWaveOutDevice {
   void SkipLeadingFrames(std::uint32_t frames);
   // Plays `frames` frames (at 44100 per second) of the open stream; nothing while closed.
   void Play(std::uint32_t frames);
+
+  // The levels of the last stream's file, as far as it is written; a file that failed to complete
+  // reports what it wrote before the failure.
+  SWavLevels Levels() const;
 
   const std::filesystem::path& target() const { return target_; }
   // The temporary file a stream writes before it is renamed over the target.
