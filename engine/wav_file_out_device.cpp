@@ -170,13 +170,18 @@ class TWavFileOutput {
   // Every count written is whole frames of 16-bit samples: the clock, the skip and the buffers
   // all move in frames.
   void Measure(const std::byte* bytes, std::uint64_t count) {
+    // Integer sums vectorise; one write's squares (at most 2^30 each) cannot overflow them.
+    int peak = levels_.peak;
+    std::uint64_t squares = 0;
     for (std::uint64_t i = 0; i + 1 < count; i += 2) {
       const auto low = std::to_integer<std::uint16_t>(bytes[i]);
       const auto high = std::to_integer<std::uint16_t>(bytes[i + 1]);
       const int value = static_cast<std::int16_t>(low | (high << 8));
-      levels_.peak = std::max(levels_.peak, std::abs(value));
-      levels_.sumOfSquares += static_cast<double>(value) * value;
+      peak = std::max(peak, std::abs(value));
+      squares += static_cast<std::uint64_t>(value * value);
     }
+    levels_.peak = peak;
+    levels_.sumOfSquares += static_cast<double>(squares);
     levels_.samples += count / 2;
   }
 
