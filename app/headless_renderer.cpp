@@ -14,7 +14,6 @@
 #include "engine/midi_file.h"
 #include "engine/offline_runner.h"
 #include "engine/speaker_kernels.h"
-#include "engine/wav_file.h"
 #include "engine/work_type.h"
 #include "modules/midi.h"
 #include "modules/speakers.h"

@@ -170,7 +170,7 @@ class TWavFileOutput {
   // Every count written is whole frames of 16-bit samples: the clock, the skip and the buffers
   // all move in frames.
   void Measure(const std::byte* bytes, std::uint64_t count) {
-    // Integer sums vectorise; one write's squares (at most 2^30 each) cannot overflow them.
+    // Summed exactly in integers per write (each square is at most 2^30), then added once.
     int peak = levels_.peak;
     std::uint64_t squares = 0;
     for (std::uint64_t i = 0; i + 1 < count; i += 2) {
