@@ -9,7 +9,7 @@
 namespace {
 
 // The sample at which an impulse fed in at sample 0 reaches the sink, or -1 within `limit`.
-std::int64_t ImpulseArrival(TSignalRig& rig, TTestSource& signal, const TTestSink& sink,
+std::int64_t ImpulseArrival(TSignalRig& rig, TTestSource& signal, const TPolySink& sink,
                             std::int64_t limit, int voice = 0) {
   for (std::int64_t sample = 0; sample < limit; ++sample) {
     signal.values.fill(sample == 0 ? 1000 : 0);
@@ -34,7 +34,7 @@ struct SDelayRig {
   TSignalRig rig;
   TDelay& delay;
   TTestSource& signal;
-  TTestSink& sink;
+  TPolySink& sink;
 };
 
 TEST(DelayRegistry, TheFourTypeNamesBuildTheirVariantsAndKeepTheTimeThroughAFile) {

@@ -135,7 +135,7 @@ TEST(MixerSignal, FixedInputKindsComputeTheirKernelOnTheWiredValues) {
       const std::string port = std::to_string(i + 1);
       TSignalRig::Wire(module, port, rig.Source("Src" + port, row.inputs[i]));
     }
-    TTestSink& sink = rig.SinkOf(module, row.output);
+    TPolySink& sink = rig.SinkOf(module, row.output);
     ASSERT_TRUE(rig.Start());
     rig.runner.Run(1);
     EXPECT_EQ(sink.Value(), row.expected);
@@ -150,7 +150,7 @@ TEST(MixerSignal, PolyKindsComputeEveryVoiceFromItsOwnInputs) {
   signal.values = {100, 200, 300};
   TSignalRig::Wire(amplifier, "1", signal);
   TSignalRig::Wire(amplifier, "2", rig.Source("Gain", 1024));
-  TTestSink& sink = rig.SinkOf(amplifier);
+  TPolySink& sink = rig.SinkOf(amplifier);
   ASSERT_TRUE(rig.Start());
   rig.runner.Run(1);
   EXPECT_EQ(sink.Value(0), 50);
@@ -165,7 +165,7 @@ TEST(MixerSignal, ACombinerSumsAllVoicesOfItsInput) {
   TTestSource& voices = rig.Source("Voices", 0, true);
   voices.values = {1, 10, 100, 1000};
   TSignalRig::Wire(combiner, "1", voices);
-  TTestSink& sink = rig.SinkOf(combiner);
+  TPolySink& sink = rig.SinkOf(combiner);
   ASSERT_TRUE(rig.Start());
   rig.runner.Run(1);
   EXPECT_EQ(rig.RecordOf<SAddiererRecord>(combiner).Count, 4);
@@ -177,7 +177,7 @@ TEST(MixerResolution, AValueOutOfRangeIsBroughtIntoTheMaskRange) {
   TSignalRig rig;
   auto& resolution = rig.Create<TAufloesung>("Res", "MonoResolution");
   TSignalRig::Wire(resolution, "1", rig.Source("Src", 0xFFFF));
-  TTestSink& sink = rig.SinkOf(resolution);
+  TPolySink& sink = rig.SinkOf(resolution);
   resolution.Resolution->value = 99;
   EXPECT_EQ(resolution.Bits(), 15);
   ASSERT_TRUE(rig.Start());
@@ -271,7 +271,7 @@ TEST_F(Adder, SumsTheConnectedInputsAndSkipsAFreeOne) {
   adder.AddInputs(1);
   TSignalRig::Wire(adder, "1", rig.Source("A", 100));
   TSignalRig::Wire(adder, "3", rig.Source("B", 23));
-  TTestSink& sink = rig.SinkOf(adder);
+  TPolySink& sink = rig.SinkOf(adder);
   ASSERT_TRUE(rig.Start());
   rig.runner.Run(1);
   EXPECT_EQ(rig.RecordOf<SAddiererRecord>(adder).Count, 2);
@@ -283,7 +283,7 @@ TEST_F(Adder, AnInputFromAnIncompleteChainTakesNoPart) {
   auto& amplifier = rig.Create("Amp", "MonoLoudness");  // its input 2 stays free
   TSignalRig::Wire(amplifier, "1", rig.Source("A", 5));
   TSignalRig::Wire(adder, "1", amplifier);
-  TTestSink& sink = rig.SinkOf(adder);
+  TPolySink& sink = rig.SinkOf(adder);
   rig.document.RevalidatePatch();
   EXPECT_FALSE(adder.IsActive(nullptr));
   EXPECT_FALSE(sink.IsActive(nullptr));
@@ -304,7 +304,7 @@ TEST_F(Adder, AFedBackInputAloneDoesNotActivateButIsSummedOnceAnotherInputDoes) 
   loop.Resolution->value = 0;
   TSignalRig::Wire(adder, "1", loop);
   TSignalRig::Wire(loop, "1", adder);
-  TTestSink& sink = rig.SinkOf(loop);
+  TPolySink& sink = rig.SinkOf(loop);
   rig.document.RevalidatePatch();
   EXPECT_FALSE(adder.IsActive(nullptr));
   EXPECT_FALSE(loop.IsActive(nullptr));
@@ -328,7 +328,7 @@ TEST_F(Adder, APolyAdderGivesEveryVoiceItsOwnSum) {
   voices.values = {1, 2};
   TSignalRig::Wire(adder, "1", voices);
   TSignalRig::Wire(adder, "2", rig.Source("Offset", 10));
-  TTestSink& sink = rig.SinkOf(adder);
+  TPolySink& sink = rig.SinkOf(adder);
   ASSERT_TRUE(rig.Start());
   rig.runner.Run(1);
   EXPECT_EQ(sink.Value(0), 11);

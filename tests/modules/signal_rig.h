@@ -13,6 +13,7 @@
 #include "patch/headless_canvas.h"
 #include "patch/modul_bild.h"
 #include "patch/module_registry.h"
+#include "tests/modules/patch_builder.h"
 
 class TTestSource : public TModulBild {
  public:
@@ -28,20 +29,6 @@ class TTestSource : public TModulBild {
 
  private:
   bool poly_;
-};
-
-// Ends a chain; its input accepts mono and poly outputs and is linked for every voice.
-class TTestSink : public TModulBild {
- public:
-  TTestSink() { InputList->AddPort(kPortPolyInputAnalog); }
-  bool IsSink() const override { return true; }
-  bool IsMono() const override { return false; }
-  void BindWork(int voice, void*, TKlangEngine& engine) override {
-    LinkInput("1", voice, &inputs[static_cast<std::size_t>(voice)], engine);
-  }
-  std::int32_t Value(int voice = 0) const { return *inputs[static_cast<std::size_t>(voice)]; }
-
-  std::array<const std::int32_t*, TKlangEngine::kMaxVoices> inputs{};
 };
 
 class TSignalRig {
@@ -60,8 +47,8 @@ class TSignalRig {
     return source;
   }
   // A sink fed by `output` of `module`.
-  TTestSink& SinkOf(TModulArbeiten& module, const std::string& output = "1") {
-    TTestSink& sink = Place(document.ModuleList->UniqueKey("Sink"), std::make_shared<TTestSink>());
+  TPolySink& SinkOf(TModulArbeiten& module, const std::string& output = "1") {
+    TPolySink& sink = Place(document.ModuleList->UniqueKey("Sink"), std::make_shared<TPolySink>());
     Wire(sink, "1", module, output);
     return sink;
   }
