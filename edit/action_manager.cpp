@@ -27,8 +27,7 @@ void TActionManager::RecordAction(TRPointerAction action) {
   changeCallback.Call();
 }
 
-void TActionManager::Reverse(std::deque<TRPointerAction>& from,
-                             std::deque<TRPointerAction>& to) {
+void TActionManager::Reverse(std::deque<TRPointerAction>& from, std::deque<TRPointerAction>& to) {
   if (from.empty()) return;
   const TRPointerAction newest = from.front();
   from.pop_front();

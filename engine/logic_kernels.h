@@ -19,16 +19,10 @@ inline std::int32_t Amplify(std::int32_t x1, std::int32_t x2) {
   return WrapMul(x1, x2) >> kAmplitudeShift;
 }
 
-inline std::int32_t BitOr(std::int32_t x1, std::int32_t x2) {
-  return x1 | x2;
-}
-inline std::int32_t BitAnd(std::int32_t x1, std::int32_t x2) {
-  return x1 & x2;
-}
+inline std::int32_t BitOr(std::int32_t x1, std::int32_t x2) { return x1 | x2; }
+inline std::int32_t BitAnd(std::int32_t x1, std::int32_t x2) { return x1 & x2; }
 // The "exclusive or" module keeps the bits of x1 that x2 does not have: 6 and 3 give 4.
-inline std::int32_t BitAndNot(std::int32_t x1, std::int32_t x2) {
-  return x1 & ~x2;
-}
+inline std::int32_t BitAndNot(std::int32_t x1, std::int32_t x2) { return x1 & ~x2; }
 
 // Truncating division; x1 passes unchanged when x2 is 0. INT32_MIN / -1 gives INT32_MIN, the
 // wrapped negation, instead of trapping.

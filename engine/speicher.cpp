@@ -16,9 +16,7 @@ void ReleaseBlock(void* block) {
 
 }  // namespace
 
-TSpeicher::~TSpeicher() {
-  Free();
-}
+TSpeicher::~TSpeicher() { Free(); }
 
 void* TSpeicher::Allocate(std::size_t bytes) {
   Free();

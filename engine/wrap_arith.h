@@ -17,6 +17,4 @@ inline std::int32_t WrapMul(std::int32_t a, std::int32_t b) {
 }
 
 // -INT32_MIN wraps to INT32_MIN.
-inline std::int32_t WrapNeg(std::int32_t a) {
-  return WrapSub(0, a);
-}
+inline std::int32_t WrapNeg(std::int32_t a) { return WrapSub(0, a); }

@@ -5,10 +5,10 @@
 
 #include <memory>
 
+#include "patch/module_view.h"
 #include "persist/prop_list.h"
 #include "persist/prop_rect.h"
 #include "persist/prop_values.h"
-#include "patch/module_view.h"
 
 class TDokumentKlang;
 class TModuleListe;

@@ -12,12 +12,12 @@
 #include "patch/modul_arbeiten.h"
 #include "patch/module_dialogs.h"
 #include "patch/module_registry.h"
+#include "persist/text_reader.h"
+#include "persist/tree_message.h"
 #include "platform/clipboard.h"
 #include "platform/message_box.h"
 #include "platform/options.h"
 #include "platform/wait_cursor.h"
-#include "persist/text_reader.h"
-#include "persist/tree_message.h"
 
 namespace {
 
@@ -189,7 +189,8 @@ void TModuleListe::SetView(TModuleCanvas* canvas, int mode) {
   if (canvas == Canvas) return;
   Canvas = canvas;
   editable_ = mode != kPanelSample;
-  for (TModul* module : Modules()) module->CreatePanel(canvas, mode);
+  for (TModul* module : Modules())
+    module->CreatePanel(canvas, mode);
 }
 
 void TModuleListe::ShowModule(TModul& module) {
@@ -276,8 +277,8 @@ void TModuleListe::RecordMove(const TPropTypList& selection, int dx, int dy,
     if (module == nullptr) continue;
     const TRect now = AbsoluteRect(*module);
     if (compound) {
-      target.Append(std::make_shared<TActionMoveModul>(this, key, now.left, now.top,
-                                                       now.left + dx, now.top + dy));
+      target.Append(std::make_shared<TActionMoveModul>(this, key, now.left, now.top, now.left + dx,
+                                                       now.top + dy));
     } else {
       target.Append(std::make_shared<TActionMoveModul>(this, key, now.left - dx, now.top - dy,
                                                        now.left, now.top));
@@ -316,8 +317,8 @@ void TModuleListe::Align(TAlignMode mode) {
     if (to.x == m.left && to.y == m.top) continue;
     const int hs = HorizontalScroll();
     const int vs = VerticalScroll();
-    alignment->Append(
-        std::make_shared<TActionMoveModul>(this, key, m.left + hs, m.top + vs, to.x + hs, to.y + vs));
+    alignment->Append(std::make_shared<TActionMoveModul>(this, key, m.left + hs, m.top + vs,
+                                                         to.x + hs, to.y + vs));
   }
   if (alignment->IsEmpty()) return;
   alignment->Execute();
@@ -380,7 +381,8 @@ int TModuleListe::Paste(std::istream& in, TMacroAction* compound) {
     target.Append(std::make_shared<TActionCreateExistModul>(this, key));
     added.push_back(module);
   }
-  for (TModul* module : added) ShowModule(*module);
+  for (TModul* module : added)
+    ShowModule(*module);
   pasted->Broadcast(kTreeAfterRead, 0, FindAncestor<TDokumentKlang>());
   if (creation) ActionManager.RecordAction(creation);
   RepaintCanvas();
@@ -438,10 +440,11 @@ void TModuleListe::SaveMarkedAsGroup(const std::string& fileName) {
                          static_cast<qint64>(bytes.size()) &&
                      file.commit();
   if (!saved) {
-    ShowMessage(nullptr, {QStringLiteral("Fault"),
-                          QStringLiteral("Can't write the group file %1 !")
-                              .arg(QString::fromStdString(fileName)),
-                          TMessageIcon::Error, TMessageButtons::Ok});
+    ShowMessage(
+        nullptr,
+        {QStringLiteral("Fault"),
+         QStringLiteral("Can't write the group file %1 !").arg(QString::fromStdString(fileName)),
+         TMessageIcon::Error, TMessageButtons::Ok});
   }
 }
 
@@ -477,8 +480,8 @@ void TModuleListe::TitleDrag(TModul& module, int x, int y) {
     const int grid = view.gridSize;
     dx += SnapOffset(PositiveRemainder(HorizontalScroll(), grid) + module.Rect->left->value + dx,
                      grid);
-    dy += SnapOffset(PositiveRemainder(VerticalScroll(), grid) + module.Rect->top->value + dy,
-                     grid);
+    dy +=
+        SnapOffset(PositiveRemainder(VerticalScroll(), grid) + module.Rect->top->value + dy, grid);
   }
   if (dx != 0 || dy != 0) MoveMarked(drag.selection, dx, dy);
 }
@@ -570,7 +573,8 @@ TRPointerMacroAction TModuleListeArbeiten::DeleteModules(const TPropTypList& mod
   auto deletion = std::make_shared<TMacroAction>("delete modules");
   for (TModul* module : Modules(modules)) {
     if (auto* working = dynamic_cast<TModulArbeiten*>(module)) {
-      if (TRPointerMacroAction wires = working->OutputList->DisconnectAll()) deletion->Append(wires);
+      if (TRPointerMacroAction wires = working->OutputList->DisconnectAll())
+        deletion->Append(wires);
     }
   }
   if (TRPointerMacroAction removal = TModuleListe::DeleteModules(modules, true)) {
@@ -612,6 +616,7 @@ bool TModuleListeArbeiten::RenameModule(const std::string& oldKey, const std::st
     }
   }
   if (!TModuleListe::RenameModule(oldKey, newKey)) return false;
-  for (TEingang* input : fed) input->ModuleName->value = newKey;
+  for (TEingang* input : fed)
+    input->ModuleName->value = newKey;
   return true;
 }

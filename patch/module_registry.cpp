@@ -24,9 +24,9 @@ TModuleTypeTable& Registry() {
 }
 
 constexpr std::array<const char*, 10> kMacroPortTypes = {
-    "ModulMInAnalog",  "ModulMOutAnalog", "ModulMInFrequenz", "ModulMOutFrequenz",
-    "ModulPInAnalog",  "ModulPOutAnalog", "ModulPInFrequenz", "ModulPOutFrequenz",
-    "ModulInMidi",     "ModulOutMidi",
+    "ModulMInAnalog", "ModulMOutAnalog", "ModulMInFrequenz", "ModulMOutFrequenz",
+    "ModulPInAnalog", "ModulPOutAnalog", "ModulPInFrequenz", "ModulPOutFrequenz",
+    "ModulInMidi",    "ModulOutMidi",
 };
 
 }  // namespace
@@ -46,7 +46,8 @@ TRPointer<TModul> CreateModuleByType(const std::string& typeName, bool& queryOnl
 
 std::vector<std::string> RegisteredTypeNames() {
   std::vector<std::string> names;
-  for (const auto& [name, factory] : Registry()) names.push_back(name);
+  for (const auto& [name, factory] : Registry())
+    names.push_back(name);
   return names;
 }
 

@@ -23,8 +23,9 @@ constexpr std::array<SPortType, kPortCodeCount> kPortTypes = {{
 const SPortType& PortType(int code) { return kPortTypes.at(static_cast<std::size_t>(code)); }
 
 int PortCodeOf(const std::string& typeName) {
-  const auto found = std::find_if(kPortTypes.begin(), kPortTypes.end(),
-                                  [&typeName](const SPortType& t) { return typeName == t.typeName; });
+  const auto found =
+      std::find_if(kPortTypes.begin(), kPortTypes.end(),
+                   [&typeName](const SPortType& t) { return typeName == t.typeName; });
   return found == kPortTypes.end() ? -1 : static_cast<int>(found - kPortTypes.begin());
 }
 

@@ -5,16 +5,16 @@
 #include <string>
 
 enum TPortCode : int {
-  kPortMonoInputAnalog = 0,    // "IMA"
-  kPortPolyInputAnalog = 1,    // "IPA"
-  kPortMonoOutputAnalog = 2,   // "OMA"
-  kPortPolyOutputAnalog = 3,   // "OPA"
-  kPortMonoInputFrequenz = 4,  // "IMF"
-  kPortPolyInputFrequenz = 5,  // "IPF"
-  kPortMonoOutputFrequenz = 6, // "OMF"
-  kPortPolyOutputFrequenz = 7, // "OPF"
-  kPortMidiInput = 8,          // "IM"
-  kPortMidiOutput = 9,         // "OM"
+  kPortMonoInputAnalog = 0,     // "IMA"
+  kPortPolyInputAnalog = 1,     // "IPA"
+  kPortMonoOutputAnalog = 2,    // "OMA"
+  kPortPolyOutputAnalog = 3,    // "OPA"
+  kPortMonoInputFrequenz = 4,   // "IMF"
+  kPortPolyInputFrequenz = 5,   // "IPF"
+  kPortMonoOutputFrequenz = 6,  // "OMF"
+  kPortPolyOutputFrequenz = 7,  // "OPF"
+  kPortMidiInput = 8,           // "IM"
+  kPortMidiOutput = 9,          // "OM"
 };
 inline constexpr int kPortCodeCount = 10;
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "edit/port_actions.h"
 #include "edit/module_actions.h"
+#include "edit/port_actions.h"
 #include "patch/modul_arbeiten.h"
 #include "patch/module_list.h"
 #include "persist/tree_message.h"
@@ -42,9 +42,7 @@ TEinAusgang::TEinAusgang(int code)
   Add("Title", Title);
 }
 
-TEinAusgangListe* TEinAusgang::OwnerList() const {
-  return dynamic_cast<TEinAusgangListe*>(parent);
-}
+TEinAusgangListe* TEinAusgang::OwnerList() const { return dynamic_cast<TEinAusgangListe*>(parent); }
 
 TModulArbeiten* TEinAusgang::OwnerModule() const {
   TEinAusgangListe* list = OwnerList();

@@ -99,9 +99,8 @@ TEST(Activation, AChainThroughNestedMacrosActivatesAsAWholeAndLinksAcrossTheBoun
 
   In(innerOut).Connect(&Out(amplifier), false);
   document.RevalidatePatch();
-  EXPECT_TRUE(AllActive({&generator, &speaker, &outerIn, &outerOut, &innerIn, &innerOut,
-                         &amplifier},
-                        true));
+  EXPECT_TRUE(AllActive(
+      {&generator, &speaker, &outerIn, &outerOut, &innerIn, &innerOut, &amplifier}, true));
   EXPECT_FALSE(outer.IsActive(nullptr));
   EXPECT_TRUE(outer.IsActive(&Out(outer, "Out")));
 

@@ -3,8 +3,8 @@
 #include "model_fixture.h"
 #include "patch/macro_modules.h"
 #include "platform/message_box.h"
-#include "support/recording_presenter.h"
 #include "platform/options.h"
+#include "support/recording_presenter.h"
 
 namespace {
 

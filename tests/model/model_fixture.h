@@ -16,7 +16,8 @@ class TTestModule : public TModulBild {
   TTestModule(int inputs, bool hasOutput, bool sink, int inputCode = kPortMonoInputAnalog,
               int outputCode = kPortMonoOutputAnalog)
       : sink_(sink) {
-    for (int i = 0; i < inputs; ++i) InputList->AddPort(inputCode);
+    for (int i = 0; i < inputs; ++i)
+      InputList->AddPort(inputCode);
     if (hasOutput) OutputList->AddPort(outputCode);
   }
   bool IsSink() const override { return sink_; }
@@ -75,7 +76,8 @@ T& Place(TModuleListe& list, const std::string& key, std::shared_ptr<T> module, 
 inline TRPointer<TTestModule> Registered(const char* typeName, int inputs, bool hasOutput,
                                          bool sink) {
   static const bool registered = [] {
-    RegisterModuleType("TestGenerator", [] { return std::make_shared<TTestModule>(0, true, false); });
+    RegisterModuleType("TestGenerator",
+                       [] { return std::make_shared<TTestModule>(0, true, false); });
     RegisterModuleType("TestSink", [] { return std::make_shared<TTestModule>(1, false, true); });
     for (int inputs = 1; inputs <= 11; ++inputs) {
       RegisterModuleType("TestProcessor" + std::to_string(inputs),

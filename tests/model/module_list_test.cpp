@@ -23,7 +23,8 @@ class ModuleList : public ::testing::Test {
 
 std::vector<std::string> Keys(const TPropTypList& list) {
   std::vector<std::string> keys;
-  for (const auto& [key, child] : list.Children()) keys.push_back(key);
+  for (const auto& [key, child] : list.Children())
+    keys.push_back(key);
   return keys;
 }
 
@@ -62,8 +63,8 @@ TEST_F(ModuleList, PastedModulesGetClipboardKeysAndKeepOnlyTheirOwnWires) {
   list.ExecuteCommand(kCommandCopy);
   list.ExecuteCommand(kCommandPaste);
   list.ExecuteCommand(kCommandPaste);
-  EXPECT_EQ(Keys(list), (std::vector<std::string>{"Clpb1", "Clpb2", "Clpb3", "Clpb4", "Ext",
-                                                   "Mix", "Osc"}));
+  EXPECT_EQ(Keys(list),
+            (std::vector<std::string>{"Clpb1", "Clpb2", "Clpb3", "Clpb4", "Ext", "Mix", "Osc"}));
   // "Mix" sorts before "Osc", so the copy of Mix comes first.
   auto* copy = dynamic_cast<TTestModule*>(list.Get("Clpb1").get());
   ASSERT_NE(copy, nullptr);

@@ -62,7 +62,8 @@ TEST(ActionManager, AMacroReversesItsPartsAndKeepsItsName) {
   std::vector<std::string> log;
   TActionManager manager;
   auto moves = std::make_shared<TMacroAction>("move modules");
-  for (const char* part : {"1", "2", "3"}) moves->Append(std::make_shared<TLogAction>(part, log));
+  for (const char* part : {"1", "2", "3"})
+    moves->Append(std::make_shared<TLogAction>(part, log));
   manager.RecordAction(moves);
   manager.Undo();
   EXPECT_EQ(log, (std::vector<std::string>{"-3", "-2", "-1"}));

@@ -61,7 +61,8 @@ TEST_F(WiringList, DraggingFromTheOutputGivesTheSameWire) {
 }
 
 TEST_F(WiringList, RemovingAllWiresOfAnOutputIsOneStepNamedConnectModule) {
-  for (const char* key : {"1", "2", "3"}) In(target, key).Connect(&Out(first), false);
+  for (const char* key : {"1", "2", "3"})
+    In(target, key).Connect(&Out(first), false);
   EXPECT_EQ(Out(first).FedInputs().size(), 3u);
   list.ActionManager.RecordAction(Out(first).Connect(nullptr, true));
   EXPECT_TRUE(Out(first).FedInputs().empty());
@@ -105,7 +106,8 @@ TEST(PortList, LayoutAndKeys) {
 
   TTestModule adder(11, true, false);
   std::vector<std::string> order;
-  for (TEinAusgang* port : adder.InputList->Ports()) order.push_back(port->Key());
+  for (TEinAusgang* port : adder.InputList->Ports())
+    order.push_back(port->Key());
   EXPECT_EQ(order.front(), "1");
   EXPECT_EQ(order[1], "10");
   EXPECT_EQ(order[3], "2");

@@ -28,12 +28,14 @@ std::string SoundText(const TDokumentKlang& document) {
 
 TEST(Catalogue, TheRegistryKnowsExactlyThePaletteAndThePanelItems) {
   std::set<std::string> expected = kPanelItems;
-  for (const SPaletteEntry& entry : PaletteEntries()) expected.insert(entry.typeName);
+  for (const SPaletteEntry& entry : PaletteEntries())
+    expected.insert(entry.typeName);
   const std::vector<std::string> names = RegisteredTypeNames();
   EXPECT_EQ(names.size(), 84u);
   EXPECT_EQ(std::set<std::string>(names.begin(), names.end()), expected);
   for (std::string name : names) {
-    name[0] = static_cast<char>(std::islower(name[0]) ? std::toupper(name[0]) : std::tolower(name[0]));
+    name[0] =
+        static_cast<char>(std::islower(name[0]) ? std::toupper(name[0]) : std::tolower(name[0]));
     bool known = true;
     CreateModuleByType(name, known);
     EXPECT_FALSE(known) << name;
@@ -51,7 +53,7 @@ void PlaceEveryKind(TDokumentKlang& document) {
     if (name == "Modul") continue;
     bool queryOnly = false;
     TRPointer<TModul> module = CreateModuleByType(name, queryOnly);
-    TModuleListe& list = IsMacroPortType(name) ? *macro.Inside
+    TModuleListe& list = IsMacroPortType(name)        ? *macro.Inside
                          : kPanelItems.contains(name) ? *document.ViewSound->ModuleList
                                                       : *document.ModuleList;
     module->parent = &list;

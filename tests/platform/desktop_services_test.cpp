@@ -7,10 +7,10 @@
 
 #include "platform/file_types.h"
 #include "platform/message_box.h"
-#include "support/recording_presenter.h"
 #include "platform/paths.h"
 #include "platform/system_error.h"
 #include "platform/wait_cursor.h"
+#include "support/recording_presenter.h"
 
 namespace {
 
