@@ -1,10 +1,17 @@
 // The bundled examples: each sound renders, with its MIDI file, to sound that is neither silent
 // nor clipped and repeats byte for byte; each group file inserts into a sound; and the files in
-// examples/ are what the generator writes today (regenerate: build/tools/make_examples examples).
+// examples/ are what the generator writes today (regenerate: build/tools/make_examples examples);
+// and their renders keep the hashes in golden_renders.txt, so that a change meant to leave the
+// sound alone provably does. When a change of sound is intended, rewrite the hashes with
+//   ZELMAR_UPDATE_GOLDEN=1 build/tests/render/examples_tests --gtest_filter='*Golden*'
 #include <gtest/gtest.h>
 
 #include <QString>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include <unistd.h>
@@ -19,6 +26,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kExamples = ZELMAR_EXAMPLES;
+const fs::path kGoldenHashes = ZELMAR_GOLDEN_RENDERS;
 // Sounds without MIDI play this long.
 constexpr double kFreeSeconds = 2.0;
 // -40 dBFS: anything quieter counts as silent.
@@ -31,6 +39,28 @@ std::string Bytes(const fs::path& file) {
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
+}
+
+// FNV-1a over the bytes of a file, as 16 hex digits.
+std::string HashOf(const std::string& bytes) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (const char byte : bytes) {
+    hash ^= static_cast<unsigned char>(byte);
+    hash *= 1099511628211ull;
+  }
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+  return text;
+}
+
+// "sound hash" per line.
+std::map<std::string, std::string> ReadGoldenHashes() {
+  std::map<std::string, std::string> hashes;
+  std::ifstream in(kGoldenHashes);
+  std::string sound, hash;
+  while (in >> sound >> hash)
+    hashes[sound] = hash;
+  return hashes;
 }
 
 class Examples : public ::testing::Test {
@@ -68,6 +98,33 @@ TEST_F(Examples, EverySoundRendersAudibleUnclippedAndRepeatable) {
     EXPECT_GT(first.seconds, 1.0);
     EXPECT_EQ(Bytes(first.files[0]), Bytes(second.files[0]));
   }
+}
+
+TEST_F(Examples, EverySoundRendersToItsGoldenHash) {
+  std::map<std::string, std::string> rendered;
+  for (const SExampleSound& example : ExampleSounds()) {
+    SRenderRequest request;
+    request.sound = kExamples / example.sound;
+    request.output = folder / "golden.wav";
+    if (*example.midi) {
+      request.midi = kExamples / example.midi;
+    } else {
+      request.seconds = kFreeSeconds;
+    }
+    request.seed = 1;
+    SRenderSummary summary;
+    std::string error;
+    ASSERT_TRUE(RenderSound(request, summary, error)) << error;
+    for (const fs::path& file : summary.files)
+      rendered[example.sound + file.filename().string().substr(6)] = HashOf(Bytes(file));
+  }
+  if (std::getenv("ZELMAR_UPDATE_GOLDEN") != nullptr) {
+    std::ofstream out(kGoldenHashes);
+    for (const auto& [sound, hash] : rendered)
+      out << sound << ' ' << hash << '\n';
+    GTEST_SKIP() << "rewrote " << kGoldenHashes;
+  }
+  EXPECT_EQ(rendered, ReadGoldenHashes());
 }
 
 TEST_F(Examples, EveryGroupFileInsertsIntoASound) {
