@@ -24,6 +24,8 @@ void TModulBild::ShowHelp() {
   if (TModuleDialogs* dialogs = ModuleDialogs()) dialogs->ShowHelp(0);
 }
 
+SModulePicture TModulBild::Picture() const { return {}; }
+
 int TModulBild::HeightForRows(int rows) {
   return kFrameHeight + TEinAusgangListe::kPortSpacing * rows;
 }

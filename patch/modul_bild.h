@@ -2,7 +2,17 @@
 // module and of the macro modules.
 #pragma once
 
+#include <string>
+
 #include "patch/modul_arbeiten.h"
+
+// The picture on a module's panel: the name of its artwork (a BITMAP_ name; empty: none) and
+// the top-left corner of the picture button inside the panel, in unzoomed points.
+struct SModulePicture {
+  std::string name;
+  int x = 28;
+  int y = 18;
+};
 
 class TModulBild : public TModulArbeiten {
  public:
@@ -10,6 +20,8 @@ class TModulBild : public TModulArbeiten {
   virtual void ShowProperties();
   // Opens the module's help topic; by default the help contents.
   virtual void ShowHelp();
+  // What the panel's picture button shows and where; by default no picture at (28, 18).
+  virtual SModulePicture Picture() const;
 
   // Fits the height to the inputs (used when inputs are added or removed) and lays the ports
   // out again.
