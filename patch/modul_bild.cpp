@@ -24,7 +24,7 @@ void TModulBild::ShowHelp() {
   if (TModuleDialogs* dialogs = ModuleDialogs()) dialogs->ShowHelp(0);
 }
 
-SModulePicture TModulBild::Picture() const { return {}; }
+SModulePicture TModulBild::PanelPicture() const { return {}; }
 
 int TModulBild::HeightForRows(int rows) {
   return kFrameHeight + TEinAusgangListe::kPortSpacing * rows;

@@ -21,7 +21,7 @@ class TModulBild : public TModulArbeiten {
   // Opens the module's help topic; by default the help contents.
   virtual void ShowHelp();
   // What the panel's picture button shows and where; by default no picture at (28, 18).
-  virtual SModulePicture Picture() const;
+  virtual SModulePicture PanelPicture() const;
 
   // Fits the height to the inputs (used when inputs are added or removed) and lays the ports
   // out again.
