@@ -178,6 +178,21 @@ TEST_F(Artwork, LampsPanelItemsGroundsAndIconsExistAtTheirSizes) {
   }
   EXPECT_TRUE(ArtworkSize("BITMAP_NO_SUCH_PICTURE").isEmpty());
   EXPECT_TRUE(ArtworkPixmap("BITMAP_NO_SUCH_PICTURE").isNull());
+  EXPECT_TRUE(ArtworkIcon("BITMAP_NO_SUCH_PICTURE").isNull());
+}
+
+// The window icon and the desktop's program icon come out sharp from the menu's 16 pixels up
+// to 256, and a tool bar icon also at its own size at 2x.
+TEST_F(Artwork, IconsAreRenderedAtTheSizesTheDesktopAsksFor) {
+  const QIcon program = ArtworkIcon("zelmar");
+  for (const int side : {16, 32, 256})
+    EXPECT_TRUE(program.availableSizes().contains(QSize(side, side))) << side;
+  const QImage small = program.pixmap(QSize(16, 16)).toImage();
+  EXPECT_FALSE(IsBlank(small));
+  EXPECT_EQ(small.size(), QSize(16, 16));
+  const QIcon action = ArtworkIcon("action-save");
+  EXPECT_TRUE(action.availableSizes().contains(QSize(24, 24)));
+  EXPECT_TRUE(action.availableSizes().contains(QSize(48, 48)));
 }
 
 // The five screen cursors are drawn ones whose hot spot lies on the drawing (the arrow's tip,
