@@ -179,10 +179,10 @@ picture("BITMAP_PITCH", 23,
         wheel(4, 4, 7, 15) + stroke("M16,4.5 V18.5 M13.5,7 L16,4.5 L18.5,7 M13.5,16 L16,18.5 L18.5,16", WARM))
 picture("BITMAP_MODULATION", 23,
         wheel(4, 4, 7, 15) + poly(wave(sine, 13, 19.5, 11.5, 4, 16), WARM))
+# aftertouch: a key pressed down further
 picture("BITMAP_AFTERTOUCH", 23,
-        rect(7.5, 11.5, 8, 8, PAPER, INK, 1) + stroke("M4,19.5 H19", MUTE) +
-        stroke("M11.5,3.5 V9 M8.5,6.5 L11.5,9.5 L14.5,6.5", WARM) +
-        stroke("M5,11 L3.5,9.5 M18,11 L19.5,9.5", WARM, 1.5))
+        rect(6.5, 12.5, 10, 7, PAPER, INK, 1) + stroke("M4,20 H19", MUTE) +
+        stroke("M11.5,3.5 V9.5 M8.5,6.5 L11.5,9.5 L14.5,6.5", WARM))
 picture("BITMAP_VOLUME", 23,
         stroke("M5,18 V16 M9,18 V13.5 M13,18 V10.5 M17,18 V7", WARM, LW + 1))
 
