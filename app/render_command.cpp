@@ -99,7 +99,8 @@ const char* RenderUsage() {
          "  --voices   voice count 1..39 instead of the sound's own\n"
          "  --seed     seed of the random generator, for renders that repeat exactly\n"
          "  --input    the microphones' recording (default: silence)\n"
-         "Several speakers write one file each, named after OUT and the speaker.\n";
+         "Several speakers write one file each, named after OUT and the speaker.\n"
+         "OUT may be a pipe or a device, which gets the WAV file as a stream.\n";
 }
 
 int RunRenderCommand(int argc, char** argv) {
