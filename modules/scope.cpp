@@ -1,6 +1,5 @@
 #include "modules/scope.h"
 
-#include <QString>
 #include <algorithm>
 #include <cstring>
 #include <new>
