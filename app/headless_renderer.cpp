@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
+#include <set>
 
 #include "app/device_modules.h"
 #include "app/render_devices.h"
@@ -14,10 +15,12 @@
 #include "engine/midi_file.h"
 #include "engine/offline_runner.h"
 #include "engine/speaker_kernels.h"
+#include "engine/wav_file.h"
 #include "engine/work_type.h"
 #include "modules/midi.h"
 #include "modules/speakers.h"
 #include "patch/dokument_klang.h"
+#include "persist/output_file.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -41,19 +44,6 @@ class TMessageCatcher : public TMessagePresenter {
     return TMessageAnswer::Ok;
   }
   std::string last;
-};
-
-// Removes the output files unless the render kept them.
-class TOutputGuard {
- public:
-  ~TOutputGuard() {
-    if (kept) return;
-    std::error_code ignored;
-    for (const auto& file : files)
-      std::filesystem::remove(file, ignored);
-  }
-  std::vector<std::filesystem::path> files;
-  bool kept = false;
 };
 
 // Sound files open their devices while loading; the render chooses them afterwards.
@@ -95,15 +85,19 @@ std::string Sanitized(const std::string& name) {
   return safe;
 }
 
+std::string Lowercase(std::string text) {
+  for (char& c : text)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
 // What a render does once the sound is loaded and its devices are chosen.
 class TRender {
  public:
-  TRender(TDokumentKlang& document, TRenderDevices& devices, std::vector<TLautsprecher*> speakers,
-          std::int64_t midiLength)
+  TRender(TDokumentKlang& document, TRenderDevices& devices, std::vector<TLautsprecher*> speakers)
       : document_(document),
         devices_(devices),
         speakers_(std::move(speakers)),
-        midiLength_(midiLength),
         runner_(document.Engine()) {}
 
   bool Start() {
@@ -115,23 +109,22 @@ class TRender {
     return true;
   }
 
-  // Renders `samples`, or without a length the MIDI file and the releases after it.
-  void Run(std::optional<std::int64_t> samples, const TRenderProgress& progress) {
-    const std::int64_t planned = samples.value_or(midiLength_);
-    const auto limit = samples.value_or(
-        midiLength_ + static_cast<std::int64_t>(kLongestRelease * kEngineSampleRate));
+  // Renders up to `planned` samples, and after them up to `limit` while a release sounds. False
+  // when `progress` asked to stop.
+  bool Run(std::int64_t planned, std::int64_t limit, const TRenderProgress& progress) {
     while (runner_.SamplesComputed() < limit) {
       const bool inTail = runner_.SamplesComputed() >= planned;
       if (inTail && !EnvelopesSounding(document_.Engine())) break;
       const std::int64_t block =
           std::min(kBlockSamples, (inTail ? limit : planned) - runner_.SamplesComputed());
       Step(block);
-      if (progress) {
-        progress(
-            static_cast<double>(runner_.SamplesComputed()) / kEngineSampleRate,
-            static_cast<double>(std::max(planned, runner_.SamplesComputed())) / kEngineSampleRate);
+      if (progress && !progress(static_cast<double>(runner_.SamplesComputed()) / kEngineSampleRate,
+                                static_cast<double>(std::max(planned, runner_.SamplesComputed())) /
+                                    kEngineSampleRate)) {
+        return false;
       }
     }
+    return true;
   }
 
   // Computes `count` samples in steps that end where a MIDI message is due, so that every
@@ -166,7 +159,6 @@ class TRender {
   TDokumentKlang& document_;
   TRenderDevices& devices_;
   std::vector<TLautsprecher*> speakers_;
-  std::int64_t midiLength_;
   TOfflineRunner runner_;
   std::uint32_t lead_ = 0;
 };
@@ -195,9 +187,15 @@ std::vector<std::filesystem::path> RenderOutputs(const std::filesystem::path& ou
                                                  const std::vector<std::string>& speakers) {
   if (speakers.size() == 1) return {output};
   std::vector<std::filesystem::path> files;
+  // Compared without case, so that the files stay apart on a folder that ignores it.
+  std::set<std::string> taken;
   for (const std::string& speaker : speakers) {
-    files.push_back(output.parent_path() / (output.stem().string() + "-" + Sanitized(speaker) +
-                                            output.extension().string()));
+    const std::string name = Sanitized(speaker);
+    std::string unique = name;
+    for (int number = 2; !taken.insert(Lowercase(unique)).second; ++number)
+      unique = name + "-" + std::to_string(number);
+    files.push_back(output.parent_path() /
+                    (output.stem().string() + "-" + unique + output.extension().string()));
   }
   return files;
 }
@@ -205,9 +203,14 @@ std::vector<std::filesystem::path> RenderOutputs(const std::filesystem::path& ou
 namespace {
 
 // Everything a render holds, in the order it must be taken down: the document (its speakers
-// close their files) before the devices, and the files removed last unless the render succeeded.
+// close their files) before the devices. Files still open then belong to a render that failed, so
+// they are abandoned first and every output stays as it was.
 struct SRenderSession {
-  TOutputGuard outputs;
+  ~SRenderSession() {
+    if (devices) devices->WaveOut().Abandon();
+  }
+
+  std::vector<std::filesystem::path> outputs;
   TMessageCatcher messages;
   std::unique_ptr<TRenderDevices> devices;
   TDokumentKlang document;
@@ -223,11 +226,48 @@ bool CheckFiles(const SRenderRequest& request, SMidiFile& midi, std::string& err
   if (!std::filesystem::is_regular_file(request.sound, status)) {
     return Fail(error, request.sound.string() + ": no such sound file");
   }
-  const std::filesystem::path folder =
-      request.output.parent_path().empty() ? "." : request.output.parent_path();
-  if (!std::filesystem::is_directory(folder, status)) {
-    return Fail(error, request.output.string() + ": the folder does not exist");
+  return CheckOutputPath(request.output, error);
+}
+
+// Every file the render writes may be written, and none of them is an input or another output.
+bool CheckOutputs(const SRenderRequest& request, const std::vector<std::filesystem::path>& outputs,
+                  std::string& error) {
+  for (const auto& output : outputs) {
+    if (!CheckOutputPath(output, error)) return false;
   }
+  return CheckOutputsApart(outputs, {request.sound, request.midi, request.input}, error);
+}
+
+// The samples a render plans and the most it follows releases to. A render longer than the
+// speakers' WAV files can hold is refused before it starts.
+bool PlanLength(const SRenderRequest& request, const SMidiFile& midi,
+                const std::vector<TLautsprecher*>& speakers, std::int64_t& planned,
+                std::int64_t& limit, std::string& error) {
+  const bool stereo = std::any_of(speakers.begin(), speakers.end(),
+                                  [](const TLautsprecher* speaker) { return speaker->IsStereo(); });
+  const std::uint64_t bytesPerSample = kFramesPerEngineSample * (stereo ? 4 : 2);
+  // Less a second for what the speakers keep ahead, which is played out at the end.
+  const auto longest =
+      static_cast<std::int64_t>(kWavMaxDataBytes / bytesPerSample) - kEngineSampleRate;
+  if (request.seconds) {
+    planned = static_cast<std::int64_t>(std::llround(*request.seconds * kEngineSampleRate));
+  } else if (request.midi.empty()) {
+    planned = static_cast<std::int64_t>(kDefaultSeconds * kEngineSampleRate);
+  } else {
+    planned = midi.lengthSamples;
+  }
+  if (planned > longest) {
+    char text[200];
+    std::snprintf(text, sizeof text,
+                  "the render would last %.1f hours, longer than a %s WAV file holds (%.1f "
+                  "hours); choose a shorter length with --seconds",
+                  static_cast<double>(planned) / kEngineSampleRate / 3600,
+                  stereo ? "stereo" : "mono",
+                  static_cast<double>(longest) / kEngineSampleRate / 3600);
+    return Fail(error, text);
+  }
+  const auto tail = static_cast<std::int64_t>(kLongestRelease * kEngineSampleRate);
+  limit = request.seconds || request.midi.empty() ? planned : std::min(planned + tail, longest);
   return true;
 }
 
@@ -268,6 +308,8 @@ bool RenderSound(const SRenderRequest& request, SRenderSummary& summary, std::st
   summary = SRenderSummary();
   SMidiFile midi;
   if (!CheckFiles(request, midi, error)) return false;
+  // A length of the user's own may cut notes short, but never ends them.
+  if (!request.seconds) ReleaseHeldNotes(midi);
   // Before the document exists: its noise table is drawn when it is built.
   std::srand(request.seed.value_or(static_cast<unsigned>(std::time(nullptr))));
 
@@ -290,33 +332,29 @@ bool RenderSound(const SRenderRequest& request, SRenderSummary& summary, std::st
     }
   }
   if (speakers.empty()) return Fail(error, request.sound.string() + ": the sound has no speaker");
-  session.outputs.files = RenderOutputs(request.output, speakerNames);
-  session.devices =
-      std::make_unique<TRenderDevices>(session.outputs.files, midi.events, request.input);
+  session.outputs = RenderOutputs(request.output, speakerNames);
+  if (!CheckOutputs(request, session.outputs, error)) return false;
+  std::int64_t planned = 0;
+  std::int64_t limit = 0;
+  if (!PlanLength(request, midi, speakers, planned, limit, error)) return false;
+  session.devices = std::make_unique<TRenderDevices>(session.outputs, midi.events, request.input);
   if (!ChooseDevices(session, deviceModules, speakerNames, error)) return false;
 
-  TRender render(session.document, *session.devices, speakers, midi.lengthSamples);
+  TRender render(session.document, *session.devices, speakers);
   if (!render.Start()) return Fail(error, request.sound.string() + ": the engine cannot start");
-  std::optional<std::int64_t> samples;
-  if (request.seconds) {
-    samples = static_cast<std::int64_t>(std::llround(*request.seconds * kEngineSampleRate));
-  } else if (request.midi.empty()) {
-    samples = static_cast<std::int64_t>(kDefaultSeconds * kEngineSampleRate);
-  }
-  render.Run(samples, progress);
+  const bool completed = render.Run(planned, limit, progress);
+  if (!completed) session.devices->WaveOut().Abandon();
   const std::int64_t rendered = render.Finish();
-  std::error_code status;
-  for (std::size_t i = 0; i < session.outputs.files.size(); ++i) {
-    if (std::filesystem::exists(session.outputs.files[i], status)) continue;
-    const std::string detail =
-        session.devices->WaveOut().File(static_cast<int>(i))->ErrorText(kWaveError);
-    return Fail(error, session.outputs.files[i].string() + ": " + detail);
+  if (!completed) return Fail(error, "the render was stopped; every output is as it was");
+  for (std::size_t i = 0; i < session.outputs.size(); ++i) {
+    const TWavFileOutDevice& file = *session.devices->WaveOut().File(static_cast<int>(i));
+    if (!file.Written())
+      return Fail(error, session.outputs[i].string() + ": " + file.ErrorText(kWaveError));
   }
-  Measure(session.devices->WaveOut(), session.outputs.files.size(), summary);
-  summary.files = session.outputs.files;
+  Measure(session.devices->WaveOut(), session.outputs.size(), summary);
+  summary.files = session.outputs;
   summary.seconds = static_cast<double>(rendered) / kEngineSampleRate;
   const std::chrono::duration<double> took = std::chrono::steady_clock::now() - begin;
   summary.realTimeFactor = took.count() > 0 ? summary.seconds / took.count() : 0;
-  session.outputs.kept = true;
   return true;
 }

@@ -1,17 +1,23 @@
 #include "app/render_command.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <string>
 
 #include "app/command_options.h"
 #include "app/headless_renderer.h"
+#include "app/stop_signals.h"
 
 namespace {
 
 constexpr int kMaxVoices = 39;
-// Renders shorter than this finish before anyone would look at a progress line.
-constexpr double kQuietSeconds = 10;
+constexpr int kExitRendered = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+// A render that ends sooner shows no progress; a longer one shows a line this often.
+constexpr auto kProgressInterval = std::chrono::seconds(1);
 
 bool Usage(const std::string& problem) {
   std::fprintf(stderr, "zelmar: %s\n%s", problem.c_str(), RenderUsage());
@@ -62,14 +68,26 @@ std::string Decibels(double level) {
   return text;
 }
 
-void ShowProgress(double rendered, double total) {
-  static int shownTenth = 0;
-  if (total < kQuietSeconds) return;
-  const int tenth = static_cast<int>(10 * rendered / total);
-  if (tenth <= shownTenth) return;
-  shownTenth = tenth;
-  std::fprintf(stderr, "rendering: %d%% (%.1f of %.1f s)\n", 10 * tenth, rendered, total);
-}
+// Says how far the render is once a second, and stops it at a stop signal.
+class TRenderProgressLine {
+ public:
+  explicit TRenderProgressLine(TStopSignals& stopSignals)
+      : stopSignals_(stopSignals), next_(std::chrono::steady_clock::now() + kProgressInterval) {}
+
+  bool operator()(double rendered, double total) {
+    if (stopSignals_.Wait(std::chrono::milliseconds(0)) == TStopSignals::EWake::Stop) return false;
+    const auto now = std::chrono::steady_clock::now();
+    if (now < next_) return true;
+    next_ = now + kProgressInterval;
+    std::fprintf(stderr, "rendering: %d%% (%.1f of %.1f s)\n",
+                 static_cast<int>(std::min(100.0, 100 * rendered / total)), rendered, total);
+    return true;
+  }
+
+ private:
+  TStopSignals& stopSignals_;
+  std::chrono::steady_clock::time_point next_;
+};
 
 }  // namespace
 
@@ -81,17 +99,20 @@ const char* RenderUsage() {
          "  --voices   voice count 1..39 instead of the sound's own\n"
          "  --seed     seed of the random generator, for renders that repeat exactly\n"
          "  --input    the microphones' recording (default: silence)\n"
-         "Several speakers write one file each, named after OUT and the speaker.\n";
+         "Several speakers write one file each, named after OUT and the speaker.\n"
+         "OUT may be a pipe or a device, which gets the WAV file as a stream.\n";
 }
 
 int RunRenderCommand(int argc, char** argv) {
   SRenderRequest request;
-  if (!ParseRequest(argc, argv, request)) return 2;
+  if (!ParseRequest(argc, argv, request)) return kExitUsage;
+  // Before the first thread: a stop signal ends the render through its cleanup, not around it.
+  TStopSignals stopSignals;
   SRenderSummary summary;
   std::string error;
-  if (!RenderSound(request, summary, error, ShowProgress)) {
+  if (!RenderSound(request, summary, error, TRenderProgressLine(stopSignals))) {
     std::fprintf(stderr, "zelmar: %s\n", error.c_str());
-    return 1;
+    return stopSignals.Taken() != 0 ? 128 + stopSignals.Taken() : kExitFailed;
   }
   std::string files;
   for (const auto& file : summary.files)
@@ -99,5 +120,5 @@ int RunRenderCommand(int argc, char** argv) {
   std::printf("rendered %s: %.2f s, peak %s, RMS %s, %.0fx real time\n", files.c_str(),
               summary.seconds, Decibels(summary.peak).c_str(), Decibels(summary.rms).c_str(),
               summary.realTimeFactor);
-  return 0;
+  return kExitRendered;
 }

@@ -38,6 +38,11 @@ void TRenderWaveOut::Play(std::uint32_t frames) {
     file->Play(frames);
 }
 
+void TRenderWaveOut::Abandon() {
+  for (const auto& file : files_)
+    file->Abandon();
+}
+
 TMidiInDevice* TRenderMidiIn::Device(int index) {
   if (index < 0) return nullptr;
   auto& device = devices_[index];

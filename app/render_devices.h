@@ -27,6 +27,8 @@ class TRenderWaveOut : public TWaveOutDevice {
 
   // Every file device plays `frames` frames.
   void Play(std::uint32_t frames);
+  // Every file is left as it was when its stream closes.
+  void Abandon();
   TWavFileOutDevice* File(int device) const;
 
  private:

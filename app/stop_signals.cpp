@@ -1,5 +1,6 @@
 #include "app/stop_signals.h"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace {
@@ -22,14 +23,17 @@ TStopSignals::~TStopSignals() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr
 TStopSignals::EWake TStopSignals::Wait(std::chrono::milliseconds limit) {
   const auto deadline = std::chrono::steady_clock::now() + limit;
   for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(
-        deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) return EWake::Timeout;
+    const auto left =
+        std::max(std::chrono::nanoseconds(0), std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                                  deadline - std::chrono::steady_clock::now()));
     const timespec timeout{static_cast<time_t>(left.count() / 1'000'000'000),
                            static_cast<long>(left.count() % 1'000'000'000)};
     const int signal = sigtimedwait(&signals_, nullptr, &timeout);
     if (signal == kWakeSignal) return EWake::Woken;
-    if (signal >= 0) return EWake::Stop;
+    if (signal >= 0) {
+      taken_ = signal;
+      return EWake::Stop;
+    }
     // EINTR: another signal's handler ran; wait on for the rest of the time.
     if (errno == EAGAIN) return EWake::Timeout;
   }

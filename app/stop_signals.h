@@ -19,8 +19,10 @@ class TStopSignals {
   TStopSignals(const TStopSignals&) = delete;
   TStopSignals& operator=(const TStopSignals&) = delete;
 
-  // Waits up to `limit` for a stop signal or a Wake.
+  // Waits up to `limit` for a stop signal or a Wake; a limit of 0 only takes one that is pending.
   EWake Wait(std::chrono::milliseconds limit);
+  // The stop signal a Wait took, or 0.
+  int Taken() const { return taken_; }
   // Any thread, and safe where nothing may block: ends the waiting thread's current or next Wait.
   void Wake() const;
 
@@ -28,4 +30,5 @@ class TStopSignals {
   sigset_t signals_{};
   sigset_t previous_{};
   pthread_t waiter_;
+  int taken_ = 0;
 };

@@ -1,11 +1,11 @@
 #include "engine/midi_file.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <array>
 #include <optional>
 
 #include "engine/work_object.h"
+#include "persist/input_file.h"
 
 namespace {
 
@@ -285,15 +285,47 @@ bool ParseMidiFile(std::span<const std::uint8_t> bytes, SMidiFile& file, std::st
   return true;
 }
 
+void ReleaseHeldNotes(SMidiFile& file) {
+  constexpr std::int64_t kUp = -1;
+  // The sample each note of each channel started at, while it is held.
+  std::array<std::int64_t, 16 * 128> heldSince;
+  heldSince.fill(kUp);
+  for (const SMidiInEvent& event : file.events) {
+    const int kind = event.status & 0xF0;
+    const int channel = event.status & 0x0F;
+    const bool allOff = kind == 0xB0 && (event.data1 == 120 || event.data1 == 123);
+    if (allOff) std::fill_n(heldSince.begin() + 128 * channel, 128, kUp);
+    if (kind == 0x90 || kind == 0x80) {
+      heldSince[128 * channel + event.data1] =
+          kind == 0x90 && event.data2 > 0 ? event.sampleIndex : kUp;
+    }
+  }
+  std::vector<SMidiInEvent> releases;
+  for (std::size_t i = 0; i < heldSince.size(); ++i) {
+    if (heldSince[i] == kUp) continue;
+    const std::int64_t at = std::max(file.lengthSamples, heldSince[i] + kShortestHeldNote);
+    releases.push_back(
+        {at, static_cast<std::uint8_t>(0x80 | (i / 128)), static_cast<std::uint8_t>(i % 128), 0});
+  }
+  std::stable_sort(
+      releases.begin(), releases.end(),
+      [](const SMidiInEvent& a, const SMidiInEvent& b) { return a.sampleIndex < b.sampleIndex; });
+  for (const SMidiInEvent& release : releases) {
+    file.events.push_back(release);
+    file.lengthSamples = std::max(file.lengthSamples, release.sampleIndex);
+  }
+}
+
 bool ReadMidiFile(const std::filesystem::path& path, SMidiFile& file, std::string& error) {
-  std::ifstream stream(path, std::ios::binary);
-  if (!stream) {
-    error = "cannot open " + path.string();
+  std::vector<std::byte> bytes;
+  std::string reason;
+  if (!ReadInputFile(path, kMidiMaxReadBytes, bytes, reason)) {
+    error = path.string() + ": " + reason;
     return false;
   }
-  const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(stream)),
-                                        std::istreambuf_iterator<char>());
-  if (!ParseMidiFile(bytes, file, error)) {
+  const std::span<const std::uint8_t> octets(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                             bytes.size());
+  if (!ParseMidiFile(octets, file, error)) {
     error = path.string() + ": " + error;
     return false;
   }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/midi_in_file_device.h"
+#include "engine/work_object.h"
 
 struct SMidiFile {
   // In sample order; messages at the same sample keep their order in the file (track by track
@@ -34,5 +35,17 @@ std::vector<std::uint8_t> EncodeMidiFile(const std::vector<SMidiFileMessage>& me
 // Parses the bytes of a MIDI file. On failure returns false and sets `error` to a sentence that
 // says what is wrong.
 bool ParseMidiFile(std::span<const std::uint8_t> bytes, SMidiFile& file, std::string& error);
-// Reads and parses a file; an unreadable file is an error like a malformed one.
+// A note still held at the end of a file sounds at least this long (engine samples), so that a
+// chord written without its note-offs and without a length of its own is heard.
+inline constexpr std::int64_t kShortestHeldNote = kEngineSampleRate;
+
+// Adds a note-off for every note still held at the file's end, so that a render of the file
+// follows their releases as it does for every other note. They come at the end, or as late as
+// kShortestHeldNote asks; the length grows to cover them.
+void ReleaseHeldNotes(SMidiFile& file);
+
+// Far beyond any real piece; larger files are refused rather than read into memory.
+inline constexpr std::uint64_t kMidiMaxReadBytes = 64ull << 20;
+
+// Reads and parses a regular file; an unreadable file is an error like a malformed one.
 bool ReadMidiFile(const std::filesystem::path& path, SMidiFile& file, std::string& error);

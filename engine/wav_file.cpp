@@ -1,8 +1,9 @@
 #include "engine/wav_file.h"
 
 #include <cstring>
-#include <fstream>
 #include <optional>
+
+#include "persist/input_file.h"
 
 namespace {
 
@@ -143,20 +144,10 @@ bool ParseWav(std::span<const std::byte> file, SWavContent& content, std::string
 }
 
 bool ReadWavFile(const std::filesystem::path& path, SWavContent& content, std::string& error) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) {
-    error = "The file \"" + path.string() + "\" cannot be opened.";
-    return false;
-  }
-  const std::streamoff size = in.tellg();
-  if (size < 0 || static_cast<std::uint64_t>(size) > kWavMaxReadBytes) {
-    error = "The file \"" + path.string() + "\" is too large to be read.";
-    return false;
-  }
-  std::vector<std::byte> bytes(static_cast<std::size_t>(size));
-  in.seekg(0);
-  if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) {
-    error = "The file \"" + path.string() + "\" cannot be read.";
+  std::vector<std::byte> bytes;
+  std::string reason;
+  if (!ReadInputFile(path, kWavMaxReadBytes, bytes, reason)) {
+    error = "The file \"" + path.string() + "\" " + reason + ".";
     return false;
   }
   return ParseWav(bytes, content, error);

@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "engine/wav_file.h"
+#include "persist/output_file.h"
 
 // The state of one open stream. The buffers it is handed form one continuous byte stream; the
 // play clock says how far into it the device has played, and everything up to the clock is
@@ -20,29 +21,23 @@
 // after its done report), so a buffer whose bytes are copied late is still copied exactly.
 class TWavFileOutput {
  public:
-  TWavFileOutput(std::filesystem::path target, std::filesystem::path temporary,
-                 const SWaveFormat& format, TWaveOutDoneReport& report)
-      : target_(std::move(target)),
-        temporary_(std::move(temporary)),
-        format_(format),
-        report_(report) {}
+  TWavFileOutput(const std::filesystem::path& target, const SWaveFormat& format,
+                 TWaveOutDoneReport& report)
+      : output_(target), format_(format), report_(report) {}
 
-  ~TWavFileOutput() {
-    if (file_ == nullptr) return;
-    std::fclose(file_);
-    std::error_code ignored;
-    std::filesystem::remove(temporary_, ignored);
-  }
-
+  // A stream's header cannot be completed afterwards, so it announces the longest file.
   int Begin() {
-    file_ = std::fopen(temporary_.c_str(), "wb");
-    if (file_ == nullptr)
-      return Fail("The file \"" + temporary_.string() + "\" cannot be created", errno);
-    const auto header = WavHeader(format_, 0);
+    std::string error;
+    if (!output_.Open(error)) return Fail(error);
+    file_ = output_.File();
+    temporary_ = output_.TemporaryPath();
+    const auto header = WavHeader(format_, output_.IsStream() ? kWavMaxDataBytes : 0);
     if (std::fwrite(header.data(), 1, header.size(), file_) != header.size())
-      return Fail("The header of \"" + temporary_.string() + "\" cannot be written", errno);
+      return Fail("The header of \"" + output_.path().string() + "\" cannot be written", errno);
     return kWaveNoError;
   }
+
+  const std::filesystem::path& temporary() const { return temporary_; }
 
   int Write(SWaveHeader& header) {
     std::lock_guard lock(mutex_);
@@ -88,6 +83,16 @@ class TWavFileOutput {
     FinishPlayed();
     closed_ = true;
     return Finalize();
+  }
+
+  void Abandon() {
+    std::lock_guard lock(mutex_);
+    if (!closed_) Fail("The file was abandoned");
+  }
+
+  bool written() const {
+    std::lock_guard lock(mutex_);
+    return closed_ && failure_ == kWaveNoError;
   }
 
   std::string error() const {
@@ -160,7 +165,7 @@ class TWavFileOutput {
       return;
     }
     if (std::fwrite(bytes, 1, count, file_) != count) {
-      Fail("Writing \"" + temporary_.string() + "\" failed", errno);
+      Fail("Writing \"" + output_.path().string() + "\" failed", errno);
       return;
     }
     dataBytes_ += count;
@@ -196,22 +201,16 @@ class TWavFileOutput {
 
   // Completes the header and renames the file over the target, or removes it after a failure.
   int Finalize() {
-    if (failure_ == kWaveNoError) {
+    if (failure_ == kWaveNoError && !output_.IsStream()) {
       const auto header = WavHeader(format_, static_cast<std::uint32_t>(dataBytes_));
       if (std::fseek(file_, 0, SEEK_SET) != 0 ||
-          std::fwrite(header.data(), 1, header.size(), file_) != header.size() ||
-          std::fflush(file_) != 0)
-        Fail("Completing \"" + temporary_.string() + "\" failed", errno);
+          std::fwrite(header.data(), 1, header.size(), file_) != header.size())
+        Fail("Completing \"" + output_.path().string() + "\" failed", errno);
     }
-    const bool closed = std::fclose(file_) == 0;
     file_ = nullptr;
-    if (!closed) Fail("Closing \"" + temporary_.string() + "\" failed", errno);
-    std::error_code error;
-    if (failure_ == kWaveNoError) {
-      std::filesystem::rename(temporary_, target_, error);
-      if (error) Fail("The file cannot be renamed to \"" + target_.string() + "\"", error.value());
-    }
-    if (failure_ != kWaveNoError) std::filesystem::remove(temporary_, error);
+    std::string error;
+    if (failure_ == kWaveNoError && !output_.Commit(error)) Fail(error);
+    output_.Abandon();
     return failure_;
   }
 
@@ -223,8 +222,8 @@ class TWavFileOutput {
     return failure_;
   }
 
-  const std::filesystem::path target_;
-  const std::filesystem::path temporary_;
+  TOutputFile output_;
+  std::filesystem::path temporary_;  // kept after the close, for whoever checks it is gone
   const SWaveFormat format_;
   TWaveOutDoneReport& report_;
 
@@ -240,7 +239,7 @@ class TWavFileOutput {
   std::uint64_t clock_ = 0;
   std::atomic<std::uint32_t> position_{0};  // frames
 
-  std::FILE* file_ = nullptr;
+  std::FILE* file_ = nullptr;  // owned by output_
   std::uint64_t dataBytes_ = 0;
   SWavLevels levels_;
   std::uint64_t skipBytes_ = 0;  // still to be left out at the start of the file
@@ -275,9 +274,7 @@ TWavFileOutDevice::TWavFileOutDevice(std::filesystem::path target) : target_(std
 TWavFileOutDevice::~TWavFileOutDevice() = default;
 
 std::filesystem::path TWavFileOutDevice::TemporaryPath() const {
-  std::filesystem::path temporary = target_;
-  temporary += ".part";
-  return temporary;
+  return output_ ? output_->temporary() : std::filesystem::path();
 }
 
 int TWavFileOutDevice::Open(int device, const SWaveFormat& format, TWaveOutDoneReport& report,
@@ -286,7 +283,7 @@ int TWavFileOutDevice::Open(int device, const SWaveFormat& format, TWaveOutDoneR
   if (device < 0) return kWaveBadDeviceId;
   if (!IsOutputFormat(format)) return kWaveBadFormat;
   if (output_ && !output_->closed()) return kWaveAllocated;
-  auto output = std::make_shared<TWavFileOutput>(target_, TemporaryPath(), format, report);
+  auto output = std::make_shared<TWavFileOutput>(target_, format, report);
   const int begun = output->Begin();
   if (begun != kWaveNoError) {
     openError_ = output->error();
@@ -312,6 +309,12 @@ std::string TWavFileOutDevice::ErrorText(int code) const {
 void TWavFileOutDevice::SkipLeadingFrames(std::uint32_t frames) {
   if (output_) output_->SkipLeadingFrames(frames);
 }
+
+void TWavFileOutDevice::Abandon() {
+  if (output_) output_->Abandon();
+}
+
+bool TWavFileOutDevice::Written() const { return output_ && output_->written(); }
 
 SWavLevels TWavFileOutDevice::Levels() const { return output_ ? output_->levels() : SWavLevels{}; }
 

@@ -3,8 +3,9 @@
 // it play with Play(frames), and it consumes that many frames from the buffers handed to it, so
 // that its position, and with it the speakers' clock correction, follows the engine exactly.
 //
-// The file is written under a temporary name in the target's folder and renamed over the target
-// only when Close finds every write successful; a failed run leaves no half-written file.
+// The target is written as every output file is (persist/output_file.h): a file is replaced only
+// when Close finds every write successful, so a failed run leaves no half-written file; a pipe or
+// device is written as a stream whose header announces the longest file.
 #pragma once
 
 #include <cstdint>
@@ -41,12 +42,18 @@ class TWavFileOutDevice : public TWaveOutDevice {
   // Plays `frames` frames (at 44100 per second) of the open stream; nothing while closed.
   void Play(std::uint32_t frames);
 
+  // An open stream's file is not written: its close leaves the target as it was.
+  void Abandon();
+  // True once the last stream closed and its file is complete.
+  bool Written() const;
+
   // The levels of the last stream's file, as far as it is written; a file that failed to complete
   // reports what it wrote before the failure.
   SWavLevels Levels() const;
 
   const std::filesystem::path& target() const { return target_; }
-  // The temporary file a stream writes before it is renamed over the target.
+  // The temporary file the last stream wrote before it was renamed over the target; empty for a
+  // stream to a pipe or device.
   std::filesystem::path TemporaryPath() const;
 
  private:

@@ -27,6 +27,8 @@ constexpr std::uint8_t kControlChange = 0xB0;
 constexpr std::uint8_t kChannelPressure = 0xD0;
 constexpr std::uint8_t kPitchBend = 0xE0;
 constexpr std::uint8_t kVolumeController = 7;
+constexpr std::uint8_t kAllSoundOff = 120;
+constexpr std::uint8_t kAllNotesOff = 123;
 
 // An input that no wire reaches reads 0 instead of a null address.
 constexpr std::int32_t kUnwired = 0;
@@ -144,6 +146,10 @@ void TBasisMidiTaste::BindWork(int voice, void*, TKlangEngine& engine) {
 
 void TBasisMidiTaste::Call(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
   const std::uint8_t kind = status & 0xF0;
+  if (kind == kControlChange && (data1 == kAllSoundOff || data1 == kAllNotesOff)) {
+    ReleaseAll();
+    return;
+  }
   if (kind != kNoteOn && kind != kNoteOff) return;
   const int velocity = kind == kNoteOn ? data2 & 0x7F : 0;
   if (velocity > 0) {
@@ -170,6 +176,17 @@ void TBasisMidiTaste::NoteOff(int note) {
   for (int v = 0; v < voiceCount_; ++v) {
     std::uint8_t& held = voiceNotes_[static_cast<std::size_t>(v)];
     if (held != note) continue;
+    held = 0;
+    NoteEvent(v, 0, 0, note);
+  }
+}
+
+// Keys hear every channel, so a controller on any channel releases every voice.
+void TBasisMidiTaste::ReleaseAll() {
+  for (int v = 0; v < voiceCount_; ++v) {
+    std::uint8_t& held = voiceNotes_[static_cast<std::size_t>(v)];
+    if (held == 0) continue;
+    const int note = held;
     held = 0;
     NoteEvent(v, 0, 0, note);
   }

@@ -94,6 +94,7 @@ class TBasisMidiTaste : public TModulBild {
  private:
   void NoteOn(int note, int velocity);
   void NoteOff(int note);
+  void ReleaseAll();
 
   TAMsgMidiCallback listener_;
   int voiceCount_ = 1;

@@ -1,7 +1,5 @@
 #include "modules/scope.h"
 
-#include <QSaveFile>
-#include <QString>
 #include <algorithm>
 #include <cstring>
 #include <new>
@@ -12,6 +10,7 @@
 #include "engine/work_type.h"
 #include "engine/wrap_arith.h"
 #include "patch/dokument_klang.h"
+#include "persist/output_file.h"
 
 namespace {
 
@@ -110,11 +109,8 @@ bool TAusgabeSehen::ExportWav(const std::filesystem::path& path, std::int32_t sa
   const std::vector<std::byte> bytes =
       WavFileBytes(ExportSamples(captured, doubled),
                    static_cast<std::uint32_t>(doubled ? 2 * kEngineSampleRate : kEngineSampleRate));
-  QSaveFile file(QString::fromStdString(path.string()));
-  return file.open(QIODevice::WriteOnly) &&
-         file.write(reinterpret_cast<const char*>(bytes.data()),
-                    static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
-         file.commit();
+  std::string error;
+  return WriteOutputFile(path, bytes, error);
 }
 
 std::vector<std::int16_t> ExportSamples(std::span<const std::int32_t> captured, bool doubleRate) {

@@ -2,10 +2,11 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
+#include <span>
 #include <sstream>
 
+#include "persist/output_file.h"
 #include "persist/text_reader.h"
 #include "persist/tree_message.h"
 #include "platform/text_codec.h"
@@ -71,12 +72,11 @@ bool TDokumentKlang::Save(const QString& path) {
   std::ostringstream text;
   WriteSound(text);
   const std::string bytes = text.str();
-  QSaveFile file(path);
-  const bool saved = file.open(QIODevice::WriteOnly) &&
-                     file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-                         static_cast<qint64>(bytes.size()) &&
-                     file.commit();
-  if (!saved) return false;
+  std::string error;
+  if (!WriteOutputFile(QFile::encodeName(path).toStdString(), std::as_bytes(std::span(bytes)),
+                       error)) {
+    return false;
+  }
   ViewSound->Title->value = ToFileText(QFileInfo(path).fileName());
   modified_ = false;
   hasFileName_ = true;

@@ -1,9 +1,9 @@
 #include "patch/module_list.h"
 
-#include <QSaveFile>
 #include <algorithm>
 #include <fstream>
 #include <limits>
+#include <span>
 #include <sstream>
 
 #include "edit/module_actions.h"
@@ -12,6 +12,7 @@
 #include "patch/modul_arbeiten.h"
 #include "patch/module_dialogs.h"
 #include "patch/module_registry.h"
+#include "persist/output_file.h"
 #include "persist/text_reader.h"
 #include "persist/tree_message.h"
 #include "platform/clipboard.h"
@@ -434,12 +435,8 @@ void TModuleListe::SaveMarkedAsGroup(const std::string& fileName) {
   std::ostringstream text;
   if (!CopyToStream(text)) return;
   const std::string bytes = text.str();
-  QSaveFile file(QString::fromStdString(fileName));
-  const bool saved = file.open(QIODevice::WriteOnly) &&
-                     file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-                         static_cast<qint64>(bytes.size()) &&
-                     file.commit();
-  if (!saved) {
+  std::string error;
+  if (!WriteOutputFile(fileName, std::as_bytes(std::span(bytes)), error)) {
     ShowMessage(
         nullptr,
         {QStringLiteral("Fault"),

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/wave_format.h"
+#include "platform/device_library_messages.h"
 
 namespace {
 
@@ -93,6 +94,7 @@ int CheckDevice(const SAudioDeviceEntry& device, const SAudioStreamRequest& requ
 }  // namespace
 
 std::unique_ptr<RtAudio> NewRtAudio(EDeviceApi api) {
+  QuietDeviceLibraries();
   std::vector<RtAudio::Api> compiled;
   RtAudio::getCompiledApi(compiled);
   if (std::ranges::find(compiled, ToRtAudioApi(api)) == compiled.end()) return nullptr;

@@ -9,6 +9,7 @@
 #include <span>
 
 #include "engine/fifo.h"
+#include "platform/device_library_messages.h"
 #include "platform/midi_message.h"
 
 namespace {
@@ -34,12 +35,14 @@ void IgnoreMidiFault(RtMidiError::Type, const std::string&, void*) {}
 
 // Null when RtMidi was built without the system or it does not answer.
 std::unique_ptr<RtMidiIn> NewRtMidiIn(EDeviceApi api) {
+  QuietDeviceLibraries();
   const std::optional<RtMidi::Api> rtApi = ToRtMidiApi(api);
   if (!rtApi) return nullptr;
   std::vector<RtMidi::Api> compiled;
   RtMidi::getCompiledApi(compiled);
   if (std::ranges::find(compiled, *rtApi) == compiled.end()) return nullptr;
   try {
+    const TQuietStandardError quiet;
     auto midi = std::make_unique<RtMidiIn>(*rtApi, kClientName);
     midi->setErrorCallback(&IgnoreMidiFault, nullptr);
     return midi;

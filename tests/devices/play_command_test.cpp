@@ -12,6 +12,7 @@
 #include <numbers>
 #include <optional>
 #include <regex>
+#include <sstream>
 #include <string_view>
 #include <thread>
 
@@ -333,6 +334,10 @@ TEST_F(PlayCommandTest, ASpeakerThatCannotOpenIsNamedWithItsErrorAndNothingPlays
     EXPECT_NE(output.find(c.reason), std::string::npos) << output;
     EXPECT_NE(output.find("zelmar: no speaker could be opened"), std::string::npos) << output;
     EXPECT_EQ(output.find("playing"), std::string::npos) << output;
+    // In the program's words alone: the sound libraries print nothing of their own.
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);)
+      EXPECT_TRUE(line.starts_with("zelmar: ")) << output;
   }
 }
 

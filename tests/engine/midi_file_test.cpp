@@ -2,7 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "engine/wav_file.h"
 
 namespace {
 
@@ -135,6 +142,62 @@ TEST(MidiFile, WrittenFilesReadBack) {
   // 480 ticks per quarter of 0.6 s: a tick is 1.25 ms.
   EXPECT_EQ(file.events[1], (SMidiInEvent{5512, 0x80, 69, 0}));
   EXPECT_EQ(file.events[3], (SMidiInEvent{551250, 0xD0, 33, 0}));
+}
+
+// Folders, pipes and files beyond the limit are refused before anything is read into memory.
+TEST(MidiFile, OnlyRegularFilesWithinTheLimitAreRead) {
+  namespace fs = std::filesystem;
+  const fs::path folder =
+      fs::temp_directory_path() / ("zelmar-midi-file-test-" + std::to_string(::getpid()));
+  fs::create_directories(folder / "folder.mid");
+  ASSERT_EQ(::mkfifo((folder / "pipe.mid").c_str(), 0600), 0);
+  // Sparse: it takes no room on the disk.
+  std::ofstream(folder / "huge.mid").put('M');
+  fs::resize_file(folder / "huge.mid", kMidiMaxReadBytes + 1);
+  const struct {
+    const char* name;
+    const char* reason;
+  } cases[] = {
+      {"folder.mid", "is a folder"},
+      {"pipe.mid", "is not a regular file"},
+      {"huge.mid", "is larger than the 64 MB"},
+      {"missing.mid", "does not exist"},
+  };
+  for (const auto& c : cases) {
+    SMidiFile file;
+    std::string error;
+    EXPECT_FALSE(ReadMidiFile(folder / c.name, file, error)) << c.name;
+    EXPECT_NE(error.find(c.name), std::string::npos) << error;
+    EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+    // The recordings' reader follows the same rules.
+    SWavContent content;
+    EXPECT_FALSE(ReadWavFile(folder / c.name, content, error)) << c.name;
+  }
+  fs::remove_all(folder);
+}
+
+// Notes held at the end of a file are released there, but not before they sounded for the
+// shortest held note's time. A file without held notes is left alone.
+TEST(MidiFile, NotesHeldAtTheEndAreReleasedThere) {
+  constexpr std::int64_t kEnd = 3 * kShortestHeldNote;
+  SMidiFile file;
+  file.events = {{0, 0x90, 60, 100},  {0, 0x91, 60, 100},       {10, 0x80, 60, 0},
+                 {20, 0x90, 64, 100}, {30, 0x90, 67, 0},        {35, 0x92, 50, 100},
+                 {40, 0xB2, 123, 0},  {kEnd - 5, 0x90, 72, 100}};
+  file.lengthSamples = kEnd;
+  ReleaseHeldNotes(file);
+  const std::vector<SMidiInEvent> added(file.events.begin() + 8, file.events.end());
+  EXPECT_EQ(added, (std::vector<SMidiInEvent>{{kEnd, 0x80, 64, 0},
+                                              {kEnd, 0x81, 60, 0},
+                                              {kEnd - 5 + kShortestHeldNote, 0x80, 72, 0}}));
+  EXPECT_EQ(file.lengthSamples, kEnd - 5 + kShortestHeldNote);
+
+  SMidiFile released;
+  released.events = {{0, 0x90, 60, 100}, {5, 0x90, 60, 0}};
+  released.lengthSamples = 9;
+  ReleaseHeldNotes(released);
+  EXPECT_EQ(released.events.size(), 2u);
+  EXPECT_EQ(released.lengthSamples, 9);
 }
 
 }  // namespace

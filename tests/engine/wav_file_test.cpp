@@ -150,17 +150,20 @@ TEST(WavFile, ABufferComesBackAsSoonAsItIsPlayedToItsEnd) {
 
 TEST(WavFile, AFileThatCannotBeCompletedIsReportedAndLeavesNoTemporaryFile) {
   const auto folder = std::filesystem::temp_directory_path() / "zelmar-wav-tests";
-  // The target is a folder with content, so the final rename fails.
+  // The target becomes a folder with content while the file is written, so the final rename
+  // fails.
   const auto target = folder / "occupied.wav";
-  std::filesystem::create_directories(target / "inside");
+  std::filesystem::remove_all(target);
+  std::filesystem::create_directories(folder);
   auto device = std::make_shared<TWavFileOutDevice>(target);
   TWorkWaveOut driver(device);
   ASSERT_EQ(driver.Open(0, 0, false), kWaveNoError);
+  std::filesystem::create_directories(target / "inside");
   driver.QueueBuffer(driver.GetFreeBuffer());
   device->Play(1000);
   const int closed = driver.Close();
   EXPECT_EQ(closed, kWaveError);
-  EXPECT_NE(device->ErrorText(closed).find("cannot be renamed"), std::string::npos)
+  EXPECT_NE(device->ErrorText(closed).find("cannot take the place"), std::string::npos)
       << device->ErrorText(closed);
   EXPECT_FALSE(std::filesystem::exists(device->TemporaryPath()));
   EXPECT_TRUE(std::filesystem::is_directory(target));
@@ -169,7 +172,7 @@ TEST(WavFile, AFileThatCannotBeCompletedIsReportedAndLeavesNoTemporaryFile) {
   TWorkWaveOut unopened(nowhere);
   const int opened = unopened.Open(0, 0, false);
   EXPECT_EQ(opened, kWaveError);
-  EXPECT_NE(unopened.ErrorText(opened).find("cannot be created"), std::string::npos);
+  EXPECT_NE(unopened.ErrorText(opened).find("the folder does not exist"), std::string::npos);
   EXPECT_FALSE(unopened.IsOpen());
 }
 

@@ -79,6 +79,9 @@ TEST(MidiKey, NoteOffsEndEveryVoiceOfTheirNote) {
       {"other notes keep sounding",
        {{0, kOn, 60, 90}, {1, kOn, 61, 90}, {2, kOff | 5, 60, 0}},
        {0, 61}},
+      {"all sound off", {{0, kOn, 60, 90}, {1, kOn, 61, 90}, {2, 0xB3, 120, 0}}, {0, 0}},
+      {"all notes off", {{0, kOn, 60, 90}, {1, kOn, 61, 90}, {2, 0xB0, 123, 0}}, {0, 0}},
+      {"other controllers", {{0, kOn, 60, 90}, {1, kOn, 61, 90}, {2, 0xB0, 121, 0}}, {60, 61}},
   };
   for (const SCase& c : cases) {
     SKeyPatch patch(c.events);
