@@ -87,6 +87,30 @@ QList<int> THelpTopics::ContentsOrder() const {
   return order;
 }
 
+QList<QPair<QString, QList<int>>> THelpTopics::ContentsSections() const {
+  static const QRegularExpression heading(QStringLiteral("<h2>(.*?)</h2>"),
+                                          QRegularExpression::DotMatchesEverythingOption);
+  static const QRegularExpression href(QStringLiteral("href=\"([^\"]*)\""));
+  QList<QPair<QString, QList<int>>> sections;
+  const SHelpTopic* contents = Topic(0);
+  if (contents == nullptr) return sections;
+  const QString& html = contents->html;
+  QList<QRegularExpressionMatch> headings;
+  for (auto it = heading.globalMatch(html); it.hasNext();)
+    headings << it.next();
+  for (qsizetype i = 0; i < headings.size(); ++i) {
+    const qsizetype end = i + 1 < headings.size() ? headings[i + 1].capturedStart() : html.size();
+    const QString part = html.mid(headings[i].capturedEnd(), end - headings[i].capturedEnd());
+    QList<int> linked;
+    for (auto it = href.globalMatch(part); it.hasNext();) {
+      const int context = ContextOf(QUrl(it.next().captured(1)));
+      if (context > 0 && Topic(context) != nullptr && !linked.contains(context)) linked << context;
+    }
+    sections << qMakePair(PlainText(headings[i].captured(1)), linked);
+  }
+  return sections;
+}
+
 QList<QPair<QString, int>> THelpTopics::IndexEntries() const {
   QList<QPair<QString, int>> entries;
   for (const auto& [context, topic] : topics_) {

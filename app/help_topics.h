@@ -31,6 +31,8 @@ class THelpTopics {
   QList<int> Contexts() const;
   // The topics linked from the contents, in their order there, without repeats.
   QList<int> ContentsOrder() const;
+  // The contents' sections: each <h2> heading with the topics linked below it, in order.
+  QList<QPair<QString, QList<int>>> ContentsSections() const;
   // Index entries: every topic's title and keywords with the topic they lead to, sorted without
   // regard to case.
   QList<QPair<QString, int>> IndexEntries() const;

@@ -8,6 +8,8 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBrowser>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -30,11 +32,21 @@ THelpWindow::THelpWindow(const THelpTopics& topics, QWidget* parent)
   setWindowTitle(tr("Zelmar Help"));
   resize(900, 620);
 
-  contents_ = new QListWidget;
-  if (const SHelpTopic* start = topics_.Topic(0)) contents_->addItem(TopicItem(start->title, 0));
-  for (int context : topics_.ContentsOrder()) {
-    contents_->addItem(TopicItem(topics_.Topic(context)->title, context));
+  contents_ = new QTreeWidget;
+  contents_->setHeaderHidden(true);
+  if (const SHelpTopic* start = topics_.Topic(0)) {
+    auto* item = new QTreeWidgetItem(contents_, {start->title});
+    item->setData(0, kContextRole, 0);
   }
+  for (const auto& [heading, linked] : topics_.ContentsSections()) {
+    auto* section = new QTreeWidgetItem(contents_, {heading});
+    section->setFlags(Qt::ItemIsEnabled);
+    for (int context : linked) {
+      auto* item = new QTreeWidgetItem(section, {topics_.Topic(context)->title});
+      item->setData(0, kContextRole, context);
+    }
+  }
+  contents_->expandAll();
 
   auto* indexPage = new QWidget;
   indexFilter_ = new QLineEdit;
@@ -71,14 +83,14 @@ THelpWindow::THelpWindow(const THelpTopics& topics, QWidget* parent)
   splitter->addWidget(tabs_);
   splitter->addWidget(browser_);
   splitter->setStretchFactor(1, 1);
-  splitter->setSizes({260, 640});
+  splitter->setSizes({280, 620});
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
   layout->addWidget(splitter);
 
   connect(browser_, &QTextBrowser::anchorClicked, this, &THelpWindow::FollowLink);
-  connect(contents_, &QListWidget::itemActivated, this, &THelpWindow::OpenItem);
-  connect(contents_, &QListWidget::itemClicked, this, &THelpWindow::OpenItem);
+  connect(contents_, &QTreeWidget::itemActivated, this, &THelpWindow::OpenContentsItem);
+  connect(contents_, &QTreeWidget::itemClicked, this, &THelpWindow::OpenContentsItem);
   connect(index_, &QListWidget::itemActivated, this, &THelpWindow::OpenItem);
   connect(index_, &QListWidget::itemClicked, this, &THelpWindow::OpenItem);
   connect(results_, &QListWidget::itemActivated, this, &THelpWindow::OpenItem);
@@ -115,9 +127,10 @@ void THelpWindow::Display(int context) {
   if (topic == nullptr) return;
   current_ = context;
   browser_->setSource(topics_.Url(context));
-  for (int row = 0; row < contents_->count(); ++row) {
-    if (contents_->item(row)->data(kContextRole).toInt() == context) {
-      contents_->setCurrentRow(row);
+  for (QTreeWidgetItemIterator it(contents_); *it != nullptr; ++it) {
+    const QVariant shown = (*it)->data(0, kContextRole);
+    if (shown.isValid() && shown.toInt() == context) {
+      contents_->setCurrentItem(*it);
       break;
     }
   }
@@ -161,6 +174,11 @@ void THelpWindow::RunSearch() {
 void THelpWindow::OpenItem(QListWidgetItem* item) {
   if (item == nullptr || !item->data(kContextRole).isValid()) return;
   Display(item->data(kContextRole).toInt());
+}
+
+void THelpWindow::OpenContentsItem(QTreeWidgetItem* item) {
+  if (item == nullptr || !item->data(0, kContextRole).isValid()) return;
+  Display(item->data(0, kContextRole).toInt());
 }
 
 THelpWindow& HelpWindow() {

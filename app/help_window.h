@@ -10,6 +10,8 @@ class QListWidget;
 class QListWidgetItem;
 class QTabWidget;
 class QTextBrowser;
+class QTreeWidget;
+class QTreeWidgetItem;
 class QUrl;
 class THelpTopics;
 
@@ -41,10 +43,11 @@ class THelpWindow : public QWidget {
   void FilterIndex(const QString& start);
   void RunSearch();
   void OpenItem(QListWidgetItem* item);
+  void OpenContentsItem(QTreeWidgetItem* item);
 
   const THelpTopics& topics_;
   QTabWidget* tabs_ = nullptr;
-  QListWidget* contents_ = nullptr;
+  QTreeWidget* contents_ = nullptr;
   QLineEdit* indexFilter_ = nullptr;
   QListWidget* index_ = nullptr;
   QLineEdit* searchWords_ = nullptr;

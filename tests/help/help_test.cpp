@@ -99,6 +99,17 @@ TEST_F(Help, EveryLinkLeadsToAPageAndTheContentsReachEveryPage) {
   std::set<int> reached = Set(HelpTopics().ContentsOrder());
   reached.insert(0);
   EXPECT_EQ(reached, kProgramContexts);
+
+  // The contents window lists each page once, under one heading.
+  std::multiset<int> sectioned;
+  for (const auto& [heading, linked] : HelpTopics().ContentsSections()) {
+    EXPECT_FALSE(heading.isEmpty());
+    EXPECT_FALSE(linked.isEmpty()) << heading.toStdString();
+    sectioned.insert(linked.begin(), linked.end());
+  }
+  sectioned.insert(0);
+  EXPECT_EQ(std::set<int>(sectioned.begin(), sectioned.end()), kProgramContexts);
+  EXPECT_EQ(sectioned.size(), kProgramContexts.size()) << "a page under two headings";
 }
 
 TEST_F(Help, ContextOfReadsOnlyTopicPageNames) {
