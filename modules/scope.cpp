@@ -10,6 +10,7 @@
 #include "engine/work_type.h"
 #include "engine/wrap_arith.h"
 #include "patch/dokument_klang.h"
+#include "patch/module_dialogs.h"
 #include "persist/output_file.h"
 
 namespace {
@@ -186,4 +187,12 @@ SVolumeLevelDisplay TLautstaerkeSehenArbeiten::ShowLevelReport(std::int32_t leve
 void RegisterScopeModules(TModuleTypeTable& table) {
   table["OutputLook"] = [] { return std::make_shared<TAusgabeSehen>(); };
   table["VolumeWork"] = [] { return std::make_shared<TLautstaerkeSehenArbeiten>(); };
+}
+
+void TAusgabeSehen::ShowHelp() {
+  if (TModuleDialogs* dialogs = ModuleDialogs()) dialogs->ShowHelp(2209);
+}
+
+void TLautstaerkeSehenArbeiten::ShowHelp() {
+  if (TModuleDialogs* dialogs = ModuleDialogs()) dialogs->ShowHelp(2221);
 }

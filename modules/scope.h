@@ -46,6 +46,8 @@ class TAusgabeSehen : public TModulBild, private TScopeNotification {
   SModulePicture PanelPicture() const override;
   bool IsMono() const override { return true; }
   bool IsSink() const override { return true; }
+  // Help topic 2209, the scope and its window.
+  void ShowHelp() override;
   // Sizes the capture buffer for "Time" and arms a new capture.
   void BindWork(int voice, void* record, TKlangEngine& engine) override;
 
@@ -115,6 +117,8 @@ class TLautstaerkeSehenArbeiten : public TModulBild, private TVolumeLevelNotific
   SModulePicture PanelPicture() const override;
   bool IsMono() const override { return true; }
   bool IsSink() const override { return true; }
+  // Help topic 2221.
+  void ShowHelp() override;
   void BindWork(int voice, void* record, TKlangEngine& engine) override;
 
   // The panel, while it exists; reports are posted to it. Not owned.

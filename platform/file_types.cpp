@@ -52,6 +52,7 @@ QString DesktopEntry() {
              "Name=Zelmar\n"
              "Comment=Modular software synthesizer\n"
              "Exec=%1 %f\n"
+             "Icon=zelmar\n"
              "MimeType=%2;\n"
              "Categories=AudioVideo;Audio;Midi;\n"
              "Terminal=false\n")

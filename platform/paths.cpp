@@ -35,3 +35,22 @@ const QString& ProgramPath() { return ProgramPathStorage(); }
 const QString& StartDirectory() { return StartDirectoryStorage(); }
 
 bool FolderExists(const QString& path) { return !path.isEmpty() && QFileInfo(path).isDir(); }
+
+QString ExamplesFolderFor(const QString& programPath, const QString& sourceExamples) {
+  if (!programPath.isEmpty()) {
+    const QString installed = QDir::cleanPath(QFileInfo(programPath).absolutePath() +
+                                              QStringLiteral("/../share/zelmar/examples"));
+    if (FolderExists(installed)) return installed;
+  }
+  return FolderExists(sourceExamples) ? QDir::cleanPath(sourceExamples) : QString();
+}
+
+QString ExamplesFolder() {
+  QString program = ProgramPath();
+  if (program.isEmpty()) {
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) program = QString::fromStdString(self.string());
+  }
+  return ExamplesFolderFor(program, QStringLiteral(ZELMAR_SOURCE_EXAMPLES));
+}

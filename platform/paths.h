@@ -13,3 +13,9 @@ const QString& StartDirectory();
 
 // True when `path` names an existing folder.
 bool FolderExists(const QString& path);
+
+// The bundled examples: ../share/zelmar/examples beside the installed program, else, for a
+// program run from its build folder, the source tree's examples/; empty when neither exists.
+QString ExamplesFolder();
+// The lookup of ExamplesFolder for a given program file and source tree examples folder.
+QString ExamplesFolderFor(const QString& programPath, const QString& sourceExamples);

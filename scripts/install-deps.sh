@@ -9,6 +9,7 @@ packages=(
   librtaudio-dev librtmidi-dev
   jackd2 libjack-jackd2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  desktop-file-utils shared-mime-info dpkg-dev
 )
 
 missing=()

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QCursor>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
@@ -32,6 +34,29 @@ TEST(FileTypes, SoundsOpenWithThisProgramAndGroupsAreOnlyDescribed) {
   const QString entry = ReadAll(DesktopEntryPath());
   EXPECT_TRUE(entry.contains("Exec=" + ProgramPath() + " %f\n"));
   EXPECT_TRUE(entry.contains("MimeType=application/x-ZelmarStudio_file;\n"));
+  EXPECT_TRUE(entry.contains("Icon=zelmar\n"));
+}
+
+// An installed program (bin/ beside share/) takes its own examples; one run from the build folder,
+// or installed without examples, falls back to the source tree's.
+TEST(Paths, ExamplesAreFoundBesideTheInstalledProgramElseInTheSourceTree) {
+  QTemporaryDir root;
+  const QString prefix = root.path() + "/usr";
+  const QString source = root.path() + "/source/examples";
+  ASSERT_TRUE(QDir().mkpath(prefix + "/bin"));
+  ASSERT_TRUE(QDir().mkpath(source));
+  const QString program = prefix + "/bin/zelmar";
+  const QString buildProgram = root.path() + "/build/app/zelmar";
+
+  EXPECT_EQ(ExamplesFolderFor(program, source), source);
+  EXPECT_EQ(ExamplesFolderFor(buildProgram, source), source);
+  EXPECT_EQ(ExamplesFolderFor(QString(), source), source);
+  ASSERT_TRUE(QDir().mkpath(prefix + "/share/zelmar/examples"));
+  EXPECT_EQ(ExamplesFolderFor(program, source), prefix + "/share/zelmar/examples");
+  EXPECT_EQ(ExamplesFolderFor(buildProgram, source), source);
+  EXPECT_EQ(ExamplesFolderFor(buildProgram, root.path() + "/missing"), QString());
+  // This test runs from the build folder: the source tree's examples, with a sound in them.
+  EXPECT_TRUE(QFileInfo::exists(ExamplesFolder() + "/drone.zmr")) << ExamplesFolder().toStdString();
 }
 
 TEST(Paths, FolderExistsOnlyForFolders) {
