@@ -4,7 +4,8 @@
 // The list also carries every editing operation of its canvas (selection, dragging, alignment,
 // creation, groups, cut, copy, paste, delete) and the numbered commands and menu queries through
 // which the main window drives it; each structural change is an undoable action filed with the
-// list's own history.
+// list's own history. The operations are split by job into module_list_commands.cpp,
+// module_list_selection.cpp, module_list_clipboard.cpp and module_list_drags.cpp.
 #pragma once
 
 #include <iosfwd>
