@@ -17,8 +17,10 @@
 #include "engine/speaker_kernels.h"
 #include "engine/wav_file.h"
 #include "engine/work_type.h"
+#include "modules/catalogue.h"
 #include "modules/midi.h"
 #include "modules/speakers.h"
+#include "patch/application_context.h"
 #include "patch/dokument_klang.h"
 #include "persist/output_file.h"
 #include "platform/message_box.h"
@@ -37,8 +39,6 @@ constexpr double kFullScale = 32767.0;
 // Keeps what device modules would have shown the user, so the render can say it in its error.
 class TMessageCatcher : public TMessagePresenter {
  public:
-  TMessageCatcher() { SetMessagePresenter(this); }
-  ~TMessageCatcher() override { SetMessagePresenter(nullptr); }
   TMessageAnswer Present(QWidget*, const SMessage& message) override {
     last = message.text.toStdString();
     return TMessageAnswer::Ok;
@@ -46,15 +46,6 @@ class TMessageCatcher : public TMessagePresenter {
   std::string last;
 };
 
-// Sound files open their devices while loading; the render chooses them afterwards.
-class TNoDevices {
- public:
-  TNoDevices() : previous_(DeviceServices()) { SetDeviceServices({}); }
-  ~TNoDevices() { SetDeviceServices(previous_); }
-
- private:
-  SDeviceServices previous_;
-};
 
 std::uint32_t LeadFrames(TKlangEngine& engine, const TLautsprecher& speaker) {
   if (speaker.IsStereo()) {
@@ -202,6 +193,15 @@ std::vector<std::filesystem::path> RenderOutputs(const std::filesystem::path& ou
 
 namespace {
 
+// The catalogue, default options and no devices: sound files open their devices while loading,
+// and the render chooses them afterwards.
+SApplicationContext RenderContext(TMessagePresenter& messages) {
+  SApplicationContext context;
+  context.moduleTypes = ModuleCatalogue();
+  context.messages = &messages;
+  return context;
+}
+
 // Everything a render holds, in the order it must be taken down: the document (its speakers
 // close their files) before the devices. Files still open then belong to a render that failed, so
 // they are abandoned first and every output stays as it was.
@@ -212,6 +212,7 @@ struct SRenderSession {
 
   std::vector<std::filesystem::path> outputs;
   TMessageCatcher messages;
+  TApplicationScope context{RenderContext(messages)};
   std::unique_ptr<TRenderDevices> devices;
   TDokumentKlang document;
 };
@@ -314,11 +315,8 @@ bool RenderSound(const SRenderRequest& request, SRenderSummary& summary, std::st
   std::srand(request.seed.value_or(static_cast<unsigned>(std::time(nullptr))));
 
   SRenderSession session;
-  {
-    const TNoDevices closed;
-    if (!session.document.Load(QString::fromStdString(request.sound.string()))) {
-      return Fail(error, request.sound.string() + ": not a readable sound file");
-    }
+  if (!session.document.Load(QString::fromStdString(request.sound.string()))) {
+    return Fail(error, request.sound.string() + ": not a readable sound file");
   }
   if (request.voices) session.document.SetVoiceCount(*request.voices);
 

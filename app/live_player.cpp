@@ -5,6 +5,7 @@
 
 #include "app/device_modules.h"
 #include "engine/device_services.h"
+#include "modules/catalogue.h"
 #include "modules/speakers.h"
 #include "platform/options.h"
 
@@ -35,7 +36,20 @@ const char* DeviceKindName(EDeviceKind kind) {
   return "device";
 }
 
-TLivePlayer::TInstalledDevices::~TInstalledDevices() { SetDeviceServices({}); }
+namespace {
+
+SApplicationContext PlayContext(TRealDeviceServices& services) {
+  SApplicationContext context;
+  context.moduleTypes = ModuleCatalogue();
+  context.devices = {&services.waveOut, &services.waveIn, &services.midiIn};
+  // Modules take the options' default devices when they are built.
+  LoadOptions(context.soundOptions);
+  return context;
+}
+
+}  // namespace
+
+TLivePlayer::SPlayContext::SPlayContext() : scope(PlayContext(services)) {}
 
 TLivePlayer::TLivePlayer(std::function<void()> overloaded)
     : overloadedCall_(std::move(overloaded)) {
@@ -45,15 +59,13 @@ TLivePlayer::TLivePlayer(std::function<void()> overloaded)
 TLivePlayer::~TLivePlayer() { document_.StopSound(); }
 
 bool TLivePlayer::Load(const std::filesystem::path& sound, std::string& error) {
-  // Before the modules are made: they take the options' default devices when they are built.
-  LoadOptions(SoundOptions());
   std::error_code status;
   if (!std::filesystem::is_regular_file(sound, status)) {
     error = sound.string() + ": no such sound file";
     return false;
   }
   // Listed after opening, the program's own streams would be among the devices.
-  const TRealDeviceServices& services = installed_.services;
+  const TRealDeviceServices& services = context_.services;
   const SDeviceNames names{services.waveOut.DeviceNames(), services.waveIn.DeviceNames(),
                            services.midiIn.DeviceNames()};
   if (!document_.Load(QString::fromStdString(sound.string()))) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/engine_host.h"
+#include "patch/application_context.h"
 #include "patch/dokument_klang.h"
 #include "platform/real_device_services.h"
 
@@ -59,12 +60,12 @@ class TLivePlayer : private TEngineListener {
   bool Stop(std::string& error);
 
  private:
-  // The devices outlive the document, whose modules hold drivers on them.
-  class TInstalledDevices {
-   public:
-    TInstalledDevices() { services.Install(); }
-    ~TInstalledDevices();
+  // The devices outlive the document, whose modules hold drivers on them. The context hands them,
+  // the catalogue and the stored sound options to the modules; it is set before the document.
+  struct SPlayContext {
+    SPlayContext();
     TRealDeviceServices services;
+    TApplicationScope scope;
   };
 
   struct SDeviceNames {
@@ -74,7 +75,7 @@ class TLivePlayer : private TEngineListener {
   void EngineOverloaded(int usage) override;
   void ReportDevices(const SDeviceNames& names);
 
-  TInstalledDevices installed_;
+  SPlayContext context_;
   TDokumentKlang document_;
   std::vector<SDeviceReport> devices_;
   std::function<void()> overloadedCall_;

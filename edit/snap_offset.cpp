@@ -10,3 +10,8 @@ int SnapOffset(int value, int grid) {
 TPoint SnapOffset(TPoint point, int grid) {
   return {SnapOffset(point.x, grid), SnapOffset(point.y, grid)};
 }
+
+int SnapOffsetScrolled(int scroll, int position, int grid) {
+  if (grid < 1) return 0;
+  return SnapOffset(((scroll % grid) + grid) % grid + position, grid);
+}

@@ -146,6 +146,10 @@ std::int32_t TBasisKonstanten::ValueAtSlider(int position) const {
   return TruncToInt32(MaxValue->value - below * 0.01 * static_cast<double>(LimitSpan()));
 }
 
+SFaderTexts TBasisKonstanten::FaderTexts() const {
+  return {ValueText(), LimitText(TLimit::Upper), LimitText(TLimit::Lower), Title->value};
+}
+
 void TBasisKonstanten::FollowSlider(int position) {
   ChangeValue(ValueAtSlider(position));
   if (Panel) Panel->PropertyChanged(Value.get());

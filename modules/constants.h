@@ -9,6 +9,7 @@
 #include <string>
 
 #include "engine/work_type.h"
+#include "modules/fader_source.h"
 #include "patch/modul_bild.h"
 #include "patch/module_registry.h"
 
@@ -31,7 +32,7 @@ struct SKonstantenDefaults {
   std::int32_t maxValue;
 };
 
-class TBasisKonstanten : public TModulBild {
+class TBasisKonstanten : public TModulBild, public TFaderSource {
  public:
   static constexpr int kWorkType = kWorkKonstanten;
   static constexpr int kHelpTopic = 2100;
@@ -39,9 +40,6 @@ class TBasisKonstanten : public TModulBild {
   // An editable view is this high.
   static constexpr int kEditableHeight = 57;
   static constexpr TRect kViewRect{0, 0, 73, 150};
-  // Slider and scroll bar positions run from 0 (lower limit) to 100 (upper limit).
-  static constexpr int kSliderMax = 100;
-
   // In an editable view the constant shows its fader on the panel; taking that view down
   // removes the fader again.
   void CreatePanel(TModuleCanvas* owner, int mode) override;
@@ -92,7 +90,8 @@ class TBasisKonstanten : public TModulBild {
   int SliderPosition() const;
   std::int32_t ValueAtSlider(int position) const;
   // The slider (the panel's scroll bar or the fader) moved to `position`: the value follows.
-  void FollowSlider(int position);
+  void FollowSlider(int position) override;
+  SFaderTexts FaderTexts() const override;
   // The panel's scroll bar moved to `position`: the value and the fader follow.
   void MoveSlider(int position);
   // Moves the fader to the position of the current value and refreshes its texts.

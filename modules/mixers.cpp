@@ -3,11 +3,11 @@
 
 #include <algorithm>
 
-#include "edit/port_actions.h"
 #include "engine/logic_kernels.h"
 #include "engine/mixer_kernels.h"
 #include "patch/dokument_klang.h"
 #include "patch/module_list.h"
+#include "patch/port_actions.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "modules/constants.h"
+#include "modules/fader_source.h"
 #include "patch/module_list.h"
 
 namespace {
@@ -69,30 +69,31 @@ TModulSchieber::TModulSchieber() {
   Rect->SetRect(kRect);
 }
 
-TBasisKonstanten* TModulSchieber::Constant() const {
+TFaderSource* TModulSchieber::Constant() const {
   std::string key;
   TModuleListe* structure = PartnerListOf(*this, key);
-  return structure ? dynamic_cast<TBasisKonstanten*>(structure->Get(key).get()) : nullptr;
+  return structure ? dynamic_cast<TFaderSource*>(structure->Get(key).get()) : nullptr;
 }
 
 void TModulSchieber::Synchronise(int position, bool fromSlider) {
-  TBasisKonstanten* constant = Constant();
+  TFaderSource* constant = Constant();
   if (constant == nullptr) return;
   if (fromSlider) {
     constant->FollowSlider(position);
   } else {
-    position_ = std::clamp(position, 0, TBasisKonstanten::kSliderMax);
+    position_ = std::clamp(position, 0, TFaderSource::kSliderMax);
   }
-  valueText_ = constant->ValueText();
-  upperText_ = constant->LimitText(TLimit::Upper);
-  lowerText_ = constant->LimitText(TLimit::Lower);
-  Title->value = constant->Title->value;
+  SFaderTexts texts = constant->FaderTexts();
+  valueText_ = std::move(texts.value);
+  upperText_ = std::move(texts.upper);
+  lowerText_ = std::move(texts.lower);
+  Title->value = std::move(texts.title);
   PropertyChanged(nullptr);
 }
 
 void TModulSchieber::SetPosition(int position, bool notify) {
   if (position == position_) return;
-  position_ = std::clamp(position, 0, TBasisKonstanten::kSliderMax);
+  position_ = std::clamp(position, 0, TFaderSource::kSliderMax);
   if (notify) Synchronise(position_, true);
 }
 

@@ -12,7 +12,7 @@
 #include "patch/modul.h"
 #include "patch/module_registry.h"
 
-class TBasisKonstanten;
+class TFaderSource;
 
 // The panel item of `typeName` that belongs to `owner` (a module of a structure list), or null.
 TModul* FindPanelItem(const TModul& owner, const std::string& typeName);
@@ -33,7 +33,7 @@ class TModulSchieber : public TModul {
   TModulSchieber();
 
   // The constant this fader belongs to, or null.
-  TBasisKonstanten* Constant() const;
+  TFaderSource* Constant() const;
   // From the slider: the constant's value follows `position`. Otherwise (from the constant) the
   // slider takes `position` without calling back. Both then copy the constant's texts and title.
   void Synchronise(int position, bool fromSlider);

@@ -4,12 +4,14 @@
 // The list also carries every editing operation of its canvas (selection, dragging, alignment,
 // creation, groups, cut, copy, paste, delete) and the numbered commands and menu queries through
 // which the main window drives it; each structural change is an undoable action filed with the
-// list's own history.
+// list's own history. The operations are split by job into module_list_commands.cpp,
+// module_list_selection.cpp, module_list_clipboard.cpp and module_list_drags.cpp.
 #pragma once
 
 #include <iosfwd>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "edit/action_manager.h"
 #include "edit/rubber_band.h"
@@ -69,6 +71,9 @@ class TModuleListe : public TPropTypListChild {
   // Shows the modules on `canvas`, editable unless `mode` is kPanelSample; a null canvas drops
   // every view (`mode` then tells whether only the window closes).
   void SetView(TModuleCanvas* canvas, int mode);
+  // The hook a canvas calls when it goes: when it is the one that shows this list, every view is
+  // dropped (the modules stay) and Canvas is cleared, so that nothing calls the canvas later.
+  void ReleaseCanvas(const TModuleCanvas& canvas);
   // Builds the view of one module when the list is shown.
   void ShowModule(TModul& module);
   void RepaintCanvas();
@@ -132,12 +137,28 @@ class TModuleListe : public TPropTypListChild {
   std::vector<TModul*> Modules(const TPropTypList& selection) const;
 
  private:
+  // A title-bar drag in progress on this list.
+  struct STitleDrag {
+    bool active = false;
+    TPoint grip;   // the press point in title-bar coordinates
+    TPoint start;  // the dragged module's absolute position at the press
+    TPropTypList selection;
+  };
+  // A rubber band or panning in progress on this list's canvas.
+  struct SCanvasDrag {
+    int mode = -1;
+    TPoint last;
+    std::unique_ptr<TGummiband> band;
+  };
+
   void NotifyState() { StateCallback.Call(0, 0, 0); }
   TRect AbsoluteRect(const TModul& module) const;
   void SaveMarkedAsGroup(const std::string& fileName);
   void PasteFromClipboard();
   void RenameCollisions(TModuleListe& pasted);
   bool editable_ = true;
+  STitleDrag titleDrag_;
+  SCanvasDrag canvasDrag_;
 };
 
 // The structure of a sound or macro: takes every registered module type (a sound's structure

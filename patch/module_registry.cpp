@@ -5,20 +5,11 @@
 
 namespace {
 
-// The built-in families are filled in completely on first use.
 TModuleTypeTable& Registry() {
   static TModuleTypeTable table = [] {
-    TModuleTypeTable families;
-    RegisterMacroModules(families);
-    RegisterConstantModules(families);
-    RegisterPanelItems(families);
-    RegisterMixerModules(families);
-    RegisterDelayModules(families);
-    RegisterGeneratorModules(families);
-    RegisterSpeakerModules(families);
-    RegisterMidiModules(families);
-    RegisterScopeModules(families);
-    return families;
+    TModuleTypeTable macros;
+    RegisterMacroModules(macros);
+    return macros;
   }();
   return table;
 }
@@ -53,6 +44,11 @@ std::vector<std::string> RegisteredTypeNames() {
 
 void RegisterModuleType(const std::string& typeName, TModuleFactory factory) {
   Registry()[typeName] = std::move(factory);
+}
+
+void InstallModuleTypes(const TModuleTypeTable& families) {
+  for (const auto& [name, factory] : families)
+    Registry()[name] = factory;
 }
 
 bool IsMacroPortType(const std::string& typeName) {

@@ -1,5 +1,6 @@
 // The registry of module type names: files, the clipboard, the undo history and the palette know
-// a module only by its type name, and the registry builds a fresh module for each of them. Type
+// a module only by its type name, and the registry builds a fresh module for each of them. The
+// module families live above the patch model, so they are installed into it as a table. Type
 // names are compared exactly; letter case matters.
 #pragma once
 
@@ -27,13 +28,9 @@ bool IsMacroPortType(const std::string& typeName);
 // Adds a type outside the built-in families (test modules); an existing name is replaced.
 void RegisterModuleType(const std::string& typeName, TModuleFactory factory);
 
-// Each module family registers its type names here (macro_registry.cpp and the catalogue).
+// Adds every type of `families`, the catalogue that the program hands over before it reads its
+// first sound (the registry knows no module family itself); an existing name is replaced.
+void InstallModuleTypes(const TModuleTypeTable& families);
+
+// The macro module and its inner input and output types, which the registry always holds.
 void RegisterMacroModules(TModuleTypeTable& table);
-void RegisterConstantModules(TModuleTypeTable& table);
-void RegisterPanelItems(TModuleTypeTable& table);
-void RegisterMixerModules(TModuleTypeTable& table);
-void RegisterDelayModules(TModuleTypeTable& table);
-void RegisterGeneratorModules(TModuleTypeTable& table);
-void RegisterSpeakerModules(TModuleTypeTable& table);
-void RegisterMidiModules(TModuleTypeTable& table);
-void RegisterScopeModules(TModuleTypeTable& table);

@@ -1,5 +1,16 @@
 // What the patch model needs of the editor's widgets, as interfaces: the model builds and updates
 // views through them and runs unchanged (and untested views aside, completely) without any.
+//
+// Lifetime. A module owns its view (TModul::Panel) and resets it whenever the module leaves the
+// patch or its canvas: on delete, cut, undo and redo, which can all run inside an event handler
+// of the view's own widget. So a widget view is an adapter that releases its widget with
+// deleteLater(), never with delete: the handler then returns into a live widget. Once a handler
+// has called into the model, the widget must not use its adapter again (it may be gone); it reaches
+// its module through the list and the key. The model calls a view never after resetting it.
+//
+// A canvas clears TModuleListe::Canvas when it goes, by calling TModuleListe::ReleaseCanvas with
+// itself before its widgets are destroyed: the list drops every view and never calls that canvas
+// again.
 #pragma once
 
 #include <memory>
@@ -7,7 +18,7 @@
 class TModul;
 class TPropTyp;
 
-// The panel of one module on a canvas.
+// The panel of one module on a canvas; its destructor releases the widget with deleteLater().
 class TModuleView {
  public:
   virtual ~TModuleView() = default;
@@ -19,7 +30,8 @@ class TModuleView {
   virtual void PortsChanged() = 0;
 };
 
-// The scrolling canvas that shows the modules of one module list.
+// The scrolling canvas that shows the modules of one module list; before it goes it calls
+// TModuleListe::ReleaseCanvas for that list.
 class TModuleCanvas {
  public:
   virtual ~TModuleCanvas() = default;

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "edit/module_actions.h"
-#include "edit/port_actions.h"
 #include "patch/modul_arbeiten.h"
+#include "patch/module_actions.h"
 #include "patch/module_list.h"
+#include "patch/port_actions.h"
 #include "persist/tree_message.h"
 
 namespace {

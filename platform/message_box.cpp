@@ -39,3 +39,5 @@ TMessageAnswer ShowMessage(QWidget* owner, const SMessage& message) {
 }
 
 void SetMessagePresenter(TMessagePresenter* presenter) { installedPresenter = presenter; }
+
+TMessagePresenter* InstalledMessagePresenter() { return installedPresenter; }

@@ -30,6 +30,8 @@ TMessageAnswer ShowMessage(QWidget* owner, const SMessage& message);
 
 // Installs `presenter` (not owned) for every later message; null restores the default.
 void SetMessagePresenter(TMessagePresenter* presenter);
+// The installed presenter, or null for the default one.
+TMessagePresenter* InstalledMessagePresenter();
 
 // The presenter that shows a modal message box.
 TMessagePresenter& DialogMessagePresenter();

@@ -1,6 +1,6 @@
 // The sound card and the MIDI ports as the device services through which speakers, microphones
-// and MIDI inputs open their devices (the graphical program and real-time play install them;
-// the headless renderer and most tests install the file devices instead).
+// and MIDI inputs open their devices (the graphical program and real-time play hand them to the
+// model in its application context; the headless renderer and most tests use the file devices).
 #pragma once
 
 #include <vector>
@@ -14,14 +14,9 @@ class TRealDeviceServices {
  public:
   explicit TRealDeviceServices(const std::vector<EDeviceApi>& apis = StandardDeviceApis());
 
-  // Makes these the installed services. They must outlive every module that opened a device.
-  void Install();
+  // They must outlive every module that opened one of their devices.
 
   TRtAudioWaveOutDevice waveOut;
   TRtAudioWaveInDevice waveIn;
   TRtMidiInDevices midiIn;
 };
-
-// GUI thread, at start: installs one set over the standard systems that lives until the
-// program ends.
-TRealDeviceServices& InstallRealDeviceServices();

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "modules/catalogue.h"
+#include "patch/application_context.h"
 #include "tools/example_content.h"
 
 namespace {
@@ -35,6 +37,9 @@ int WriteChains(const char* count, const char* path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  SApplicationContext catalogue;
+  catalogue.moduleTypes = ModuleCatalogue();
+  const TApplicationScope context(catalogue);
   if (argc == 4 && std::strcmp(argv[1], "--chains") == 0) return WriteChains(argv[2], argv[3]);
   if (argc != 2 || argv[1][0] == '-') return Usage();
   const std::filesystem::path folder = argv[1];

@@ -103,6 +103,30 @@ TEST_F(ModuleList, DraggingSnapsToTheGridAndStopsAtTheLeftEdge) {
   EXPECT_EQ(module.Rect->left->value, 20);
 }
 
+TEST_F(ModuleList, TwoWindowsDragAtTheSameTimeWithoutDisturbingEachOther) {
+  TDokumentKlang otherDocument;
+  TModuleListeArbeiten& other = *otherDocument.ModuleList;
+  auto& here = Place(list, "M", Generator(), 100, 40);
+  auto& there = Place(other, "M", Generator(), 300, 40);
+  list.BeginTitleDrag(here, false, 5, 5);
+  other.BeginTitleDrag(there, false, 5, 5);
+  list.CanvasMouseDown(kCanvasRubberBand, false, 0, 0);
+  other.CanvasMouseDown(kCanvasRubberBand, false, 0, 0);
+  other.CanvasMouseUp();  // ends only the other window's band
+  list.CanvasMouseMove(false, 500, 500);
+  EXPECT_TRUE(here.IsMarked());
+  list.CanvasMouseUp();
+
+  list.TitleDrag(here, 25, 5);
+  other.TitleDrag(there, 5, 25);
+  other.EndTitleDrag(there);
+  list.EndTitleDrag(here);
+  EXPECT_EQ(here.Rect->GetRect(), (TRect{120, 40, 208, 91}));
+  EXPECT_EQ(there.Rect->GetRect(), (TRect{300, 60, 388, 111}));
+  EXPECT_EQ(list.ActionManager.UndoCount(), 1);
+  EXPECT_EQ(other.ActionManager.UndoCount(), 1);
+}
+
 TEST_F(ModuleList, AligningRightEdgesKeepsWidths) {
   auto& narrow = Place(list, "N", Generator(), 10, 0);
   auto& wide = Place(list, "W", Generator(), 50, 100);

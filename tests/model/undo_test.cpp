@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "edit/module_actions.h"
-#include "edit/port_actions.h"
 #include "model_fixture.h"
+#include "patch/module_actions.h"
+#include "patch/port_actions.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "edit/module_actions.h"
+#include "patch/module_actions.h"
 
 #include "patch/module_list.h"
 

@@ -1,4 +1,4 @@
-#include "edit/port_actions.h"
+#include "patch/port_actions.h"
 
 #include "patch/modul_arbeiten.h"
 #include "patch/module_list.h"

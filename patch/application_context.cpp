@@ -1,0 +1,26 @@
+#include "patch/application_context.h"
+
+#include "patch/module_dialogs.h"
+#include "platform/message_box.h"
+
+TApplicationScope::TApplicationScope(const SApplicationContext& context)
+    : previousDialogs_(ModuleDialogs()),
+      previousMessages_(InstalledMessagePresenter()),
+      previousDevices_(DeviceServices()),
+      previousView_(ViewOptions()),
+      previousSound_(SoundOptions()) {
+  InstallModuleTypes(context.moduleTypes);
+  SetModuleDialogs(context.dialogs);
+  SetMessagePresenter(context.messages);
+  SetDeviceServices(context.devices);
+  ViewOptions() = context.viewOptions;
+  SoundOptions() = context.soundOptions;
+}
+
+TApplicationScope::~TApplicationScope() {
+  SetModuleDialogs(previousDialogs_);
+  SetMessagePresenter(previousMessages_);
+  SetDeviceServices(previousDevices_);
+  ViewOptions() = previousView_;
+  SoundOptions() = previousSound_;
+}
