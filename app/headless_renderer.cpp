@@ -5,6 +5,7 @@
 #include <cctype>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
@@ -37,6 +38,11 @@ class TMessageCatcher : public TMessagePresenter {
   TMessageCatcher() { SetMessagePresenter(this); }
   ~TMessageCatcher() override { SetMessagePresenter(nullptr); }
   TMessageAnswer Present(QWidget*, const SMessage& message) override {
+    // A warning (a dropped wire) does not stop the render, so it is said at once.
+    if (message.icon == TMessageIcon::Warning) {
+      std::fprintf(stderr, "zelmar: warning: %s\n", message.text.toStdString().c_str());
+      return TMessageAnswer::Ok;
+    }
     last = message.text.toStdString();
     return TMessageAnswer::Ok;
   }

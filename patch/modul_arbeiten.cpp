@@ -1,6 +1,6 @@
 #include "patch/modul_arbeiten.h"
 
-#include <algorithm>
+#include <unordered_set>
 
 #include "persist/tree_message.h"
 
@@ -52,18 +52,38 @@ bool TModulArbeiten::WalkSource(TAusgang* source, TModuleChain& visited, TModule
   TModulArbeiten* module = source->OwnerModule();
   if (module == nullptr) return false;
   if (module->IsActive(source)) return true;
-  if (std::find(visited.begin(), visited.end(), module) != visited.end()) return true;
+  // Met again: a feedback loop counts as satisfied, unless it only crosses macro boundaries.
+  if (visited.Contains(module)) return ProducingOutput(*source) != nullptr;
   return module->CollectChain(source, visited, chain);
 }
 
 bool TModulArbeiten::CollectChain(TAusgang*, TModuleChain& visited, TModuleChain& chain) {
-  visited.push_back(this);
+  visited.Append(this);
   for (TEinAusgang* port : InputList->Ports()) {
     auto* input = dynamic_cast<TEingang*>(port);
     if (input == nullptr || !WalkSource(input->GetSource(), visited, chain)) return false;
   }
-  chain.push_back(this);
+  chain.Append(this);
   return true;
+}
+
+TAusgang* TModulArbeiten::ProducingOutput(TAusgang& source) {
+  std::unordered_set<const TAusgang*> passed;
+  TAusgang* output = &source;
+  while (output != nullptr) {
+    TModulArbeiten* module = output->OwnerModule();
+    TAusgang* next = module ? module->ForwardedFrom(*output) : nullptr;
+    if (next == output) return output;
+    if (!passed.insert(output).second) return nullptr;
+    output = next;
+  }
+  return nullptr;
+}
+
+void TModulArbeiten::LinkFrom(TAusgang& source, int voice, const std::int32_t** target,
+                              TKlangEngine& engine) {
+  TAusgang* producer = ProducingOutput(source);
+  if (producer != nullptr) producer->OwnerModule()->LinkOutput(voice, target, engine, *producer);
 }
 
 void TModulArbeiten::SetActive(bool active) {
@@ -84,8 +104,5 @@ void TModulArbeiten::LinkInput(const std::string& portName, int voice, const std
                                TKlangEngine& engine) {
   TEingang* input = InputList->Input(portName);
   TAusgang* source = input ? input->GetSource() : nullptr;
-  if (source == nullptr) return;
-  if (TModulArbeiten* module = source->OwnerModule()) {
-    module->LinkOutput(voice, target, engine, *source);
-  }
+  if (source != nullptr) LinkFrom(*source, voice, target, engine);
 }
