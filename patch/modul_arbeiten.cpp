@@ -2,6 +2,7 @@
 
 #include <unordered_set>
 
+#include "engine/deep_stack.h"
 #include "persist/tree_message.h"
 
 TModulArbeiten::TModulArbeiten()
@@ -18,7 +19,9 @@ bool TModulArbeiten::Notify(int code, int, void* data) {
       if (IsSink()) {
         TModuleChain visited;
         TModuleChain chain;
-        if (CollectChain(nullptr, visited, chain)) {
+        bool complete = false;
+        RunOnDeepStack([&] { complete = CollectChain(nullptr, visited, chain); });
+        if (complete) {
           for (TModulArbeiten* module : chain)
             module->SetActive(true);
         }
