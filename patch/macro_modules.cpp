@@ -62,8 +62,9 @@ TAusgang* TModulKomponent::ForwardedFrom(TAusgang& port) {
 bool TModulKomponent::CollectChain(TAusgang* port, TModuleChain& visited, TModuleChain& chain) {
   TModulAusgang* inner = port ? InnerOutput(port->Key()) : nullptr;
   if (inner == nullptr) return false;
-  if (inner->IsActive(nullptr)) return true;
-  // Met again: a feedback loop counts as satisfied, unless it only crosses macro boundaries.
+  if (inner->IsActive(nullptr) || chain.Contains(inner)) return true;
+  // Met again on its own way: a feedback loop counts as satisfied, unless it only crosses macro
+  // boundaries.
   if (visited.Contains(inner)) return ProducingOutput(*port) != nullptr;
   return inner->CollectChain(port, visited, chain);
 }

@@ -54,8 +54,9 @@ bool TModulArbeiten::WalkSource(TAusgang* source, TModuleChain& visited, TModule
   if (source == nullptr) return false;
   TModulArbeiten* module = source->OwnerModule();
   if (module == nullptr) return false;
-  if (module->IsActive(source)) return true;
-  // Met again: a feedback loop counts as satisfied, unless it only crosses macro boundaries.
+  if (module->IsActive(source) || chain.Contains(module)) return true;
+  // Met again on its own way: a feedback loop counts as satisfied, unless it only crosses macro
+  // boundaries.
   if (visited.Contains(module)) return ProducingOutput(*source) != nullptr;
   return module->CollectChain(source, visited, chain);
 }
