@@ -194,6 +194,22 @@ TEST_F(HostileSound, PastingAWireBetweenKindsThatDoNotFitDropsItWithAWarning) {
   EXPECT_TRUE(messages.shown[0].text.startsWith("module \"Mix\", input \"1\""));
 }
 
+TEST_F(HostileSound, APortOfTheWrongDirectionIsSkippedWhenPasted) {
+  TDokumentKlang document;
+  const std::string text = ModuleText("Mix", "MonoAddierer", {{"1", "OMA", "", ""}},
+                                      "BEGIN OutputList \nBEGIN 2 IMA\nEND\nEND\n") +
+                           "END\n";
+  // The second paste renames the pasted module, which walks the outputs it has.
+  for (int paste = 0; paste < 2; ++paste) {
+    std::istringstream clipboard(text);
+    ASSERT_EQ(document.ModuleList->Paste(clipboard, nullptr), 1);
+  }
+  auto* mix = dynamic_cast<TModulArbeiten*>(document.ModuleList->Get("Mix").get());
+  ASSERT_NE(mix, nullptr);
+  EXPECT_EQ(mix->InputList->Port("1"), nullptr);
+  EXPECT_EQ(mix->OutputList->Port("2"), nullptr);
+}
+
 // The mixer hears the loop and a constant at zero: a loop through boundaries carries no signal,
 // so the sound starts, ends and is silent.
 TEST_F(HostileSound, ALoopThroughMacroBoundariesRendersSilence) {
