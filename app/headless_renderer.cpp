@@ -5,6 +5,7 @@
 #include <cctype>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <set>
@@ -40,6 +41,11 @@ constexpr double kFullScale = 32767.0;
 class TMessageCatcher : public TMessagePresenter {
  public:
   TMessageAnswer Present(QWidget*, const SMessage& message) override {
+    // A warning (a dropped wire) does not stop the render, so it is said at once.
+    if (message.icon == TMessageIcon::Warning) {
+      std::fprintf(stderr, "zelmar: warning: %s\n", message.text.toStdString().c_str());
+      return TMessageAnswer::Ok;
+    }
     last = message.text.toStdString();
     return TMessageAnswer::Ok;
   }

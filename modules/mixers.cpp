@@ -42,24 +42,20 @@ constexpr int kAdderMinimumInputs = 2;
 int InputCode(bool mono) { return mono ? kPortMonoInputAnalog : kPortPolyInputAnalog; }
 int OutputCode(bool mono) { return mono ? kPortMonoOutputAnalog : kPortPolyOutputAnalog; }
 
-bool Contains(const TModuleChain& modules, const TModulArbeiten* module) {
-  return std::find(modules.begin(), modules.end(), module) != modules.end();
-}
-
 // One input of the adder's activation walk. Unlike the general rule, a source met again on the
 // walk (a feedback path) does not satisfy the input, and a failed walk leaves both lists as
 // they were.
 bool AdderSourceSatisfied(TAusgang* source, TModuleChain& visited, TModuleChain& chain) {
   TModulArbeiten* module = source ? source->OwnerModule() : nullptr;
   if (module == nullptr) return false;
-  if (module->IsActive(source) || Contains(chain, module)) return true;
-  if (Contains(visited, module)) return false;
-  TModuleChain visitedCopy = visited;
-  TModuleChain chainCopy = chain;
-  if (!module->CollectChain(source, visitedCopy, chainCopy)) return false;
-  visited = std::move(visitedCopy);
-  chain = std::move(chainCopy);
-  return true;
+  if (module->IsActive(source) || chain.Contains(module)) return true;
+  if (visited.Contains(module)) return false;
+  const std::size_t visitedBefore = visited.Size();
+  const std::size_t chainBefore = chain.Size();
+  if (module->CollectChain(source, visited, chain)) return true;
+  visited.TruncateTo(visitedBefore);
+  chain.TruncateTo(chainBefore);
+  return false;
 }
 
 // The array of `count` source pointers for `slice` inside `block`, sized for `slices` arrays
@@ -150,13 +146,13 @@ void TAddierer::BindWork(int voice, void* record, TKlangEngine& engine) {
 }
 
 bool TAddierer::CollectChain(TAusgang*, TModuleChain& visited, TModuleChain& chain) {
-  visited.push_back(this);
+  visited.Append(this);
   bool satisfied = false;
   // Every input is walked, so that all complete chains into the adder are collected.
   for (TEingang* input : Inputs()) {
     if (AdderSourceSatisfied(input->GetSource(), visited, chain)) satisfied = true;
   }
-  if (satisfied) chain.push_back(this);
+  if (satisfied) chain.Append(this);
   return satisfied;
 }
 

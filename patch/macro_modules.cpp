@@ -54,15 +54,22 @@ TModulAusgang* TModulKomponent::InnerOutput(const std::string& key) const {
 
 void TModulKomponent::LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
                                  TAusgang& port) {
-  if (TModulAusgang* inner = InnerOutput(port.Key())) {
-    inner->LinkOutput(voice, target, engine, port);
-  }
+  LinkFrom(port, voice, target, engine);
+}
+
+TAusgang* TModulKomponent::ForwardedFrom(TAusgang& port) {
+  TModulAusgang* inner = InnerOutput(port.Key());
+  TEingang* input = inner ? inner->InputList->Input("1") : nullptr;
+  return input ? input->GetSource() : nullptr;
 }
 
 bool TModulKomponent::CollectChain(TAusgang* port, TModuleChain& visited, TModuleChain& chain) {
   TModulAusgang* inner = port ? InnerOutput(port->Key()) : nullptr;
   if (inner == nullptr) return false;
-  if (inner->IsActive(nullptr)) return true;
+  if (inner->IsActive(nullptr) || chain.Contains(inner)) return true;
+  // Met again on its own way: a feedback loop counts as satisfied, unless it only crosses macro
+  // boundaries.
+  if (visited.Contains(inner)) return ProducingOutput(*port) != nullptr;
   return inner->CollectChain(port, visited, chain);
 }
 
@@ -169,28 +176,25 @@ void TModulGrenze::ShowHelp() {
 }
 
 bool TModulGrenze::CollectFrom(TAusgang* source, TModuleChain& visited, TModuleChain& chain) {
-  visited.push_back(this);
+  visited.Append(this);
   if (!WalkSource(source, visited, chain)) return false;
-  chain.push_back(this);
+  chain.Append(this);
   return true;
 }
 
 void TModulEingang::LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
-                               TAusgang&) {
+                               TAusgang& port) {
+  LinkFrom(port, voice, target, engine);
+}
+
+TAusgang* TModulEingang::ForwardedFrom(TAusgang&) {
   auto* outer = dynamic_cast<TEingang*>(OuterPort());
-  TAusgang* source = outer ? outer->GetSource() : nullptr;
-  TModulArbeiten* module = source ? source->OwnerModule() : nullptr;
-  if (module != nullptr) module->LinkOutput(voice, target, engine, *source);
+  return outer ? outer->GetSource() : nullptr;
 }
 
 bool TModulEingang::CollectChain(TAusgang*, TModuleChain& visited, TModuleChain& chain) {
   auto* outer = dynamic_cast<TEingang*>(OuterPort());
   return CollectFrom(outer ? outer->GetSource() : nullptr, visited, chain);
-}
-
-void TModulAusgang::LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
-                               TAusgang&) {
-  LinkInput("1", voice, target, engine);
 }
 
 bool TModulAusgang::CollectChain(TAusgang*, TModuleChain& visited, TModuleChain& chain) {

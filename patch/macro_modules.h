@@ -23,6 +23,8 @@ class TModulKomponent : public TModulBild {
   // port's key answers.
   void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
                   TAusgang& port) override;
+  // The inner source of the inner output module that belongs to `port`.
+  TAusgang* ForwardedFrom(TAusgang& port) override;
   // Walks on inside, from the inner output module of `port`. The macro itself never becomes
   // active: its ports show the state of the inner modules instead.
   bool CollectChain(TAusgang* port, TModuleChain& visited, TModuleChain& chain) override;
@@ -81,6 +83,8 @@ class TModulEingang : public TModulGrenze {
   // The consumer inside reads the outer source's value directly.
   void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
                   TAusgang& port) override;
+  // The source of the outer port.
+  TAusgang* ForwardedFrom(TAusgang& port) override;
   // Walks on to the source of the outer port.
   bool CollectChain(TAusgang* port, TModuleChain& visited, TModuleChain& chain) override;
 };
@@ -90,9 +94,6 @@ class TModulAusgang : public TModulGrenze {
   TModulAusgang(int ownCode, int outerCode, const char* title)
       : TModulGrenze(ownCode, outerCode, title) {}
 
-  // The consumer outside reads the inner source's value directly.
-  void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
-                  TAusgang& port) override;
   // Walks on to the source of the own input.
   bool CollectChain(TAusgang* port, TModuleChain& visited, TModuleChain& chain) override;
 };

@@ -1,7 +1,8 @@
 #include "patch/modul_arbeiten.h"
 
-#include <algorithm>
+#include <unordered_set>
 
+#include "engine/deep_stack.h"
 #include "persist/tree_message.h"
 
 TModulArbeiten::TModulArbeiten()
@@ -18,7 +19,9 @@ bool TModulArbeiten::Notify(int code, int, void* data) {
       if (IsSink()) {
         TModuleChain visited;
         TModuleChain chain;
-        if (CollectChain(nullptr, visited, chain)) {
+        bool complete = false;
+        RunOnDeepStack([&] { complete = CollectChain(nullptr, visited, chain); });
+        if (complete) {
           for (TModulArbeiten* module : chain)
             module->SetActive(true);
         }
@@ -51,19 +54,40 @@ bool TModulArbeiten::WalkSource(TAusgang* source, TModuleChain& visited, TModule
   if (source == nullptr) return false;
   TModulArbeiten* module = source->OwnerModule();
   if (module == nullptr) return false;
-  if (module->IsActive(source)) return true;
-  if (std::find(visited.begin(), visited.end(), module) != visited.end()) return true;
+  if (module->IsActive(source) || chain.Contains(module)) return true;
+  // Met again on its own way: a feedback loop counts as satisfied, unless it only crosses macro
+  // boundaries.
+  if (visited.Contains(module)) return ProducingOutput(*source) != nullptr;
   return module->CollectChain(source, visited, chain);
 }
 
 bool TModulArbeiten::CollectChain(TAusgang*, TModuleChain& visited, TModuleChain& chain) {
-  visited.push_back(this);
+  visited.Append(this);
   for (TEinAusgang* port : InputList->Ports()) {
     auto* input = dynamic_cast<TEingang*>(port);
     if (input == nullptr || !WalkSource(input->GetSource(), visited, chain)) return false;
   }
-  chain.push_back(this);
+  chain.Append(this);
   return true;
+}
+
+TAusgang* TModulArbeiten::ProducingOutput(TAusgang& source) {
+  std::unordered_set<const TAusgang*> passed;
+  TAusgang* output = &source;
+  while (output != nullptr) {
+    TModulArbeiten* module = output->OwnerModule();
+    TAusgang* next = module ? module->ForwardedFrom(*output) : nullptr;
+    if (next == output) return output;
+    if (!passed.insert(output).second) return nullptr;
+    output = next;
+  }
+  return nullptr;
+}
+
+void TModulArbeiten::LinkFrom(TAusgang& source, int voice, const std::int32_t** target,
+                              TKlangEngine& engine) {
+  TAusgang* producer = ProducingOutput(source);
+  if (producer != nullptr) producer->OwnerModule()->LinkOutput(voice, target, engine, *producer);
 }
 
 void TModulArbeiten::SetActive(bool active) {
@@ -84,8 +108,5 @@ void TModulArbeiten::LinkInput(const std::string& portName, int voice, const std
                                TKlangEngine& engine) {
   TEingang* input = InputList->Input(portName);
   TAusgang* source = input ? input->GetSource() : nullptr;
-  if (source == nullptr) return;
-  if (TModulArbeiten* module = source->OwnerModule()) {
-    module->LinkOutput(voice, target, engine, *source);
-  }
+  if (source != nullptr) LinkFrom(*source, voice, target, engine);
 }

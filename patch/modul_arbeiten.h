@@ -9,10 +9,8 @@
 
 #include "engine/engine_module.h"
 #include "patch/modul.h"
+#include "patch/module_chain.h"
 #include "patch/port_list.h"
-
-class TModulArbeiten;
-using TModuleChain = std::vector<TModulArbeiten*>;
 
 // The value an input field reads while no source has linked it.
 inline constexpr std::int32_t kSilence = 0;
@@ -29,6 +27,14 @@ class TModulArbeiten : public TModul, public TEngineModule {
   // `port` produces for `voice` (voice 0 for a mono module). Default: nothing.
   virtual void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
                           TAusgang& port);
+  // The output whose value this module's output `port` carries: `port` itself when the module
+  // computes it. A macro boundary passes another output's value on and answers that output, or
+  // null when nothing feeds it.
+  virtual TAusgang* ForwardedFrom(TAusgang& port) { return &port; }
+  // Follows `source` across macro boundaries to the output of the module that computes its
+  // value; null when the way ends unwired or comes back to where it passed, since a loop that
+  // only crosses boundaries carries no signal.
+  static TAusgang* ProducingOutput(TAusgang& source);
 
   int GetWorkType() const override { return -1; }
   bool IsMono() const override { return true; }
@@ -62,6 +68,9 @@ class TModulArbeiten : public TModul, public TEngineModule {
  protected:
   // The walk from one source output on: true when the source is active or its chain completes.
   static bool WalkSource(TAusgang* source, TModuleChain& visited, TModuleChain& chain);
+  // Links `target` to the value behind `source`, wherever across macro boundaries it is computed.
+  static void LinkFrom(TAusgang& source, int voice, const std::int32_t** target,
+                       TKlangEngine& engine);
 
  private:
   bool active_ = false;

@@ -17,11 +17,14 @@ TEinAusgangListe::TEinAusgangListe() {
 
 TRPointer<TPropTypList> TEinAusgangListe::CreatePort(const std::string& name, bool& queryOnly) {
   const int code = PortCodeOf(name);
+  // A file that puts an input among the outputs (or the reverse) has that port skipped.
+  const bool holdsInputs = dynamic_cast<const TEingangListe*>(this) != nullptr;
+  const bool fits = code >= 0 && PortType(code).isInput == holdsInputs;
   if (queryOnly) {
-    queryOnly = code >= 0;
+    queryOnly = fits;
     return nullptr;
   }
-  if (code < 0) return nullptr;
+  if (!fits) return nullptr;
   auto port = NewPort(code);
   port->parent = this;
   return port;

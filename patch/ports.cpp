@@ -8,6 +8,8 @@
 #include "patch/module_list.h"
 #include "patch/port_actions.h"
 #include "persist/tree_message.h"
+#include "platform/message_box.h"
+#include "platform/text_codec.h"
 
 namespace {
 
@@ -28,6 +30,28 @@ std::string ModuleKeyOf(const TEinAusgang& port) {
 
 void RepaintWires(const TEinAusgang& port) {
   if (TModuleListe* list = ListOf(port)) list->RepaintCanvas();
+}
+
+// The port's module by its key, with the keys of the macros around it in front ("Group.Amp").
+std::string ModulePathOf(const TEinAusgang& port) {
+  std::string path;
+  for (const TModul* module = port.OwnerModule(); module != nullptr;) {
+    TModuleListe* list = module->OwnerList();
+    if (list == nullptr) break;
+    const std::string key = list->KeyOf(module);
+    path = path.empty() ? key : key + "." + path;
+    module = dynamic_cast<const TModul*>(list->parent);
+  }
+  return path;
+}
+
+void WarnDroppedWire(const TEingang& input, const TAusgang& source) {
+  const std::string text = "module \"" + ModulePathOf(input) + "\", input \"" + input.Key() +
+                           "\" (" + input.Type().hint + "): dropped the wire from \"" +
+                           ModuleKeyOf(source) + "\" output \"" + source.Key() + "\" (" +
+                           source.Type().hint + "), the kinds do not fit";
+  ShowMessage(nullptr, {QStringLiteral("Info Connection"), FromFileText(text),
+                        TMessageIcon::Warning, TMessageButtons::Ok});
 }
 
 }  // namespace
@@ -126,9 +150,13 @@ void TEingang::ClearWire() {
 }
 
 bool TEingang::Notify(int code, int, void*) {
-  if (code == kTreePasting) {
-    const TAusgang* source = GetSource();
-    if (source == nullptr || !IsCompatible(*source)) ClearWire();
+  if (code != kTreePasting && code != kTreeAfterRead) return true;
+  const TAusgang* source = GetSource();
+  if (source != nullptr && !IsCompatible(*source)) {
+    WarnDroppedWire(*this, *source);
+    ClearWire();
+  } else if (source == nullptr && code == kTreePasting) {
+    ClearWire();
   }
   return true;
 }

@@ -62,7 +62,9 @@ class TEingang : public TEinAusgang {
   // Wires this input to `other`, replacing a previous source in one undo step; wiring it to its
   // present source, or to nothing, removes the wire.
   TRPointerAction Connect(TEinAusgang* other, bool undoable) override;
-  // While pasting, a wire survives only when its source was pasted too and fits.
+  // After reading or pasting, a wire from an output whose kind does not fit is dropped with a
+  // warning, so that the engine never reads one kind of value as another; while pasting, a wire
+  // also survives only when its source was pasted too.
   bool Notify(int code, int arg, void* data) override;
   // A free audio or frequency input gets a new constant module wired to it, in one undo step.
   void DoubleClicked();

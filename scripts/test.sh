@@ -32,14 +32,20 @@ TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp halt_on_error=1 history_size=7" 
 
 echo "== fuzzing the readers for ${fuzz_seconds} s each"
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DZELMAR_WITH_QT=OFF -DZELMAR_FUZZ=ON -DZELMAR_SANITIZE=address,undefined,fuzzer-no-link
-cmake --build build-fuzz -j "$jobs" --target text_reader_fuzz midi_file_fuzz
+  -DZELMAR_WITH_QT=ON -DZELMAR_FUZZ=ON -DZELMAR_SANITIZE=address,undefined,fuzzer-no-link
+cmake --build build-fuzz -j "$jobs" --target text_reader_fuzz midi_file_fuzz wav_file_fuzz \
+  paste_fuzz sound_fuzz
 fuzz() {
   local target=$1 seeds=$2
-  mkdir -p "build-fuzz/corpus-$target"
-  "build-fuzz/tests/fuzz/$target" -max_total_time="$fuzz_seconds" -max_len=4096 \
+  mkdir -p "build-fuzz/corpus-$target" build-fuzz/home
+  QT_QPA_PLATFORM=offscreen HOME="$PWD/build-fuzz/home" XDG_CONFIG_HOME="$PWD/build-fuzz/home" \
+    XDG_DATA_HOME="$PWD/build-fuzz/home" \
+    "build-fuzz/tests/fuzz/$target" -max_total_time="$fuzz_seconds" -max_len=4096 \
     -print_final_stats=1 "build-fuzz/corpus-$target" "$seeds"
 }
 fuzz text_reader_fuzz tests/fuzz/corpus
 fuzz midi_file_fuzz tests/fuzz/midi_corpus
-echo "fuzzing: 2 passed, 0 failed"
+fuzz wav_file_fuzz tests/fuzz/wav_corpus
+fuzz paste_fuzz tests/fuzz/group_corpus
+fuzz sound_fuzz tests/fuzz/sound_corpus
+echo "fuzzing: 5 passed, 0 failed"

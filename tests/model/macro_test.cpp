@@ -87,4 +87,46 @@ TEST(MacroInSound, TheSoundRefusesInnerInputAndOutputTypes) {
   EXPECT_TRUE(queryOnly);
 }
 
+// A macro "Loop" in a sound whose output feeds a sink and, from outside, its own input; inside,
+// the input reaches the output either straight or through `inner` modules.
+class MacroLoop : public ::testing::Test {
+ protected:
+  MacroLoop() {
+    macro.InputList->AddPort(kPortMonoInputAnalog, "In");
+    macro.OutputList->AddPort(kPortMonoOutputAnalog, "Out");
+    In(macro, "In").Connect(&Out(macro, "Out"), false);
+    In(sink).Connect(&Out(macro, "Out"), false);
+  }
+  TModulArbeiten& Boundary(const std::string& key, const char* typeName) {
+    bool queryOnly = false;
+    auto module =
+        std::dynamic_pointer_cast<TModulArbeiten>(CreateModuleByType(typeName, queryOnly));
+    return Place(*macro.Inside, key, module);
+  }
+
+  TDokumentKlang document;
+  TModulKomponent& macro = Place(*document.ModuleList, "Loop", std::make_shared<TModulKomponent>());
+  TTestModule& sink = Place(*document.ModuleList, "Sink", Sink());
+  TModulArbeiten& input = Boundary("In", "ModulMInAnalog");
+  TModulArbeiten& output = Boundary("Out", "ModulMOutAnalog");
+};
+
+TEST_F(MacroLoop, ALoopThatOnlyCrossesBoundariesIsAnOpenChain) {
+  In(output).Connect(&Out(input), false);
+  document.RevalidatePatch();
+  EXPECT_FALSE(sink.IsActive(nullptr));
+  EXPECT_FALSE(output.IsActive(nullptr));
+  EXPECT_EQ(TModulArbeiten::ProducingOutput(Out(macro, "Out")), nullptr);
+}
+
+TEST_F(MacroLoop, ALoopThroughAModuleInsideIsFeedbackAndActivates) {
+  TTestModule& echo = Place(*macro.Inside, "Echo", Processor(1));
+  In(echo).Connect(&Out(input), false);
+  In(output).Connect(&Out(echo), false);
+  document.RevalidatePatch();
+  EXPECT_TRUE(sink.IsActive(nullptr));
+  EXPECT_TRUE(echo.IsActive(nullptr));
+  EXPECT_EQ(TModulArbeiten::ProducingOutput(Out(macro, "Out")), &Out(echo));
+}
+
 }  // namespace
