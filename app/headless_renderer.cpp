@@ -126,6 +126,7 @@ class TRender {
       const std::int64_t block =
           std::min(kBlockSamples, (inTail ? limit : planned) - runner_.SamplesComputed());
       Step(block);
+      document_.PollEngine();
       if (progress) {
         progress(
             static_cast<double>(runner_.SamplesComputed()) / kEngineSampleRate,

@@ -37,10 +37,7 @@ const char* DeviceKindName(EDeviceKind kind) {
 
 TLivePlayer::TInstalledDevices::~TInstalledDevices() { SetDeviceServices({}); }
 
-TLivePlayer::TLivePlayer(std::function<void()> overloaded)
-    : overloadedCall_(std::move(overloaded)) {
-  document_.Engine().SetListener(this);
-}
+TLivePlayer::TLivePlayer() { document_.Engine().SetListener(this); }
 
 TLivePlayer::~TLivePlayer() { document_.StopSound(); }
 
@@ -119,7 +116,6 @@ bool TLivePlayer::Stop(std::string& error) {
 }
 
 void TLivePlayer::EngineOverloaded(int usage) {
-  overloadUsage_.store(usage, std::memory_order_relaxed);
-  overloaded_.store(true, std::memory_order_release);
-  if (overloadedCall_) overloadedCall_();
+  overloadUsage_ = usage;
+  overloaded_ = true;
 }

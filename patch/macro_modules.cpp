@@ -48,10 +48,10 @@ TModulAusgang* TModulKomponent::InnerOutput(const std::string& key) const {
   return dynamic_cast<TModulAusgang*>(Inside->Get(key).get());
 }
 
-void TModulKomponent::LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+void TModulKomponent::LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                                  TAusgang& port) {
   if (TModulAusgang* inner = InnerOutput(port.Key())) {
-    inner->LinkOutput(voice, target, engine, port);
+    inner->LinkOutput(voice, target, context, port);
   }
 }
 
@@ -171,12 +171,12 @@ bool TModulGrenze::CollectFrom(TAusgang* source, TModuleChain& visited, TModuleC
   return true;
 }
 
-void TModulEingang::LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+void TModulEingang::LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                                TAusgang&) {
   auto* outer = dynamic_cast<TEingang*>(OuterPort());
   TAusgang* source = outer ? outer->GetSource() : nullptr;
   TModulArbeiten* module = source ? source->OwnerModule() : nullptr;
-  if (module != nullptr) module->LinkOutput(voice, target, engine, *source);
+  if (module != nullptr) module->LinkOutput(voice, target, context, *source);
 }
 
 bool TModulEingang::CollectChain(TAusgang*, TModuleChain& visited, TModuleChain& chain) {
@@ -184,9 +184,9 @@ bool TModulEingang::CollectChain(TAusgang*, TModuleChain& visited, TModuleChain&
   return CollectFrom(outer ? outer->GetSource() : nullptr, visited, chain);
 }
 
-void TModulAusgang::LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+void TModulAusgang::LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                                TAusgang&) {
-  LinkInput("1", voice, target, engine);
+  LinkInput("1", voice, target, context);
 }
 
 bool TModulAusgang::CollectChain(TAusgang*, TModuleChain& visited, TModuleChain& chain) {

@@ -19,7 +19,7 @@ class TModulKomponent : public TModulBild {
   void CreatePanel(TModuleCanvas* owner, int mode) override;
   // An outer consumer asks for the value behind an output port: the inner output module of the
   // port's key answers.
-  void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+  void LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                   TAusgang& port) override;
   // Walks on inside, from the inner output module of `port`. The macro itself never becomes
   // active: its ports show the state of the inner modules instead.
@@ -77,7 +77,7 @@ class TModulEingang : public TModulGrenze {
       : TModulGrenze(ownCode, outerCode, title) {}
 
   // The consumer inside reads the outer source's value directly.
-  void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+  void LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                   TAusgang& port) override;
   // Walks on to the source of the outer port.
   bool CollectChain(TAusgang* port, TModuleChain& visited, TModuleChain& chain) override;
@@ -89,7 +89,7 @@ class TModulAusgang : public TModulGrenze {
       : TModulGrenze(ownCode, outerCode, title) {}
 
   // The consumer outside reads the inner source's value directly.
-  void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+  void LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                   TAusgang& port) override;
   // Walks on to the source of the own input.
   bool CollectChain(TAusgang* port, TModuleChain& visited, TModuleChain& chain) override;

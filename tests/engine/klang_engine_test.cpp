@@ -27,7 +27,7 @@ class TProbeModule : public TEngineModule {
 
   int GetWorkType() const override { return workType_; }
   bool IsMono() const override { return mono_; }
-  void BindWork(int voice, void* record, TKlangEngine&) override {
+  void BindWork(int voice, void* record, TBindContext&) override {
     bindings.push_back({voice, record});
   }
   void SoundStarted(TKlangEngine&, int voices) override { startedWith.push_back(voices); }
