@@ -288,9 +288,10 @@ std::string TMidiController::CheckMaxValue(const std::string& text, std::int32_t
   return {};
 }
 
-void TMidiController::LinkOutput(int, const TLinkTarget& target, TBindContext&, TAusgang&) {
-  Shared(value_).store(0, std::memory_order_relaxed);
-  target.Connect(&value_);
+void TMidiController::LinkOutput(int, const TLinkTarget& target, TBindContext& context, TAusgang&) {
+  Shared(*value_).store(0, std::memory_order_relaxed);
+  context.Keep(value_);
+  target.Connect(value_.get());
 }
 
 void TMidiController::BindWork(int, void*, TBindContext& context) {
@@ -306,10 +307,10 @@ void TMidiController::Call(std::uint8_t status, std::uint8_t data1, std::uint8_t
   const std::int32_t maxValue = std::clamp(MaxValue->value, -kMaxValueLimit, kMaxValueLimit);
   std::int32_t value = 0;
   if (React(status, data1, data2, maxValue, value))
-    Shared(value_).store(value, std::memory_order_relaxed);
+    Shared(*value_).store(value, std::memory_order_relaxed);
 }
 
-std::int32_t TMidiController::Value() { return Shared(value_).load(std::memory_order_relaxed); }
+std::int32_t TMidiController::Value() { return Shared(*value_).load(std::memory_order_relaxed); }
 
 // Every scaled value shifts toward minus infinity.
 TMidiPitch::TMidiPitch() : TMidiController(" Pitchbend", "BITMAP_PITCH", 2530) {}

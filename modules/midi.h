@@ -13,6 +13,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -166,7 +167,8 @@ class TMidiController : public TModulBild {
  private:
   const char* picture_;
   int helpTopic_;
-  std::int32_t value_ = 0;
+  // The output value; bindings keep a share, since their kernels read it.
+  std::shared_ptr<std::int32_t> value_ = std::make_shared<std::int32_t>(0);
   TAMsgMidiCallback listener_;
 };
 
