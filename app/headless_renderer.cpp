@@ -115,6 +115,7 @@ class TRender {
       const std::int64_t block =
           std::min(kBlockSamples, (inTail ? limit : planned) - runner_.SamplesComputed());
       Step(block);
+      document_.PollEngine();
       if (progress && !progress(static_cast<double>(runner_.SamplesComputed()) / kEngineSampleRate,
                                 static_cast<double>(std::max(planned, runner_.SamplesComputed())) /
                                     kEngineSampleRate)) {

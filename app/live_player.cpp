@@ -51,10 +51,7 @@ SApplicationContext PlayContext(TRealDeviceServices& services) {
 
 TLivePlayer::SPlayContext::SPlayContext() : scope(PlayContext(services)) {}
 
-TLivePlayer::TLivePlayer(std::function<void()> overloaded)
-    : overloadedCall_(std::move(overloaded)) {
-  document_.Engine().SetListener(this);
-}
+TLivePlayer::TLivePlayer() { document_.Engine().SetListener(this); }
 
 TLivePlayer::~TLivePlayer() { document_.StopSound(); }
 
@@ -131,7 +128,6 @@ bool TLivePlayer::Stop(std::string& error) {
 }
 
 void TLivePlayer::EngineOverloaded(int usage) {
-  overloadUsage_.store(usage, std::memory_order_relaxed);
-  overloaded_.store(true, std::memory_order_release);
-  if (overloadedCall_) overloadedCall_();
+  overloadUsage_ = usage;
+  overloaded_ = true;
 }

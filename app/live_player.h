@@ -3,9 +3,7 @@
 // modules' own "Device"), the engine paced by the clock as in the graphical program.
 #pragma once
 
-#include <atomic>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,9 +30,7 @@ struct SDeviceReport {
 
 class TLivePlayer : private TEngineListener {
  public:
-  // `overloaded` is told on the engine thread when the engine stopped itself; it must return
-  // at once and may neither block nor allocate.
-  explicit TLivePlayer(std::function<void()> overloaded);
+  TLivePlayer();
   // Stops a playing sound, then closes the devices.
   ~TLivePlayer() override;
   TLivePlayer(const TLivePlayer&) = delete;
@@ -51,11 +47,13 @@ class TLivePlayer : private TEngineListener {
 
   // Starts the engine with the sound options' processor limit. False with the user's message.
   bool Start(std::string& error);
-  // Any thread: percent of the real time the engine spends computing.
+  // Percent of the real time the engine spends computing.
   int ProcessorUsage() { return document_.Engine().ProcessorUsage(); }
-  // Any thread: whether the engine stopped itself, and the usage that stopped it (percent).
-  bool Overloaded() const { return overloaded_.load(std::memory_order_acquire); }
-  int OverloadUsage() const { return overloadUsage_.load(std::memory_order_relaxed); }
+  // The player's loop, on its timer: collects what the engine published (the document's poll).
+  void Poll() { document_.PollEngine(); }
+  // Whether a poll found that the engine stopped itself, and the usage that stopped it (percent).
+  bool Overloaded() const { return overloaded_; }
+  int OverloadUsage() const { return overloadUsage_; }
   // Stops the sound. False with the user's message when the engine thread did not end.
   bool Stop(std::string& error);
 
@@ -78,7 +76,6 @@ class TLivePlayer : private TEngineListener {
   SPlayContext context_;
   TDokumentKlang document_;
   std::vector<SDeviceReport> devices_;
-  std::function<void()> overloadedCall_;
-  std::atomic<bool> overloaded_{false};
-  std::atomic<int> overloadUsage_{0};
+  bool overloaded_ = false;
+  int overloadUsage_ = 0;
 };

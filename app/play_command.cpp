@@ -22,6 +22,8 @@ constexpr int kExitCannotPlay = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitOverloaded = 3;
 constexpr auto kUsageInterval = std::chrono::seconds(1);
+// How often the loop collects what the engine published, as the main window's timer does.
+constexpr auto kPollInterval = std::chrono::milliseconds(50);
 
 struct SPlayRequest {
   std::filesystem::path sound;
@@ -95,7 +97,9 @@ bool PlayUntilStopped(TLivePlayer& player, TStopSignals& stopSignals,
   for (;;) {
     const auto wait =
         std::chrono::ceil<std::chrono::milliseconds>(std::min(nextReport, end) - TClock::now());
-    const TStopSignals::EWake wake = stopSignals.Wait(std::max(wait, std::chrono::milliseconds(0)));
+    const TStopSignals::EWake wake =
+        stopSignals.Wait(std::clamp(wait, std::chrono::milliseconds(0), kPollInterval));
+    player.Poll();
     if (player.Overloaded()) return false;
     const TClock::time_point now = TClock::now();
     if (wake == TStopSignals::EWake::Stop || now >= end) return true;
@@ -121,7 +125,7 @@ int RunPlayCommand(int argc, char** argv) {
   // Before the first thread: every thread inherits the blocked stop signals.
   TStopSignals stopSignals;
   SetProcessPriority(TPriorityClass::High);
-  TLivePlayer player([&stopSignals] { stopSignals.Wake(); });
+  TLivePlayer player;
   std::string error;
   if (!player.Load(request.sound, error)) return CannotPlay(error);
   PrintDevices(player.Devices());

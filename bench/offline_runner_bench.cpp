@@ -29,6 +29,7 @@
 #include <system_error>
 #include <vector>
 
+#include "engine/bind_context.h"
 #include "engine/constant_work.h"
 #include "engine/engine_host.h"
 #include "engine/engine_module.h"
@@ -67,22 +68,22 @@ int ChainVoiceCount(int voices) {
 }
 
 template <class Record>
-Record& RecordOf(TKlangEngine& engine, const TEngineModule& module, int voice) {
-  return *static_cast<Record*>(engine.Work(module.GetWorkType())->GetRecord(&module, voice));
+Record& RecordOf(const TBindContext& context, const TEngineModule& module, int voice) {
+  return *context.RecordOf<Record>(module, voice);
 }
 
 // A module of the patch: its work type and how it fills its record for one voice.
 class TPatchModule : public TEngineModule {
  public:
-  using TBinder = std::function<void(int voice, void* record, TKlangEngine& engine)>;
+  using TBinder = std::function<void(int voice, void* record, TBindContext& context)>;
 
   TPatchModule(TWorkType type, bool mono, TBinder bind)
       : type_(type), mono_(mono), bind_(std::move(bind)) {}
 
   int GetWorkType() const override { return type_; }
   bool IsMono() const override { return mono_; }
-  void BindWork(int voice, void* record, TKlangEngine& engine) override {
-    bind_(voice, record, engine);
+  void BindWork(int voice, void* record, TBindContext& context) override {
+    bind_(voice, record, context);
   }
   void SoundStarted(TKlangEngine&, int) override {}
   void SoundStopped(TKlangEngine&, int) override {}
@@ -108,7 +109,7 @@ class TVoicePatch : public TEngineHost {
     const std::int32_t level = std::max(kUnity / voices, 1);
     const TPatchModule& volume =
         Add(kWorkKonstanten, kMono,
-            [level](int, void* record, TKlangEngine&) { new (record) SKonstantenRecord{level}; });
+            [level](int, void* record, TBindContext&) { new (record) SKonstantenRecord{level}; });
     std::vector<const TPatchModule*> combiners;
     for (int first = 0; first < voices; first += voicesPerChain_)
       combiners.push_back(&AddVoiceChain(first, volume));
@@ -138,28 +139,28 @@ class TVoicePatch : public TEngineHost {
   // Envelope, sine and amplifier for voices `firstVoice` on, and the combiner over them.
   const TPatchModule& AddVoiceChain(int firstVoice, const TPatchModule& volume) {
     const TPatchModule& envelope =
-        Add(kWorkADSR, kPoly, [firstVoice](int voice, void* record, TKlangEngine&) {
+        Add(kWorkADSR, kPoly, [firstVoice](int voice, void* record, TBindContext&) {
           BindSustainedEnvelope(*new (record) SADSRRecord{}, FrequencyOfVoice(firstVoice + voice));
         });
     const TPatchModule& sine =
         Add(kWorkStandardGeneratoren, kPoly,
-            [&envelope](int voice, void* record, TKlangEngine& engine) {
-              auto& source = RecordOf<SADSRRecord>(engine, envelope, voice);
+            [&envelope](int voice, void* record, TBindContext& context) {
+              auto& source = RecordOf<SADSRRecord>(context, envelope, voice);
               new (record) SStandardGeneratorRecord{0, &source.output, &source.frequency, 0,
-                                                    engine.WaveTable(kWaveSinus)};
+                                                    context.WaveTable(kWaveSinus)};
             });
     const TPatchModule& amplifier = Add(
-        kWorkLautstaerke, kPoly, [&sine, &volume](int voice, void* record, TKlangEngine& engine) {
+        kWorkLautstaerke, kPoly, [&sine, &volume](int voice, void* record, TBindContext& context) {
           new (record)
-              SVerknuepfungRecord{&RecordOf<SStandardGeneratorRecord>(engine, sine, voice).output,
-                                  &RecordOf<SKonstantenRecord>(engine, volume, 0).Value, 0};
+              SVerknuepfungRecord{&RecordOf<SStandardGeneratorRecord>(context, sine, voice).output,
+                                  &RecordOf<SKonstantenRecord>(context, volume, 0).Value, 0};
         });
     auto& sources = NewSources(voicesPerChain_);
     return Add(
-        kWorkAddierer, kMono, [&sources, &amplifier](int, void* record, TKlangEngine& engine) {
+        kWorkAddierer, kMono, [&sources, &amplifier](int, void* record, TBindContext& context) {
           for (std::size_t voice = 0; voice < sources.size(); ++voice) {
             sources[voice] =
-                &RecordOf<SVerknuepfungRecord>(engine, amplifier, static_cast<int>(voice)).Output;
+                &RecordOf<SVerknuepfungRecord>(context, amplifier, static_cast<int>(voice)).Output;
           }
           BindSum(record, sources);
         });
@@ -168,17 +169,17 @@ class TVoicePatch : public TEngineHost {
   const TPatchModule& AddAdder(const std::vector<const TPatchModule*>& combiners) {
     auto& sources = NewSources(combiners.size());
     return Add(kWorkAddierer, kMono,
-               [&sources, combiners](int, void* record, TKlangEngine& engine) {
+               [&sources, combiners](int, void* record, TBindContext& context) {
                  for (std::size_t i = 0; i < combiners.size(); ++i)
-                   sources[i] = &RecordOf<SAddiererRecord>(engine, *combiners[i], 0).Output;
+                   sources[i] = &RecordOf<SAddiererRecord>(context, *combiners[i], 0).Output;
                  BindSum(record, sources);
                });
   }
 
   void AddSpeaker(const TPatchModule& sum, TWorkWaveOut& driver) {
-    Add(kWorkLautsprecher, kMono, [&sum, &driver](int, void* record, TKlangEngine& engine) {
+    Add(kWorkLautsprecher, kMono, [&sum, &driver](int, void* record, TBindContext& context) {
       auto& speaker = *new (record) SLautsprecherRecord{};
-      speaker.left = &RecordOf<SAddiererRecord>(engine, sum, 0).Output;
+      speaker.left = &RecordOf<SAddiererRecord>(context, sum, 0).Output;
       speaker.driver = &driver;
     });
   }

@@ -103,23 +103,19 @@ void Output_MonoSpeakerBaseline(benchmark::State& state) {
   CountRecordSamples(state, kSpeakers);
 }
 
-struct SLevelSink : TVolumeLevelNotification {
-  void PostLevel(std::int32_t level) override { benchmark::DoNotOptimize(level); }
-};
-
 void Analysis_VolumeView(benchmark::State& state) {
   const std::vector<std::int32_t> inputs = Signals(kRecords);
-  SLevelSink sink;
-  std::atomic<std::int32_t> pending{0};
+  TLevelMailbox mailbox;
   std::vector<SLautstaerkeSehenRecord> records(kRecords);
   for (int i = 0; i < kRecords; ++i)
-    records[i] = {&inputs[i], &sink, &pending, i * 13 % 3501, 0};
+    records[i] = {&inputs[i], &mailbox, i * 13 % 3501, 0};
   TWorkLautstaerkeSehen work;
   Bind(work, records);
   TWorkBasisklassen& engineView = work;
   for (auto _ : state) {
     engineView.ProcessSample();
-    pending.store(0, std::memory_order_relaxed);  // the GUI keeps up
+    for (std::int32_t level = 0; mailbox.Take(level);)  // the GUI keeps up
+      benchmark::DoNotOptimize(level);
     benchmark::ClobberMemory();
   }
   CountRecordSamples(state, kRecords);
@@ -132,8 +128,7 @@ void Analysis_VolumeViewBaseline(benchmark::State& state) {
     std::uint64_t total;
   };
   const std::vector<std::int32_t> inputs = Signals(kRecords);
-  SLevelSink sink;
-  TVolumeLevelNotification& reporter = sink;
+  TLevelMailbox mailbox;
   std::vector<SPlain> records(kRecords);
   for (int i = 0; i < kRecords; ++i)
     records[i] = {&inputs[i], i * 13 % 3501, 0};
@@ -143,30 +138,28 @@ void Analysis_VolumeViewBaseline(benchmark::State& state) {
       r.total += static_cast<std::uint32_t>(x < 0 ? -x : x);
       if (r.samples == 3500) {
         r.samples = 0;
-        reporter.PostLevel(static_cast<std::int32_t>(r.total / 3500));
+        mailbox.Post(static_cast<std::int32_t>(r.total / 3500));
         r.total = 0;
       } else {
         ++r.samples;
       }
     }
+    for (std::int32_t level = 0; mailbox.Take(level);)
+      benchmark::DoNotOptimize(level);
     benchmark::ClobberMemory();
   }
   CountRecordSamples(state, kRecords);
 }
 
-struct SCaptureSink : TScopeNotification {
-  void CaptureComplete() override { benchmark::ClobberMemory(); }
-};
-
 void Analysis_Scope(benchmark::State& state) {
   const std::vector<std::int32_t> inputs = Signals(kRecords);
   std::vector<std::atomic<std::int32_t>> memory(std::size_t{kRecords} * kCapture);
   std::vector<SScopeCapture> captures(kRecords);
-  SCaptureSink sink;
   std::vector<SSehenRecord> records(kRecords);
   for (int i = 0; i < kRecords; ++i) {
-    captures[i] = {kCapture, memory.data() + std::size_t{kCapture} * i};
-    records[i] = {&inputs[i], &captures[i], &sink, 0, 0};
+    captures[i].capacity = kCapture;
+    captures[i].samples = memory.data() + std::size_t{kCapture} * i;
+    records[i] = {&inputs[i], &captures[i], 0, 0};
   }
   TWorkSehen work;
   Bind(work, records);

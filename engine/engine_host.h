@@ -1,5 +1,6 @@
-// The two ways the engine reaches out of itself: to the sound document that knows the patch
-// (GUI thread) and to whoever must hear that the engine gave up (called on the engine thread).
+// The two ways the engine reaches out of itself: to the sound document that knows the patch and
+// to whoever must hear that the engine gave up. Both are called on the GUI thread only: the
+// engine thread publishes its news and the GUI thread collects it (TKlangEngine::PollNews).
 #pragma once
 
 #include <vector>
@@ -19,13 +20,13 @@ class TEngineHost {
   virtual void VoiceCountChanged(int voices) = 0;
 };
 
-// Told on the engine thread; an implementation only posts a message and returns at once.
+// Told on the GUI thread, from TKlangEngine::PollNews.
 class TEngineListener {
  public:
   virtual ~TEngineListener() = default;
 
   // The engine stopped itself after seven consecutive measurements above the processor limit;
-  // `usage` is the last measurement in percent. Posted to the main window as message 15432.
+  // `usage` is the last measurement in percent. The main window shows it as message 15432.
   virtual void EngineOverloaded(int usage) = 0;
 };
 

@@ -3,14 +3,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "engine/engine_host.h"
-
 TEngineScheduler::TEngineScheduler(TActiveWorks works, SEngineClock clock,
-                                   std::shared_ptr<SEngineMeter> meter, TEngineListener* listener)
-    : works_(std::move(works)),
-      clock_(std::move(clock)),
-      meter_(std::move(meter)),
-      listener_(listener) {}
+                                   std::shared_ptr<SEngineMeter> meter)
+    : works_(std::move(works)), clock_(std::move(clock)), meter_(std::move(meter)) {}
 
 void TEngineScheduler::Run() {
   Begin();
@@ -80,8 +75,9 @@ void TEngineScheduler::JudgeUsage(int usage) {
   }
   if (strikes_++ < kToleratedStrikes) return;
   // Only the first stop is reported: after a stop from the GUI nobody needs the message.
-  if (running_.exchange(false, std::memory_order_relaxed) && listener_ != nullptr) {
-    listener_->EngineOverloaded(usage);
+  if (running_.exchange(false, std::memory_order_relaxed)) {
+    meter_->overloadUsage.store(usage, std::memory_order_relaxed);
+    meter_->overloaded.store(true, std::memory_order_release);
   }
   clock_.sleepMs(kOverloadPauseMs);
 }

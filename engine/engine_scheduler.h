@@ -10,12 +10,15 @@
 #include "engine/active_works.h"
 #include "engine/engine_clock.h"
 
-class TEngineListener;
-
-// Read by the main window and set by the application while the engine thread runs.
+// Published by the engine thread, read by the GUI thread on its own timer (TKlangEngine::PollNews
+// and ProcessorUsage); the limit goes the other way.
 struct SEngineMeter {
   std::atomic<int> processorUsage{0};   // percent of the real time spent computing; may pass 100
   std::atomic<int> processorLimit{95};  // percent; read anew at every measurement
+  // Set (release) once the engine stopped itself after an overload, with the usage (percent)
+  // of the last measurement stored before it; the GUI thread takes it back.
+  std::atomic<bool> overloaded{false};
+  std::atomic<int> overloadUsage{0};
 };
 
 class TEngineScheduler {
@@ -29,8 +32,7 @@ class TEngineScheduler {
   static constexpr int kToleratedStrikes = 6;
   static constexpr std::int64_t kOverloadPauseMs = 500;
 
-  TEngineScheduler(TActiveWorks works, SEngineClock clock, std::shared_ptr<SEngineMeter> meter,
-                   TEngineListener* listener);
+  TEngineScheduler(TActiveWorks works, SEngineClock clock, std::shared_ptr<SEngineMeter> meter);
 
   // The whole engine thread: Begin, then slices until stopped.
   void Run();
@@ -53,7 +55,6 @@ class TEngineScheduler {
   const TActiveWorks works_;
   const SEngineClock clock_;
   const std::shared_ptr<SEngineMeter> meter_;
-  TEngineListener* const listener_;
   std::atomic<bool> running_{true};
 
   std::int64_t startMs_ = 0;

@@ -3,11 +3,12 @@
 #include <utility>
 
 TEngineThread::TEngineThread(std::shared_ptr<TWorkSet> works, std::shared_ptr<TSpeicher> records,
-                             TActiveWorks activeWorks, SEngineClock clock,
-                             std::shared_ptr<SEngineMeter> meter, TEngineListener* listener)
+                             std::shared_ptr<TBindArena> arena, TActiveWorks activeWorks,
+                             SEngineClock clock, std::shared_ptr<SEngineMeter> meter)
     : works_(std::move(works)),
       records_(std::move(records)),
-      scheduler_(std::move(activeWorks), std::move(clock), std::move(meter), listener) {}
+      arena_(std::move(arena)),
+      scheduler_(std::move(activeWorks), std::move(clock), std::move(meter)) {}
 
 bool TEngineThread::EndWithin(std::chrono::milliseconds timeout) {
   if (WaitFor(timeout)) return true;

@@ -1,6 +1,6 @@
 // The engine thread of one playing sound. It owns shares of everything it touches (the work
-// objects and the record block), so that a thread abandoned because it did not stop in time can
-// never reach freed memory, whatever happens to the document afterwards.
+// objects, the record block and the binding's arena), so that a thread abandoned because it did not
+// stop in time can never reach freed memory, whatever happens to the document afterwards.
 #pragma once
 
 #include <array>
@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 
+#include "engine/bind_arena.h"
 #include "engine/engine_scheduler.h"
 #include "engine/speicher.h"
 #include "engine/work_factory.h"
@@ -18,8 +19,8 @@ using TWorkSet = std::array<std::unique_ptr<TWorkBasisklassen>, kWorkTypeCount>;
 class TEngineThread : public TWThread {
  public:
   TEngineThread(std::shared_ptr<TWorkSet> works, std::shared_ptr<TSpeicher> records,
-                TActiveWorks activeWorks, SEngineClock clock, std::shared_ptr<SEngineMeter> meter,
-                TEngineListener* listener);
+                std::shared_ptr<TBindArena> arena, TActiveWorks activeWorks, SEngineClock clock,
+                std::shared_ptr<SEngineMeter> meter);
 
   TEngineScheduler& Scheduler() { return scheduler_; }
 
@@ -34,6 +35,7 @@ class TEngineThread : public TWThread {
  private:
   const std::shared_ptr<TWorkSet> works_;
   const std::shared_ptr<TSpeicher> records_;
+  const std::shared_ptr<TBindArena> arena_;
   TEngineScheduler scheduler_;
   std::mutex handOver_;
   bool loopEnded_ = false;

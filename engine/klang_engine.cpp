@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/bind_context.h"
 #include "engine/engine_host.h"
 #include "engine/engine_module.h"
 
@@ -36,8 +37,7 @@ TKlangEngine::~TKlangEngine() { StopSound(); }
 int TKlangEngine::StartSound() {
   const int bound = BindSound();
   if (bound != kStarted) return bound;
-  thread_ =
-      std::make_shared<TEngineThread>(works_, records_, activeWorks_, clock_, meter_, listener_);
+  thread_ = std::make_shared<TEngineThread>(works_, records_, arena_, activeWorks_, clock_, meter_);
   if (!thread_->Start()) {
     // Unlike binding, a failed thread leaves nothing half started: devices opened by
     // SoundStarted are closed again.
@@ -74,6 +74,18 @@ int TKlangEngine::StopSound() {
   thread_.reset();
   ReleaseSound(modules, threadEnded);
   return threadEnded ? kStopped : kStopThreadHung;
+}
+
+void TKlangEngine::SetWorkFactory(TWorkFactory factory) {
+  if (started_) return;
+  factory_ = std::move(factory);
+  works_ = CreateWorkSet(factory_);
+}
+
+void TKlangEngine::PollNews() {
+  if (!meter_->overloaded.exchange(false, std::memory_order_acquire)) return;
+  const int usage = meter_->overloadUsage.load(std::memory_order_relaxed);
+  if (listener_ != nullptr) listener_->EngineOverloaded(usage);
 }
 
 void TKlangEngine::SetVoiceCount(int count) {
@@ -139,12 +151,15 @@ bool TKlangEngine::LayOutRecords() {
 }
 
 void TKlangEngine::BindModules(const std::vector<TEngineModule*>& modules) {
+  // A fresh arena: an abandoned thread may still hold the previous one.
+  arena_ = std::make_shared<TBindArena>();
+  TBindContext context(*this, *arena_);
   for (TEngineModule* module : modules) {
     const TWorkBasisklassen* work = WorkOf(module);
     const int voices = module->IsMono() ? 1 : countVoices_;
     for (int voice = 0; voice < voices; ++voice) {
       void* record = work != nullptr ? work->GetRecord(module, voice) : nullptr;
-      module->BindWork(voice, record, *this);
+      module->BindWork(voice, record, context);
     }
   }
 }
@@ -163,6 +178,7 @@ void TKlangEngine::ReleaseSound(const std::vector<TEngineModule*>& modules, bool
     work->records = nullptr;
   activeWorks_.clear();
   records_.reset();
+  arena_.reset();
 }
 
 TWorkBasisklassen* TKlangEngine::WorkOf(const TEngineModule* module) const {

@@ -51,6 +51,13 @@ class TKlangEngine {
   void SetListener(TEngineListener* listener) { listener_ = listener; }
   // Takes effect at the next start.
   void SetClock(SEngineClock clock) { clock_ = std::move(clock); }
+  // While stopped: the work objects are made anew by `factory` (tests put kernels of their own
+  // in). Ignored while started.
+  void SetWorkFactory(TWorkFactory factory);
+
+  // GUI thread, on its timer: delivers what the engine thread published since the last call,
+  // which is an overload stop, to the listener.
+  void PollNews();
 
   int StartSound();
   int StopSound();
@@ -97,6 +104,8 @@ class TKlangEngine {
   std::shared_ptr<TWorkSet> works_;
   TWaveformTables waveformTables_{kEngineSampleRate};
   std::shared_ptr<TSpeicher> records_;
+  // The memory of the current binding besides the record block.
+  std::shared_ptr<TBindArena> arena_;
   TActiveWorks activeWorks_;
   std::shared_ptr<TEngineThread> thread_;
   std::shared_ptr<SEngineMeter> meter_ = std::make_shared<SEngineMeter>();

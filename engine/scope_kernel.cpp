@@ -10,7 +10,7 @@ void TWorkSehen::ProcessSample() {
       ++record.count;
     } else {
       record.done = 1;
-      if (record.reporter) record.reporter->CaptureComplete();
+      record.capture->completed.fetch_add(1, std::memory_order_release);
     }
   });
 }

@@ -59,11 +59,18 @@ void StoreFrame(std::byte* at, const TFrame<Channels>& frame) {
   }
 }
 
+// Everything below the write position is final: a correction never moves it back below where
+// the sample that made it began.
+void Publish(SLautsprecherRecord& record) {
+  record.written->store(record.writePosition, std::memory_order_release);
+}
+
 template <int Channels>
 void UseBuffer(SLautsprecherRecord& record, TWorkWaveOutBuffer* buffer) {
   constexpr std::uint32_t kPairBytes = 4 * Channels;
   record.current = buffer;
   record.data = buffer ? buffer->data() : nullptr;
+  record.written = buffer ? &buffer->header()->written : nullptr;
   // Whole frame pairs only, so that a pair written below the length always fits.
   record.bufferLength = buffer ? buffer->length() - buffer->length() % kPairBytes : 0;
 }
@@ -86,10 +93,14 @@ void TSpeakerKernel<Channels>::Prepare() {
     if (record.driver) {
       record.driver->Reset();
       first = record.driver->GetFreeBuffer();
-      if (first) record.driver->QueueBuffer(first);
     }
     UseBuffer<Channels>(record, first);
     record.writePosition = std::min(leadBytes_, record.bufferLength);
+    if (first) {
+      // The lead ahead of the device is never written: it plays as it stands.
+      Publish(record);
+      record.driver->QueueBuffer(first);
+    }
   });
 }
 
@@ -103,6 +114,8 @@ void TakeNextBuffer(SLautsprecherRecord& record) {
   if (record.driver == nullptr) return;
   TWorkWaveOutBuffer* next = record.driver->GetFreeBuffer();
   if (next == nullptr) return;  // all busy: tried again on the next sample
+  // Handed over before a byte of it is written: the device finds nothing to play in it yet.
+  next->header()->written.store(0, std::memory_order_relaxed);
   record.driver->QueueBuffer(next);
   record.next = next;
   const auto drift = static_cast<std::int32_t>(record.framesWritten - record.driver->GetPosition());
@@ -148,6 +161,7 @@ void WriteSample(SLautsprecherRecord& record) {
   } else {
     ++record.correctionSpacing;
   }
+  Publish(record);
   if (record.next == nullptr && record.writePosition > Kernel::kNextBufferAt)
     TakeNextBuffer<Channels>(record);
 }
@@ -160,6 +174,8 @@ void ChangeBuffer(SLautsprecherRecord& record) {
     TakeNextBuffer<Channels>(record);
     return;
   }
+  // The whole buffer is final now, its unused end too.
+  record.written->store(record.current->length(), std::memory_order_release);
   UseBuffer<Channels>(record, record.next);
   record.next = nullptr;
   record.writePosition = 0;

@@ -6,6 +6,7 @@
 // pair every 2002 samples until the difference is back inside the tolerance.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "engine/wave_buffer.h"
@@ -20,13 +21,14 @@ struct SLautsprecherRecord {
   std::int32_t previousRight = 0;
   TWorkWaveOut* driver = nullptr;
   TWorkWaveOutBuffer* current = nullptr;
-  TWorkWaveOutBuffer* next = nullptr;  // null while none has been taken
-  std::byte* data = nullptr;           // data of the current buffer
-  std::uint32_t writePosition = 0;     // bytes into the current buffer
-  std::int32_t correctionCount = 0;    // < 0: device frame pairs to insert, > 0: to drop
-  std::int32_t correctionSpacing = 0;  // engine samples since the last correction step
-  std::uint32_t framesWritten = 0;     // device frames since Prepare, 2 per engine sample
-  std::uint32_t bufferLength = 0;      // bytes usable in the current buffer, 0 without one
+  TWorkWaveOutBuffer* next = nullptr;             // null while none has been taken
+  std::byte* data = nullptr;                      // data of the current buffer
+  std::atomic<std::uint32_t>* written = nullptr;  // the current buffer's "written up to" mark
+  std::uint32_t writePosition = 0;                // bytes into the current buffer
+  std::int32_t correctionCount = 0;               // < 0: device frame pairs to insert, > 0: to drop
+  std::int32_t correctionSpacing = 0;             // engine samples since the last correction step
+  std::uint32_t framesWritten = 0;  // device frames since Prepare, 2 per engine sample
+  std::uint32_t bufferLength = 0;   // bytes usable in the current buffer, 0 without one
 };
 
 // The "WaveBuffer" sound option in milliseconds: the output latency.

@@ -15,11 +15,9 @@ std::uint32_t Magnitude(std::int32_t value) {
 
 void EndWindow(SLautstaerkeSehenRecord& record) {
   record.samples = 0;
-  if (record.pending->load(std::memory_order_relaxed) >= TWorkLautstaerkeSehen::kMaximumPending)
-    return;
-  record.pending->fetch_add(1, std::memory_order_relaxed);
+  if (record.mailbox->Pending() >= TWorkLautstaerkeSehen::kMaximumPending) return;
   const std::uint64_t level = record.total / TWorkLautstaerkeSehen::kWindowEnd;
-  record.reporter->PostLevel(static_cast<std::int32_t>(
+  record.mailbox->Post(static_cast<std::int32_t>(
       std::min<std::uint64_t>(level, std::numeric_limits<std::int32_t>::max())));
   record.total = 0;
 }
@@ -39,6 +37,6 @@ void TWorkLautstaerkeSehen::ProcessSample() {
 
 void TWorkLautstaerkeSehen::StopWork() {
   ForEachRecordBackward(firstRecord, lastRecord, [](SLautstaerkeSehenRecord& record) {
-    if (record.reporter) record.reporter->PostLevel(0);
+    if (record.mailbox) record.mailbox->Post(0);
   });
 }

@@ -1,9 +1,9 @@
 // The volume-view kernel (work type 20) reports the mean absolute level of its input about six
-// times a second: every 3501 samples it sends the window's sum divided by 3500, unless three
-// reports are still waiting for the GUI, in which case the sum carries into the next window.
+// times a second: every 3501 samples it posts the window's sum divided by 3500 to the module's
+// mailbox, unless three reports are still waiting for the GUI, in which case the sum carries into
+// the next window.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 
 #include "engine/view_notifications.h"
@@ -11,9 +11,8 @@
 
 struct SLautstaerkeSehenRecord {
   const std::int32_t* input = nullptr;
-  TVolumeLevelNotification* reporter = nullptr;
-  // The module's count of reports not yet shown: incremented here, decremented by the GUI.
-  std::atomic<std::int32_t>* pending = nullptr;
+  // Shared by the module and the engine threads of its bindings.
+  TLevelMailbox* mailbox = nullptr;
   std::int32_t samples = 0;  // in the current window
   // Sum of absolute values; 64 bits, so that windows carried while the GUI is stalled cannot
   // wrap it.
@@ -29,3 +28,6 @@ class TWorkLautstaerkeSehen : public TWorkRecords<SLautstaerkeSehenRecord> {
   // Every view shows 0 once the sound has stopped.
   void StopWork() override;
 };
+
+static_assert(TWorkLautstaerkeSehen::kMaximumPending < TLevelMailbox::kSlots,
+              "the report of a stop always finds a place");

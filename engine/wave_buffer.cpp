@@ -13,6 +13,7 @@ bool TWorkWaveInOutBuffer::Allocate(std::uint32_t bytes) {
   }
   header_->data = data_.get();
   header_->bufferLength = bytes;
+  header_->written.store(bytes, std::memory_order_relaxed);
   return true;
 }
 

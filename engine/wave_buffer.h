@@ -19,6 +19,12 @@ struct SWaveHeader {
   std::uint32_t loops = 0;
   SWaveHeader* next = nullptr;
   std::uintptr_t reserved = 0;
+  // Output buffers: the bytes from the start that the writer has finished and will not touch
+  // again until the buffer is free. A speaker kernel hands a buffer over before it writes it and
+  // moves this mark on (release) behind every sample; the device copies only the bytes below it
+  // (acquire) and plays silence for the rest. A buffer filled whole before it is handed over keeps
+  // the whole length.
+  std::atomic<std::uint32_t> written{0};
 };
 
 class TWorkWaveInOutBuffer {

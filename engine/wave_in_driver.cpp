@@ -7,11 +7,11 @@ TWorkWaveIn::~TWorkWaveIn() { Close(); }
 int TWorkWaveIn::Open(int device, std::uint32_t bufferBytes) {
   if (stream_) return kWaveHandleBusy;
   running_.store(false, std::memory_order_release);
-  const int opened = device_->Open(device, format_, *this, stream_);
-  if (opened != kWaveNoError) {
-    stream_.reset();
-    return opened;
-  }
+  std::unique_ptr<TWaveInStream> openedStream;
+  const int opened = device_->Open(device, format_, *this, openedStream);
+  if (opened != kWaveNoError) return opened;
+  stream_ = std::move(openedStream);
+  live_.store(stream_.get(), std::memory_order_release);
   const bool sized = buffers_[0].header() && buffers_[0].length() == bufferBytes;
   if (!sized && !AllocateBuffers(bufferBytes)) return kWaveNoMemory;
   return kWaveNoError;
@@ -43,6 +43,7 @@ int TWorkWaveIn::Start() {
 int TWorkWaveIn::Close() {
   if (!stream_) return kWaveInvalidHandle;
   running_.store(false, std::memory_order_release);
+  live_.store(nullptr, std::memory_order_release);
   stream_->Reset();
   const int closed = stream_->Close();
   stream_.reset();
@@ -50,8 +51,10 @@ int TWorkWaveIn::Close() {
 }
 
 int TWorkWaveIn::AddBuffer(SWaveHeader* header) {
-  if (!running_.load(std::memory_order_acquire) || header == nullptr) return kWaveNoError;
-  return stream_->AddBuffer(*header);
+  TWaveInStream* stream = live_.load(std::memory_order_acquire);
+  if (!running_.load(std::memory_order_acquire) || stream == nullptr || header == nullptr)
+    return kWaveNoError;
+  return stream->AddBuffer(*header);
 }
 
 void TWorkWaveIn::BufferFilled(SWaveHeader& header) {

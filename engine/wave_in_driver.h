@@ -35,6 +35,9 @@ class TWorkWaveIn : private TWaveInDataReport {
   // 5 when not open; otherwise stops recording and closes the device.
   int Close();
   bool IsOpen() const { return stream_ != nullptr; }
+  // GUI thread: a share of the open stream, null while closed. A binding keeps it (and the
+  // driver), so that an abandoned engine thread never reaches freed memory when the device closes.
+  std::shared_ptr<const void> Stream() const { return stream_; }
 
   // Engine thread. Gives a used buffer back to the device while recording.
   int AddBuffer(SWaveHeader* header);
@@ -52,7 +55,9 @@ class TWorkWaveIn : private TWaveInDataReport {
 
   std::shared_ptr<TWaveInDevice> device_;
   std::atomic<bool> running_{false};
-  std::unique_ptr<TWaveInStream> stream_;
+  std::shared_ptr<TWaveInStream> stream_;
+  // The same stream for the engine thread's AddBuffer, which may run while the GUI thread closes.
+  std::atomic<TWaveInStream*> live_{nullptr};
   std::array<TWorkWaveInBuffer, kBufferCount> buffers_;
   // Pushed by the device's thread, popped by the engine thread: one producer, one consumer.
   TFIFO<SWaveHeader*, kQueueSize> queue_;

@@ -115,6 +115,7 @@ int TWorkWaveOut::Open(int device, int /*requestedSize*/, bool stereo) {
     return kWaveError;
   }
   session->SetPriority(TWThread::kPriorityHighest);  // a refusal leaves the default priority
+  live_.store(session.get(), std::memory_order_release);
   session_ = std::move(session);
   return kWaveNoError;
 }
@@ -122,6 +123,7 @@ int TWorkWaveOut::Open(int device, int /*requestedSize*/, bool stereo) {
 int TWorkWaveOut::Close() {
   if (!session_) return kWaveInvalidHandle;
   const std::shared_ptr<TWaveOutSession> session = std::move(session_);
+  live_.store(nullptr, std::memory_order_release);
   session->running.store(false, std::memory_order_release);
   session->Wake();
   if (!session->WaitFor(kThreadEndLimit)) session->Abandon();
@@ -131,28 +133,32 @@ int TWorkWaveOut::Close() {
 }
 
 int TWorkWaveOut::Reset() {
-  if (!session_) return kWaveInvalidHandle;
-  session_->DropQueued();
-  return session_->stream->Reset();
+  TWaveOutSession* session = live_.load(std::memory_order_acquire);
+  if (session == nullptr) return kWaveInvalidHandle;
+  session->DropQueued();
+  return session->stream->Reset();
 }
 
 TWorkWaveOutBuffer* TWorkWaveOut::GetFreeBuffer() {
-  if (!session_) return nullptr;
-  for (TWorkWaveOutBuffer& buffer : session_->buffers)
+  TWaveOutSession* session = live_.load(std::memory_order_acquire);
+  if (session == nullptr) return nullptr;
+  for (TWorkWaveOutBuffer& buffer : session->buffers)
     if (buffer.header()->user.load(std::memory_order_acquire) == 0) return &buffer;
   return nullptr;
 }
 
 int TWorkWaveOut::QueueBuffer(TWorkWaveOutBuffer* buffer) {
-  if (!session_) return kWaveInvalidHandle;
+  TWaveOutSession* session = live_.load(std::memory_order_acquire);
+  if (session == nullptr) return kWaveInvalidHandle;
   if (buffer == nullptr || buffer->header() == nullptr) return kWaveError;
-  if (!session_->Push(buffer)) return kWaveError;
-  session_->Wake();
+  if (!session->Push(buffer)) return kWaveError;
+  session->Wake();
   return kWaveNoError;
 }
 
 std::uint32_t TWorkWaveOut::GetPosition() const {
-  return session_ ? session_->stream->GetPosition() : 0;
+  const TWaveOutSession* session = live_.load(std::memory_order_acquire);
+  return session != nullptr ? session->stream->GetPosition() : 0;
 }
 
 bool TWorkWaveOut::CanOpen(int device, const SWaveFormat& format) const {

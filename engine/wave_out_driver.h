@@ -5,6 +5,7 @@
 // pushes onto a lock-free single-producer queue and reads the position.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -42,6 +43,10 @@ class TWorkWaveOut {
   // device. 5 when not open; otherwise the device's close result (0 when all was delivered).
   int Close();
   bool IsOpen() const { return session_ != nullptr; }
+  // GUI thread: a share of what the engine-thread operations below touch while open (buffers,
+  // queue, stream), null while closed. A binding keeps it, so that an abandoned engine thread
+  // never reaches freed memory when the device closes.
+  std::shared_ptr<const void> Session() const { return session_; }
 
   // Engine thread (before the first sample) or GUI thread (after the last): drops the buffers
   // still waiting for the output thread, freeing them, then resets the device, which returns the
@@ -66,4 +71,7 @@ class TWorkWaveOut {
   // Null while closed. The output thread holds a share, so that an abandoned thread never
   // touches freed buffers, queue or stream.
   std::shared_ptr<TWaveOutSession> session_;
+  // The same session for the engine-thread operations, which may run while the GUI thread
+  // closes the driver.
+  std::atomic<TWaveOutSession*> live_{nullptr};
 };

@@ -80,12 +80,11 @@ bool TBasisKonstanten::Read(std::istream& in) {
   return complete;
 }
 
-void TBasisKonstanten::LinkOutput(int, const std::int32_t** target, TKlangEngine& engine,
+void TBasisKonstanten::LinkOutput(int, const TLinkTarget& target, TBindContext& context,
                                   TAusgang&) {
   // A constant is mono: every voice of every consumer reads the one record. Its value is
   // written by SoundStarted, after every module is bound and before the engine runs.
-  auto* record = static_cast<SKonstantenRecord*>(engine.Work(kWorkType)->GetRecord(this, 0));
-  if (record != nullptr) *target = &record->Value;
+  if (auto* record = context.RecordOf<SKonstantenRecord>(*this, 0)) target.Connect(&record->Value);
 }
 
 void TBasisKonstanten::SoundStarted(TKlangEngine& engine, int) {

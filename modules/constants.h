@@ -54,7 +54,7 @@ class TBasisKonstanten : public TModulBild, public TFaderSource {
 
   int GetWorkType() const override { return kWorkType; }
   // Consumers read the value field of the one record.
-  void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+  void LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                   TAusgang& port) override;
   // Every start begins with the current value.
   void SoundStarted(TKlangEngine& engine, int voices) override;

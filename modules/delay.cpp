@@ -39,39 +39,41 @@ TDelay::TDelay(bool mono, bool dynamic)
   AddOutput(mono ? kPortMonoOutputAnalog : kPortPolyOutputAnalog, nullptr);
 }
 
-void TDelay::LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine, TAusgang&) {
-  LinkOwnOutput(&SDelayRecord::Output, voice, target, engine);
+void TDelay::LinkOutput(int voice, const TLinkTarget& target, TBindContext& context, TAusgang&) {
+  LinkOwnOutput(&SDelayRecord::Output, voice, target, context);
 }
 
-void TDelay::BindWork(int voice, void* record, TKlangEngine& engine) {
+void TDelay::BindWork(int voice, void* record, TBindContext& context) {
   auto* own = static_cast<SDelayRecord*>(record);
   if (own == nullptr) return;
-  const std::int32_t samples = SamplesOf(Time(), engine.SampleRate());
-  BindBuffer(*own, voice, IsMono() ? 1 : engine.CountVoices(), samples);
+  const std::int32_t samples = SamplesOf(Time(), context.SampleRate());
+  BindBuffer(*own, voice, IsMono() ? 1 : context.CountVoices(), samples, context);
   own->Control = &kFullDelayControl;
   if (dynamic_) {
-    LinkInputs({&own->Control, &own->Input}, voice, engine);
+    LinkInputs({&own->Control, &own->Input}, voice, context);
   } else {
-    LinkInputs({&own->Input}, voice, engine);
+    LinkInputs({&own->Input}, voice, context);
   }
   own->Length = DelayLength(*own->Control, own->MaxLength);
   own->Position = 0;
   own->Output = 0;
 }
 
-void TDelay::BindBuffer(SDelayRecord& record, int voice, int voices, std::int32_t samples) {
-  const std::size_t total = static_cast<std::size_t>(voices) * static_cast<std::size_t>(samples);
-  if (voice == 0 && memory_.Allocate(total * sizeof(std::int32_t)) != nullptr) {
-    std::fill_n(static_cast<std::int32_t*>(memory_.Data()), total, 0);
+void TDelay::BindBuffer(SDelayRecord& record, int voice, int voices, std::int32_t samples,
+                        TBindContext& context) {
+  if (voice == 0) {
+    const std::size_t total = static_cast<std::size_t>(voices) * static_cast<std::size_t>(samples);
+    memory_ = context.Allocate<std::int32_t>(total);
+    memorySamples_ = memory_ != nullptr ? total : 0;
   }
-  if (memory_.Data() == nullptr || memory_.Size() < total * sizeof(std::int32_t)) {
-    spare_[static_cast<std::size_t>(voice)] = 0;
-    record.Buffer = &spare_[static_cast<std::size_t>(voice)];
+  if (memory_ == nullptr) {
+    // A heap that refuses even the spare leaves the record its own output as the one sample.
+    std::int32_t* spare = context.Allocate<std::int32_t>(1);
+    record.Buffer = spare != nullptr ? spare : &record.Output;
     record.MaxLength = 1;
     return;
   }
-  record.Buffer =
-      static_cast<std::int32_t*>(memory_.Data()) + static_cast<std::size_t>(voice) * samples;
+  record.Buffer = memory_ + static_cast<std::size_t>(voice) * static_cast<std::size_t>(samples);
   record.MaxLength = samples;
 }
 

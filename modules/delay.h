@@ -1,7 +1,7 @@
 // The delay module: outputs its input a set time later (0.1 to 3000 ms). The dynamic variant
 // shortens the delay in proportion to its control input, re-read once per delay period by the
-// kernel (engine/delay_kernel.h). The module owns the ring buffers of all its voices in one
-// block, sized and cleared at every sound start.
+// kernel (engine/delay_kernel.h). The ring buffers of all its voices lie in one cleared block of
+// the binding's memory, taken anew at every sound start.
 #pragma once
 
 #include <array>
@@ -9,7 +9,6 @@
 #include <string>
 
 #include "engine/delay_kernel.h"
-#include "engine/speicher.h"
 #include "modules/signal_module.h"
 #include "patch/module_registry.h"
 
@@ -24,9 +23,9 @@ class TDelay : public TSignalModul {
 
   TDelay(bool mono, bool dynamic);
 
-  void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+  void LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                   TAusgang& port) override;
-  void BindWork(int voice, void* record, TKlangEngine& engine) override;
+  void BindWork(int voice, void* record, TBindContext& context) override;
 
   // "DelayTime", brought into 1..30000 should a file hold another value.
   std::int32_t Time() const;
@@ -35,20 +34,21 @@ class TDelay : public TSignalModul {
   // The dialog's OK with a checked time: stores it, marks the sound changed and restarts a
   // playing sound with the new time.
   void SetTime(std::int32_t tenths);
-  // The delay memory of all voices.
-  const TSpeicher& Memory() const { return memory_; }
+  // Samples of the delay memory of all voices at the last binding; 0 when it could not be had.
+  std::size_t MemorySamples() const { return memorySamples_; }
 
   // Tenths of a millisecond, 1..30000, default 2000 (200 ms).
   const TRPointerPropInteger DelayTime;
 
  private:
-  // Gives `record` the buffer of `voice` inside the memory (cleared when voice 0 sizes it for
-  // `voices` buffers of `samples`), or a one-sample spare when the heap refused the memory.
-  void BindBuffer(SDelayRecord& record, int voice, int voices, std::int32_t samples);
+  // Gives `record` the buffer of `voice` inside the memory (taken when voice 0 sizes it for
+  // `voices` buffers of `samples`), or a one-sample spare when the memory cannot be had.
+  void BindBuffer(SDelayRecord& record, int voice, int voices, std::int32_t samples,
+                  TBindContext& context);
 
   const bool dynamic_;
-  TSpeicher memory_;
-  std::array<std::int32_t, TKlangEngine::kMaxVoices> spare_{};
+  std::int32_t* memory_ = nullptr;  // in the current binding's memory; valid while bound
+  std::size_t memorySamples_ = 0;
 };
 
 // The delay dialog's check of the typed time, in milliseconds: either the time in tenths of a

@@ -100,19 +100,19 @@ TTabellenOszillator<Family>::TTabellenOszillator(const SOscillatorWave& wave, bo
 }
 
 template <class Family>
-const std::int32_t* TTabellenOszillator<Family>::GetWaveTable(const TKlangEngine& engine) const {
-  return engine.WaveTable(waveCode_);
+const std::int32_t* TTabellenOszillator<Family>::GetWaveTable(const TBindContext& context) const {
+  return context.WaveTable(waveCode_);
 }
 
 template <class Family>
-void TTabellenOszillator<Family>::Bind(int voice, Record& record, TKlangEngine& engine) {
-  this->LinkInputOrSilence("1", voice, &record.amplitude, engine);
-  this->LinkInputOrSilence("2", voice, &record.frequency, engine);
+void TTabellenOszillator<Family>::Bind(int voice, Record& record, TBindContext& context) {
+  this->LinkInputOrSilence("1", voice, &record.amplitude, context);
+  this->LinkInputOrSilence("2", voice, &record.frequency, context);
   if constexpr (Family::kThirdInput != nullptr) {
-    this->LinkInputOrSilence("3", voice, &(record.*Family::kThirdInput), engine);
+    this->LinkInputOrSilence("3", voice, &(record.*Family::kThirdInput), context);
   }
-  record.table = GetWaveTable(engine);
-  record.phase = StartPhase(StartRandom->value == 1, engine.SampleRate());
+  record.table = GetWaveTable(context);
+  record.phase = StartPhase(StartRandom->value == 1, context.SampleRate());
   record.output = 0;
 }
 
@@ -124,16 +124,18 @@ TRechteckGenerator::TRechteckGenerator(bool mono, bool widthInput)
     : TGeneratorOf(" Pulse", kPulseLook, mono, widthInput ? 3 : 2, kWidthLabel),
       widthInput_(widthInput) {}
 
-void TRechteckGenerator::Bind(int voice, SPulseGeneratorRecord& record, TKlangEngine& engine) {
-  LinkInputOrSilence("1", voice, &record.amplitude, engine);
-  LinkInputOrSilence("2", voice, &record.frequency, engine);
+void TRechteckGenerator::Bind(int voice, SPulseGeneratorRecord& record, TBindContext& context) {
+  LinkInputOrSilence("1", voice, &record.amplitude, context);
+  LinkInputOrSilence("2", voice, &record.frequency, context);
   // The first cycle switches exactly at its middle; later ones where the width says.
-  record.threshold = engine.SampleRate() * kHalfCyclePerHertz;
+  record.threshold = context.SampleRate() * kHalfCyclePerHertz;
   if (widthInput_) {
-    LinkInputOrSilence("3", voice, &record.pulseWidth, engine);
+    LinkInputOrSilence("3", voice, &record.pulseWidth, context);
   } else {
-    defaultWidth_ = record.threshold / kPulseWidthUnit;
-    record.pulseWidth = &defaultWidth_;
+    // From the binding's memory: a hung engine thread of an earlier binding may still read it.
+    std::int32_t* width = context.Allocate<std::int32_t>(1);
+    if (width != nullptr) *width = record.threshold / kPulseWidthUnit;
+    record.pulseWidth = width != nullptr ? width : &kSilence;
   }
   record.phase = 0;
   record.output = 0;
@@ -141,9 +143,9 @@ void TRechteckGenerator::Bind(int voice, SPulseGeneratorRecord& record, TKlangEn
 
 TRauschGenerator::TRauschGenerator(bool mono) : TGeneratorOf(" Noise", kNoiseLook, mono, 1) {}
 
-void TRauschGenerator::Bind(int voice, SNoiseGeneratorRecord& record, TKlangEngine& engine) {
-  LinkInputOrSilence("1", voice, &record.amplitude, engine);
-  record.table = engine.WaveTable(kWaveRauschen);
+void TRauschGenerator::Bind(int voice, SNoiseGeneratorRecord& record, TBindContext& context) {
+  LinkInputOrSilence("1", voice, &record.amplitude, context);
+  record.table = context.WaveTable(kWaveRauschen);
   record.index = 0;
   record.output = 0;
 }
@@ -152,10 +154,10 @@ TZufallsGenerator::TZufallsGenerator(bool mono, bool audioOutput)
     : TGeneratorOf(" Random", kNoiseLook, mono, 2, {},
                    audioOutput ? TSignalKind::Analog : TSignalKind::Frequenz) {}
 
-void TZufallsGenerator::Bind(int voice, SRandomGeneratorRecord& record, TKlangEngine& engine) {
-  LinkInputOrSilence("1", voice, &record.amplitude, engine);
-  LinkInputOrSilence("2", voice, &record.rate, engine);
-  record.table = engine.WaveTable(kWaveRauschen);
+void TZufallsGenerator::Bind(int voice, SRandomGeneratorRecord& record, TBindContext& context) {
+  LinkInputOrSilence("1", voice, &record.amplitude, context);
+  LinkInputOrSilence("2", voice, &record.rate, context);
+  record.table = context.WaveTable(kWaveRauschen);
   // A counter of 0 takes the first value in the first sample.
   record.holdCounter = 0;
   record.index = 0;
@@ -181,15 +183,15 @@ int TWavetableGenerator::WaveCode(int position) const {
   return stored >= 0 && stored < kWaveCodeCount ? stored : kWaveSinus;
 }
 
-void TWavetableGenerator::Bind(int voice, SWavetableRecord& record, TKlangEngine& engine) {
-  LinkInputOrSilence("1", voice, &record.amplitude, engine);
-  LinkInputOrSilence("2", voice, &record.frequency, engine);
+void TWavetableGenerator::Bind(int voice, SWavetableRecord& record, TBindContext& context) {
+  LinkInputOrSilence("1", voice, &record.amplitude, context);
+  LinkInputOrSilence("2", voice, &record.frequency, context);
   const int count = WaveCount();
   record.waveCount = count;
   for (int position = 0; position < count; ++position) {
-    record.tables[position] = engine.WaveTable(WaveCode(position));
+    record.tables[position] = context.WaveTable(WaveCode(position));
   }
-  record.phase = StartPhase(StartsRandom(), engine.SampleRate());
+  record.phase = StartPhase(StartsRandom(), context.SampleRate());
   // A random start never begins on the last wave.
   record.currentWave = StartsRandom() && count > 1 ? RandomBelow(count - 1) : 0;
   record.output = 0;

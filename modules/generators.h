@@ -69,24 +69,22 @@ class TGeneratorOf : public TGenerator {
  public:
   int GetWorkType() const override { return WorkType; }
 
-  void BindWork(int voice, void* record, TKlangEngine& engine) override {
-    if (record != nullptr) Bind(voice, *static_cast<Record*>(record), engine);
+  void BindWork(int voice, void* record, TBindContext& context) override {
+    if (record != nullptr) Bind(voice, *static_cast<Record*>(record), context);
   }
 
   // The output field is cleared here too: a consumer may be bound before this module is.
-  void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
-                  TAusgang&) override {
-    void* found = engine.Work(WorkType)->GetRecord(this, IsMono() ? 0 : voice);
-    if (found == nullptr) return;
-    auto* record = static_cast<Record*>(found);
+  void LinkOutput(int voice, const TLinkTarget& target, TBindContext& context, TAusgang&) override {
+    auto* record = context.template RecordOf<Record>(*this, IsMono() ? 0 : voice);
+    if (record == nullptr) return;
     record->output = 0;
-    *target = &record->output;
+    target.Connect(&record->output);
   }
 
  protected:
   using TGenerator::TGenerator;
 
-  virtual void Bind(int voice, Record& record, TKlangEngine& engine) = 0;
+  virtual void Bind(int voice, Record& record, TBindContext& context) = 0;
 };
 
 // One waveform of the table oscillators: the type name part, the title, the table it plays and
@@ -133,13 +131,13 @@ class TTabellenOszillator : public TGeneratorOf<typename Family::Record, Family:
   TTabellenOszillator(const SOscillatorWave& wave, bool mono);
 
   // The document's table of this kind's waveform.
-  const std::int32_t* GetWaveTable(const TKlangEngine& engine) const;
+  const std::int32_t* GetWaveTable(const TBindContext& context) const;
 
   // 1: every voice starts at a random point of the cycle, drawn anew at every sound start.
   const TRPointerPropInteger StartRandom;
 
  protected:
-  void Bind(int voice, Record& record, TKlangEngine& engine) override;
+  void Bind(int voice, Record& record, TBindContext& context) override;
 
  private:
   EWaveCode waveCode_;
@@ -150,7 +148,8 @@ using TStandardSynchGenerator = TTabellenOszillator<SSynchFamily>;
 using TFMStandardGenerator = TTabellenOszillator<SFMFamily>;
 
 // The pulse computes its square wave from the phase, so that its width can change from one cycle
-// to the next; without a width input the records read the module's own half-cycle width.
+// to the next; without a width input the records read a half-cycle width kept in the binding's
+// memory.
 class TRechteckGenerator : public TGeneratorOf<SPulseGeneratorRecord, kWorkRechteckGeneratoren> {
  public:
   TRechteckGenerator(bool mono, bool widthInput);
@@ -158,12 +157,10 @@ class TRechteckGenerator : public TGeneratorOf<SPulseGeneratorRecord, kWorkRecht
   bool HasWidthInput() const { return widthInput_; }
 
  protected:
-  void Bind(int voice, SPulseGeneratorRecord& record, TKlangEngine& engine) override;
+  void Bind(int voice, SPulseGeneratorRecord& record, TBindContext& context) override;
 
  private:
   bool widthInput_;
-  // Units of 16384 phase units; set at binding, read by the engine thread only after it starts.
-  std::int32_t defaultWidth_ = 0;
 };
 
 // Replays the document's noise table from its start; every noise generator plays the same
@@ -173,7 +170,7 @@ class TRauschGenerator : public TGeneratorOf<SNoiseGeneratorRecord, kWorkRauschG
   explicit TRauschGenerator(bool mono);
 
  protected:
-  void Bind(int voice, SNoiseGeneratorRecord& record, TKlangEngine& engine) override;
+  void Bind(int voice, SNoiseGeneratorRecord& record, TBindContext& context) override;
 };
 
 // Holds one noise-table value, scaled by the level, for a time set by input 2 (the rate).
@@ -183,7 +180,7 @@ class TZufallsGenerator : public TGeneratorOf<SRandomGeneratorRecord, kWorkZufal
   TZufallsGenerator(bool mono, bool audioOutput);
 
  protected:
-  void Bind(int voice, SRandomGeneratorRecord& record, TKlangEngine& engine) override;
+  void Bind(int voice, SRandomGeneratorRecord& record, TBindContext& context) override;
 };
 
 // Plays a sequence of up to 30 waveforms, one cycle each. Both variants run one record per
@@ -209,7 +206,7 @@ class TWavetableGenerator : public TGeneratorOf<SWavetableRecord, kWorkWavetable
   const std::array<TRPointerPropInteger, kMaxWaves> Waves;
 
  protected:
-  void Bind(int voice, SWavetableRecord& record, TKlangEngine& engine) override;
+  void Bind(int voice, SWavetableRecord& record, TBindContext& context) override;
 };
 
 // Registers every generator type name.

@@ -55,14 +55,6 @@ bool IsFirstOutput(const TAusgang& port) { return port.Key() == "1"; }
 
 }  // namespace
 
-const std::int32_t** MidiLinkTarget(TAMsgMidiCallback& listener) {
-  return reinterpret_cast<const std::int32_t**>(&listener);
-}
-
-TAMsgMidiCallback* MidiListenerOf(const std::int32_t** target) {
-  return reinterpret_cast<TAMsgMidiCallback*>(target);
-}
-
 // The MIDI input module.
 
 TModulMidiIn::TModulMidiIn()
@@ -78,9 +70,11 @@ TModulMidiIn::~TModulMidiIn() { Close(); }
 // Left of the lamp; the module has no inputs.
 SModulePicture TModulMidiIn::PanelPicture() const { return {"BITMAP_MIDI_IN", 5, 16}; }
 
-void TModulMidiIn::LinkOutput(int, const std::int32_t** target, TKlangEngine&, TAusgang&) {
+void TModulMidiIn::LinkOutput(int, const TLinkTarget& target, TBindContext&, TAusgang&) {
+  TAMsgMidiCallback* listener = target.MidiListener();
+  if (listener == nullptr) return;  // a signal input wired to the MIDI output
   const std::lock_guard lock(listenersLock_);
-  listeners_.push_back(MidiListenerOf(target));
+  listeners_.push_back(listener);
 }
 
 void TModulMidiIn::SoundStarted(TKlangEngine&, int) {
@@ -137,11 +131,11 @@ TBasisMidiTaste::TBasisMidiTaste()
   OutputList->AddPort(kPortPolyOutputFrequenz);
 }
 
-void TBasisMidiTaste::BindWork(int voice, void*, TKlangEngine& engine) {
+void TBasisMidiTaste::BindWork(int voice, void*, TBindContext& context) {
   if (voice != 0) return;
-  voiceCount_ = std::clamp(engine.CountVoices(), 1, TKlangEngine::kMaxVoices);
+  voiceCount_ = std::clamp(context.CountVoices(), 1, TKlangEngine::kMaxVoices);
   voiceNotes_.fill(0);
-  LinkInput("1", 0, MidiLinkTarget(listener_), engine);
+  LinkMidiInput("1", listener_, context);
 }
 
 void TBasisMidiTaste::Call(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
@@ -219,19 +213,19 @@ SModulePicture TMidiTaste::PanelPicture() const { return {"BITMAP_MIDI_TASTE", 2
 
 int TMidiTaste::GetWorkType() const { return kWorkMidiTaste; }
 
-void TMidiTaste::BindWork(int voice, void* record, TKlangEngine& engine) {
+void TMidiTaste::BindWork(int voice, void* record, TBindContext& context) {
   auto* key = new (record) SMidiTasteRecord{};
   if (voice == 0) records_ = key;
-  TBasisMidiTaste::BindWork(voice, record, engine);
+  TBasisMidiTaste::BindWork(voice, record, context);
 }
 
-void TMidiTaste::LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+void TMidiTaste::LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                             TAusgang& port) {
-  auto* key = static_cast<SMidiTasteRecord*>(engine.Work(kWorkMidiTaste)->GetRecord(this, voice));
+  auto* key = context.RecordOf<SMidiTasteRecord>(*this, voice);
   if (key == nullptr) return;
   std::int32_t& field = IsFirstOutput(port) ? key->amplitude : key->frequency;
   field = 0;
-  *target = &field;
+  target.Connect(&field);
 }
 
 void TMidiTaste::NoteEvent(int voice, std::int32_t frequency, std::int32_t amplitude, int) {
@@ -260,26 +254,26 @@ SModulePicture TADSR::PanelPicture() const { return {"BITMAP_ADSR", 28, 42}; }
 
 int TADSR::GetWorkType() const { return kWorkADSR; }
 
-void TADSR::BindWork(int voice, void* record, TKlangEngine& engine) {
+void TADSR::BindWork(int voice, void* record, TBindContext& context) {
   auto* envelope = new (record) SADSRRecord{};
   envelope->attackTime = envelope->decayTime = envelope->sustain = envelope->releaseTime =
       &kUnwired;
-  LinkInput("2", voice, &envelope->attackTime, engine);
-  LinkInput("3", voice, &envelope->decayTime, engine);
-  LinkInput("4", voice, &envelope->sustain, engine);
-  LinkInput("5", voice, &envelope->releaseTime, engine);
+  LinkInput("2", voice, &envelope->attackTime, context);
+  LinkInput("3", voice, &envelope->decayTime, context);
+  LinkInput("4", voice, &envelope->sustain, context);
+  LinkInput("5", voice, &envelope->releaseTime, context);
   envelope->state = kEnvelopeIdle;
   if (voice == 0) records_ = envelope;
-  TBasisMidiTaste::BindWork(voice, record, engine);
+  TBasisMidiTaste::BindWork(voice, record, context);
 }
 
-void TADSR::LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+void TADSR::LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                        TAusgang& port) {
-  auto* envelope = static_cast<SADSRRecord*>(engine.Work(kWorkADSR)->GetRecord(this, voice));
+  auto* envelope = context.RecordOf<SADSRRecord>(*this, voice);
   if (envelope == nullptr) return;
   std::int32_t& field = IsFirstOutput(port) ? envelope->output : envelope->frequency;
   field = 0;
-  *target = &field;
+  target.Connect(&field);
 }
 
 void TADSR::NoteEvent(int voice, std::int32_t frequency, std::int32_t amplitude, int) {
@@ -320,13 +314,14 @@ std::string TMidiController::CheckMaxValue(const std::string& text, std::int32_t
   return {};
 }
 
-void TMidiController::LinkOutput(int, const std::int32_t** target, TKlangEngine&, TAusgang&) {
-  Shared(value_).store(0, std::memory_order_relaxed);
-  *target = &value_;
+void TMidiController::LinkOutput(int, const TLinkTarget& target, TBindContext& context, TAusgang&) {
+  Shared(*value_).store(0, std::memory_order_relaxed);
+  context.Keep(value_);
+  target.Connect(value_.get());
 }
 
-void TMidiController::BindWork(int, void*, TKlangEngine& engine) {
-  LinkInput("1", 0, MidiLinkTarget(listener_), engine);
+void TMidiController::BindWork(int, void*, TBindContext& context) {
+  LinkMidiInput("1", listener_, context);
 }
 
 void TMidiController::ShowHelp() {
@@ -338,10 +333,10 @@ void TMidiController::Call(std::uint8_t status, std::uint8_t data1, std::uint8_t
   const std::int32_t maxValue = std::clamp(MaxValue->value, -kMaxValueLimit, kMaxValueLimit);
   std::int32_t value = 0;
   if (React(status, data1, data2, maxValue, value))
-    Shared(value_).store(value, std::memory_order_relaxed);
+    Shared(*value_).store(value, std::memory_order_relaxed);
 }
 
-std::int32_t TMidiController::Value() { return Shared(value_).load(std::memory_order_relaxed); }
+std::int32_t TMidiController::Value() { return Shared(*value_).load(std::memory_order_relaxed); }
 
 // Every scaled value shifts toward minus infinity.
 TMidiPitch::TMidiPitch() : TMidiController(" Pitchbend", "BITMAP_PITCH", 2530) {}

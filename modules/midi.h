@@ -4,14 +4,16 @@
 // channel pressure into a mono signal.
 //
 // MIDI does not travel through work records. A MIDI wire is a list of callbacks: when a listener
-// is bound it links its MIDI input like any other input, passing the address of its callback
-// object where an input field's address would go, and the MIDI input module at the other end
-// (reached through any macro boundaries on the way) files it in its listener list.
+// is bound it links its MIDI input with a MIDI link target (patch/link_target.h) holding its
+// callback object, and the MIDI input module at the other end (reached through any macro
+// boundaries on the way) files it in its listener list. Signal sources ignore such a target, and
+// the MIDI input ignores a signal one.
 #pragma once
 
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,18 +26,14 @@
 #include "patch/module_registry.h"
 #include "persist/callbacks.h"
 
-// The link target that carries a MIDI listener's callback object, and back.
-const std::int32_t** MidiLinkTarget(TAMsgMidiCallback& listener);
-TAMsgMidiCallback* MidiListenerOf(const std::int32_t** target);
-
 class TModulMidiIn : public TGeraetModul, public TWorkMidiIn {
  public:
   TModulMidiIn();
   ~TModulMidiIn() override;
   SModulePicture PanelPicture() const override;
 
-  // `target` carries a listener (MidiLinkTarget), appended to the listener list.
-  void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+  // A MIDI `target`'s listener is appended to the listener list.
+  void LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                   TAusgang& port) override;
   // Messages pass from SoundStarted to SoundStopped; stopping also empties the listener list.
   void SoundStarted(TKlangEngine& engine, int voices) override;
@@ -69,7 +67,7 @@ class TBasisMidiTaste : public TModulBild {
 
   bool IsMono() const override { return false; }
   // Voice 0: takes the voice count, frees every voice and registers with the MIDI input.
-  void BindWork(int voice, void* record, TKlangEngine& engine) override;
+  void BindWork(int voice, void* record, TBindContext& context) override;
 
   // MIDI thread: note-on and note-off on every channel; other messages are ignored.
   void Call(std::uint8_t status, std::uint8_t data1, std::uint8_t data2);
@@ -106,9 +104,9 @@ class TMidiTaste : public TBasisMidiTaste {
   TMidiTaste();
   int GetWorkType() const override;
   SModulePicture PanelPicture() const override;
-  void BindWork(int voice, void* record, TKlangEngine& engine) override;
+  void BindWork(int voice, void* record, TBindContext& context) override;
   // Output "1" the amplitude, any other the frequency of the voice's key record.
-  void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+  void LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                   TAusgang& port) override;
   void ShowHelp() override;
 
@@ -127,9 +125,9 @@ class TADSR : public TBasisMidiTaste {
   // Low on the tall panel, between the five inputs and the two outputs.
   SModulePicture PanelPicture() const override;
   // Links attack, decay, sustain and release (inputs "2" to "5") and idles the envelope.
-  void BindWork(int voice, void* record, TKlangEngine& engine) override;
+  void BindWork(int voice, void* record, TBindContext& context) override;
   // Output "1" the envelope level, any other the note's frequency.
-  void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+  void LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                   TAusgang& port) override;
   void ShowHelp() override;
 
@@ -152,9 +150,9 @@ class TMidiController : public TModulBild {
   static std::string CheckMaxValue(const std::string& text, std::int32_t& value);
   static constexpr const char* kMaxValueCaption = "Fault Pitchbend";
 
-  void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+  void LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                   TAusgang& port) override;
-  void BindWork(int voice, void* record, TKlangEngine& engine) override;
+  void BindWork(int voice, void* record, TBindContext& context) override;
   void ShowHelp() override;
 
   // MIDI thread.
@@ -175,7 +173,8 @@ class TMidiController : public TModulBild {
  private:
   const char* picture_;
   int helpTopic_;
-  std::int32_t value_ = 0;
+  // The output value; bindings keep a share, since their kernels read it.
+  std::shared_ptr<std::int32_t> value_ = std::make_shared<std::int32_t>(0);
   TAMsgMidiCallback listener_;
 };
 

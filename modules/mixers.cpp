@@ -58,16 +58,11 @@ bool AdderSourceSatisfied(TAusgang* source, TModuleChain& visited, TModuleChain&
   return false;
 }
 
-// The array of `count` source pointers for `slice` inside `block`, sized for `slices` arrays
-// at the first slice; null when the heap refused the block. Every entry starts at silence.
-const std::int32_t** SourceSlice(TSpeicher& block, int slice, int slices, int count) {
-  const std::size_t entries = static_cast<std::size_t>(slices) * static_cast<std::size_t>(count);
-  if (slice == 0) block.Allocate(entries * sizeof(const std::int32_t*));
-  if (block.Data() == nullptr || block.Size() < entries * sizeof(const std::int32_t*)) {
-    return nullptr;
-  }
-  auto** sources = static_cast<const std::int32_t**>(block.Data()) + slice * count;
-  std::fill_n(sources, count, &kSilence);
+// An array of `count` source pointers in the binding's memory, every entry at silence; null
+// when the memory cannot be had.
+const std::int32_t** SourceArray(TBindContext& context, int count) {
+  auto** sources = context.Allocate<const std::int32_t*>(static_cast<std::size_t>(count));
+  if (sources != nullptr) std::fill_n(sources, count, &kSilence);
   return sources;
 }
 
@@ -85,19 +80,19 @@ TPolyEingangNachMonoAusgang::TPolyEingangNachMonoAusgang() : TSignalModul(kCombi
   AddOutput(kPortMonoOutputAnalog, "");
 }
 
-void TPolyEingangNachMonoAusgang::LinkOutput(int voice, const std::int32_t** target,
-                                             TKlangEngine& engine, TAusgang&) {
-  LinkOwnOutput(&SAddiererRecord::Output, voice, target, engine);
+void TPolyEingangNachMonoAusgang::LinkOutput(int voice, const TLinkTarget& target,
+                                             TBindContext& context, TAusgang&) {
+  LinkOwnOutput(&SAddiererRecord::Output, voice, target, context);
 }
 
-void TPolyEingangNachMonoAusgang::BindWork(int, void* record, TKlangEngine& engine) {
+void TPolyEingangNachMonoAusgang::BindWork(int, void* record, TBindContext& context) {
   if (record == nullptr) return;
-  const int voices = engine.CountVoices();
-  const std::int32_t** sources = SourceSlice(sources_, 0, 1, voices);
+  const int voices = context.CountVoices();
+  const std::int32_t** sources = SourceArray(context, voices);
   BindSum(*static_cast<SAddiererRecord*>(record), sources, voices);
   if (sources == nullptr) return;
   for (int voice = 0; voice < voices; ++voice) {
-    LinkInputOrSilence("1", voice, &sources[voice], engine);
+    LinkInputOrSilence("1", voice, &sources[voice], context);
   }
 }
 
@@ -125,23 +120,21 @@ void TAddierer::PropertyChanged(const TPropTyp* property) {
   if (property == nullptr || property == InputList.get()) ResizeToPorts();
 }
 
-void TAddierer::LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
-                           TAusgang&) {
-  LinkOwnOutput(&SAddiererRecord::Output, voice, target, engine);
+void TAddierer::LinkOutput(int voice, const TLinkTarget& target, TBindContext& context, TAusgang&) {
+  LinkOwnOutput(&SAddiererRecord::Output, voice, target, context);
 }
 
-void TAddierer::BindWork(int voice, void* record, TKlangEngine& engine) {
+void TAddierer::BindWork(int voice, void* record, TBindContext& context) {
   if (record == nullptr) return;
   std::vector<TEingang*> parts = Inputs();
   std::erase_if(parts, [](const TEingang* input) { return !TakesPart(*input); });
   const int count = static_cast<int>(parts.size());
-  const int slices = mono_ ? 1 : engine.CountVoices();
-  const std::int32_t** sources = SourceSlice(sources_, voice, slices, count);
+  const std::int32_t** sources = SourceArray(context, count);
   BindSum(*static_cast<SAddiererRecord*>(record), sources, count);
   if (sources == nullptr) return;
   for (int i = 0; i < count; ++i) {
     TAusgang* source = parts[static_cast<std::size_t>(i)]->GetSource();
-    source->OwnerModule()->LinkOutput(voice, &sources[i], engine, *source);
+    source->OwnerModule()->LinkOutput(voice, TLinkTarget::Signal(&sources[i]), context, *source);
   }
 }
 
@@ -219,15 +212,15 @@ TVerknuepfung::TVerknuepfung(const SModuleKind& kind, bool monoPorts, bool monoW
   AddOutput(OutputCode(monoPorts), "");
 }
 
-void TVerknuepfung::LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+void TVerknuepfung::LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                                TAusgang&) {
-  LinkOwnOutput(&SVerknuepfungRecord::Output, voice, target, engine);
+  LinkOwnOutput(&SVerknuepfungRecord::Output, voice, target, context);
 }
 
-void TVerknuepfung::BindWork(int voice, void* record, TKlangEngine& engine) {
+void TVerknuepfung::BindWork(int voice, void* record, TBindContext& context) {
   auto* own = static_cast<SVerknuepfungRecord*>(record);
   if (own == nullptr) return;
-  LinkInputs({&own->Input1, &own->Input2}, voice, engine);
+  LinkInputs({&own->Input1, &own->Input2}, voice, context);
   own->Output = 0;
 }
 
@@ -243,15 +236,15 @@ TCrossfade::TCrossfade(const SModuleKind& kind, const char* controlCaption, bool
   AddOutput(OutputCode(mono), "");
 }
 
-void TCrossfade::LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+void TCrossfade::LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                             TAusgang&) {
-  LinkOwnOutput(&SCrossfadeRecord::Output, voice, target, engine);
+  LinkOwnOutput(&SCrossfadeRecord::Output, voice, target, context);
 }
 
-void TCrossfade::BindWork(int voice, void* record, TKlangEngine& engine) {
+void TCrossfade::BindWork(int voice, void* record, TBindContext& context) {
   auto* own = static_cast<SCrossfadeRecord*>(record);
   if (own == nullptr) return;
-  LinkInputs({&own->Input1, &own->Input2, &own->Input3}, voice, engine);
+  LinkInputs({&own->Input1, &own->Input2, &own->Input3}, voice, context);
   own->Output = 0;
 }
 
@@ -267,16 +260,16 @@ TStereoPan::TStereoPan(bool mono) : TSignalModul(kStereoPan, mono) {
   AddOutput(OutputCode(mono), "R");
 }
 
-void TStereoPan::LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+void TStereoPan::LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                             TAusgang& port) {
   LinkOwnOutput(port.Key() == "1" ? &SStereoPanRecord::Left : &SStereoPanRecord::Right, voice,
-                target, engine);
+                target, context);
 }
 
-void TStereoPan::BindWork(int voice, void* record, TKlangEngine& engine) {
+void TStereoPan::BindWork(int voice, void* record, TBindContext& context) {
   auto* own = static_cast<SStereoPanRecord*>(record);
   if (own == nullptr) return;
-  LinkInputs({&own->Input1, &own->Input2}, voice, engine);
+  LinkInputs({&own->Input1, &own->Input2}, voice, context);
   own->Left = 0;
   own->Right = 0;
 }
@@ -289,15 +282,15 @@ TAufloesung::TAufloesung(bool mono)
   AddOutput(OutputCode(mono), "");
 }
 
-void TAufloesung::LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+void TAufloesung::LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                              TAusgang&) {
-  LinkOwnOutput(&SAufloesungRecord::Output, voice, target, engine);
+  LinkOwnOutput(&SAufloesungRecord::Output, voice, target, context);
 }
 
-void TAufloesung::BindWork(int voice, void* record, TKlangEngine& engine) {
+void TAufloesung::BindWork(int voice, void* record, TBindContext& context) {
   auto* own = static_cast<SAufloesungRecord*>(record);
   if (own == nullptr) return;
-  LinkInputs({&own->Input1}, voice, engine);
+  LinkInputs({&own->Input1}, voice, context);
   own->Output = 0;
   own->Mask = ~std::uint32_t{0} << Bits();
 }

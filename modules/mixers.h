@@ -1,14 +1,13 @@
 // The mixer and logic modules: they combine audio signals sample by sample through the kernels
 // of engine/mixer_kernels.h and engine/logic_kernels.h. Each binds its records by linking its
 // inputs "1", "2", "3" to the sources' output fields; the adder and the combiner instead hand
-// their kernel an array of source pointers that they own and rebuild at every sound start.
+// their kernel an array of source pointers in the binding's memory, made anew at every start.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "engine/speicher.h"
 #include "modules/signal_module.h"
 #include "patch/module_registry.h"
 
@@ -17,12 +16,9 @@ class TPolyEingangNachMonoAusgang : public TSignalModul {
  public:
   TPolyEingangNachMonoAusgang();
 
-  void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+  void LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                   TAusgang& port) override;
-  void BindWork(int voice, void* record, TKlangEngine& engine) override;
-
- private:
-  TSpeicher sources_;
+  void BindWork(int voice, void* record, TBindContext& context) override;
 };
 
 // Sums any number of inputs; only inputs whose source is active take part, so the adder plays
@@ -37,9 +33,9 @@ class TAddierer : public TSignalModul {
   void PropertyChanged(const TPropTyp* property) override;
   // The picture stays centred on the panel as it grows.
   SModulePicture PanelPicture() const override;
-  void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+  void LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                   TAusgang& port) override;
-  void BindWork(int voice, void* record, TKlangEngine& engine) override;
+  void BindWork(int voice, void* record, TBindContext& context) override;
   // Succeeds when at least one input is satisfied; a source met again on a feedback path does
   // not satisfy its input.
   bool CollectChain(TAusgang* port, TModuleChain& visited, TModuleChain& chain) override;
@@ -60,7 +56,6 @@ class TAddierer : public TSignalModul {
   void RecordInputStep(const TRPointerMacroAction& step);
 
   const bool mono_;
-  TSpeicher sources_;
 };
 
 // Two inputs, one output, one record layout: the amplifier and the five logic operations.
@@ -69,9 +64,9 @@ class TVerknuepfung : public TSignalModul {
   // `monoPorts` picks mono or poly ports; `monoWork` whether one record serves every voice.
   TVerknuepfung(const SModuleKind& kind, bool monoPorts, bool monoWork);
 
-  void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+  void LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                   TAusgang& port) override;
-  void BindWork(int voice, void* record, TKlangEngine& engine) override;
+  void BindWork(int voice, void* record, TBindContext& context) override;
 };
 
 // Input 1 times input 2, 2048 being unity gain.
@@ -86,9 +81,9 @@ class TCrossfade : public TSignalModul {
   // Hint of the control input.
   static constexpr const char* kControlHint = "Input crossfade - signal";
 
-  void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+  void LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                   TAusgang& port) override;
-  void BindWork(int voice, void* record, TKlangEngine& engine) override;
+  void BindWork(int voice, void* record, TBindContext& context) override;
 
  protected:
   TCrossfade(const SModuleKind& kind, const char* controlCaption, bool mono);
@@ -113,9 +108,9 @@ class TStereoPan : public TSignalModul {
 
   explicit TStereoPan(bool mono);
 
-  void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+  void LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                   TAusgang& port) override;
-  void BindWork(int voice, void* record, TKlangEngine& engine) override;
+  void BindWork(int voice, void* record, TBindContext& context) override;
 };
 
 // Clears the lowest "Resolution" bits of its input.
@@ -125,9 +120,9 @@ class TAufloesung : public TSignalModul {
 
   explicit TAufloesung(bool mono);
 
-  void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+  void LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                   TAusgang& port) override;
-  void BindWork(int voice, void* record, TKlangEngine& engine) override;
+  void BindWork(int voice, void* record, TBindContext& context) override;
 
   // The bits cleared: "Resolution", brought into 0..15 should a file hold another value.
   int Bits() const;

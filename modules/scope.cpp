@@ -12,6 +12,7 @@
 #include "patch/dokument_klang.h"
 #include "patch/module_dialogs.h"
 #include "persist/output_file.h"
+#include "persist/tree_message.h"
 
 namespace {
 
@@ -62,13 +63,25 @@ SModulePicture TAusgabeSehen::PanelPicture() const { return {"BITMAP_SEHEN", 33,
 
 int TAusgabeSehen::GetWorkType() const { return kWorkSehen; }
 
-void TAusgabeSehen::BindWork(int, void* record, TKlangEngine& engine) {
+TAusgabeSehen::SBuffer::SBuffer(std::uint32_t samples)
+    : samples(std::make_unique<std::atomic<std::int32_t>[]>(samples)) {
+  capture.capacity = samples;
+  capture.samples = this->samples.get();
+}
+
+void TAusgabeSehen::BindWork(int, void* record, TBindContext& context) {
   auto* scope = new (record) SSehenRecord{};
   scope->input = &kSilence;
-  LinkInput("1", 0, &scope->input, engine);
+  LinkInput("1", 0, &scope->input, context);
+  // A fresh buffer: the engine thread of an earlier binding may still write into the old one.
   ResizeCapture(CaptureSamples(Time->value));
-  scope->capture = &capture_;
-  scope->reporter = this;
+  scope->capture = &buffer_->capture;
+  context.Keep(buffer_);
+}
+
+bool TAusgabeSehen::Notify(int code, int arg, void* data) {
+  if (code == kTreeEngineNews) DeliverCaptures();
+  return TModulBild::Notify(code, arg, data);
 }
 
 bool TAusgabeSehen::SetCaptureTime(std::int32_t milliseconds) {
@@ -76,32 +89,41 @@ bool TAusgabeSehen::SetCaptureTime(std::int32_t milliseconds) {
   const TDokumentKlang* document = FindDocument();
   const bool playing = document != nullptr && document->IsStarted();
   if (!playing) ResizeCapture(CaptureSamples(Time->value));
-  return samples_ != nullptr;
+  return buffer_->samples != nullptr;
 }
 
 void TAusgabeSehen::ResizeCapture(std::uint32_t samples) {
-  if (samples == capture_.capacity && samples_ != nullptr) return;
-  auto resized = std::make_unique<std::atomic<std::int32_t>[]>(samples);
-  const std::uint32_t kept = std::min(samples, capture_.capacity);
-  for (std::uint32_t i = 0; i < samples; ++i) {
-    resized[i].store(i < kept ? samples_[i].load(std::memory_order_relaxed) : 0,
-                     std::memory_order_relaxed);
+  // Captures the old buffer completed are counted before it goes.
+  DeliverCaptures();
+  auto resized = std::make_shared<SBuffer>(samples);
+  const std::uint32_t kept = std::min(samples, buffer_->capture.capacity);
+  for (std::uint32_t i = 0; i < kept; ++i) {
+    resized->samples[i].store(buffer_->samples[i].load(std::memory_order_relaxed),
+                              std::memory_order_relaxed);
   }
-  samples_ = std::move(resized);
-  capture_.samples = samples_.get();
-  capture_.capacity = samples;
+  buffer_ = std::move(resized);
+  completedSeen_ = 0;
 }
 
 std::vector<std::int32_t> TAusgabeSehen::CapturedSamples() const {
-  std::vector<std::int32_t> samples(capture_.capacity);
-  for (std::uint32_t i = 0; i < capture_.capacity; ++i)
-    samples[i] = samples_[i].load(std::memory_order_relaxed);
+  std::vector<std::int32_t> samples(buffer_->capture.capacity);
+  for (std::uint32_t i = 0; i < buffer_->capture.capacity; ++i)
+    samples[i] = buffer_->samples[i].load(std::memory_order_relaxed);
   return samples;
 }
 
-void TAusgabeSehen::CaptureComplete() {
-  captures_.fetch_add(1, std::memory_order_release);
-  CaptureCallback.Call();
+int TAusgabeSehen::CaptureCount() const {
+  const std::uint32_t completed = buffer_->capture.completed.load(std::memory_order_acquire);
+  return delivered_ + static_cast<int>(completed - completedSeen_);
+}
+
+void TAusgabeSehen::DeliverCaptures() {
+  const std::uint32_t completed = buffer_->capture.completed.load(std::memory_order_acquire);
+  while (completedSeen_ != completed) {
+    ++completedSeen_;
+    ++delivered_;
+    CaptureCallback.Call();
+  }
 }
 
 bool TAusgabeSehen::ExportWav(const std::filesystem::path& path, std::int32_t sampleRate) const {
@@ -159,27 +181,30 @@ SModulePicture TLautstaerkeSehenArbeiten::PanelPicture() const {
 
 int TLautstaerkeSehenArbeiten::GetWorkType() const { return kWorkLautstaerkeSehen; }
 
-void TLautstaerkeSehenArbeiten::BindWork(int, void* record, TKlangEngine& engine) {
+void TLautstaerkeSehenArbeiten::BindWork(int, void* record, TBindContext& context) {
   auto* view = new (record) SLautstaerkeSehenRecord{};
   view->input = &kSilence;
-  LinkInput("1", 0, &view->input, engine);
-  view->reporter = this;
-  pending_.store(0, std::memory_order_relaxed);
-  view->pending = &pending_;
+  LinkInput("1", 0, &view->input, context);
+  // A fresh mailbox: the engine thread of an earlier binding may still post into the old one.
+  DeliverLevels();
+  mailbox_ = std::make_shared<TLevelMailbox>();
+  view->mailbox = mailbox_.get();
+  context.Keep(mailbox_);
 }
 
-void TLautstaerkeSehenArbeiten::PostLevel(std::int32_t level) {
-  // Without a panel nobody would ever show the report: it counts as shown at once, so that the
-  // reports go on when a panel appears.
-  if (TVolumeLevelTarget* target = target_.load()) {
-    target->PostLevelMessage(level);
-  } else {
-    pending_.fetch_sub(1, std::memory_order_relaxed);
+bool TLautstaerkeSehenArbeiten::Notify(int code, int arg, void* data) {
+  if (code == kTreeEngineNews) DeliverLevels();
+  return TModulBild::Notify(code, arg, data);
+}
+
+void TLautstaerkeSehenArbeiten::DeliverLevels() {
+  std::int32_t level = 0;
+  while (mailbox_->Take(level)) {
+    if (target_ != nullptr) target_->ShowLevel(level);
   }
 }
 
 SVolumeLevelDisplay TLautstaerkeSehenArbeiten::ShowLevelReport(std::int32_t level) {
-  pending_.fetch_sub(1, std::memory_order_relaxed);
   const std::int32_t percent = level / kLevelPerPercent;
   return {percent, std::to_string(percent) + " %", percent >= 100};
 }

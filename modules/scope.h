@@ -1,7 +1,9 @@
 // The modules that let the user look at a signal: the scope ("OutputLook") records the first
 // milliseconds of its input after every sound start and exports them as a WAV file; the volume
 // view ("VolumeWork") reports the mean level of its input several times a second. Both are sinks
-// without a speaker: a chain that ends in one of them plays.
+// without a speaker: a chain that ends in one of them plays. Their kernels publish into blocks
+// shared with the bindings' engine threads; the modules collect the news on the GUI thread when
+// the document polls (tree message kTreeEngineNews).
 #pragma once
 
 #include <atomic>
@@ -34,7 +36,7 @@ class TFensterSehen : public TFenster {
   const TRPointerPropInteger FullView;
 };
 
-class TAusgabeSehen : public TModulBild, private TScopeNotification {
+class TAusgabeSehen : public TModulBild {
  public:
   // The capture length the window's four-digit field allows, in milliseconds.
   static constexpr std::int32_t kMinTime = 1;
@@ -48,39 +50,49 @@ class TAusgabeSehen : public TModulBild, private TScopeNotification {
   bool IsSink() const override { return true; }
   // Help topic 2209, the scope and its window.
   void ShowHelp() override;
-  // Sizes the capture buffer for "Time" and arms a new capture.
-  void BindWork(int voice, void* record, TKlangEngine& engine) override;
+  // Gives the binding a fresh capture buffer for "Time" (keeping what the old one holds) and arms
+  // a new capture.
+  void BindWork(int voice, void* record, TBindContext& context) override;
+  // Besides the base handling: the poll (kTreeEngineNews) delivers the completed captures.
+  bool Notify(int code, int arg, void* data) override;
 
   // The buffer-size operation (the window's apply button): "Time" becomes `milliseconds`, kept
   // to kMinTime..kMaxTime. A playing sound keeps capturing into the old buffer; the new size
   // takes effect at the next start. True when a buffer exists.
   bool SetCaptureTime(std::int32_t milliseconds);
   // Samples captured per start: "Time" x 22050 / 1000.
-  std::uint32_t CaptureLength() const { return capture_.capacity; }
+  std::uint32_t CaptureLength() const { return buffer_->capture.capacity; }
   // The captured samples (audio, 2048 = full scale); those of a capture in progress so far.
   std::vector<std::int32_t> CapturedSamples() const;
-  // Completed captures since the module was made. Engine thread increments, any thread reads.
-  int CaptureCount() const { return captures_.load(std::memory_order_acquire); }
+  // Completed captures since the module was made, delivered or not.
+  int CaptureCount() const;
 
   // Writes the captured samples as a 16-bit mono WAV file at 22050 Hz or, doubled with
   // midpoints, at 44100 Hz. The file is replaced only when completely written. False when it
   // could not be.
   bool ExportWav(const std::filesystem::path& path, std::int32_t sampleRate) const;
 
-  // Called on the engine thread once per completed capture; the scope window installs it to
-  // repaint its picture.
+  // Called on the GUI thread, at the poll after a capture completed, once per capture; the scope
+  // window installs it to repaint its picture.
   TAMsgStandardCallback CaptureCallback;
 
   const TRPointerPropInteger Time;
   const TRPointer<TFensterSehen> ViewLook;
 
  private:
-  void CaptureComplete() override;
+  struct SBuffer {
+    explicit SBuffer(std::uint32_t samples);
+    std::unique_ptr<std::atomic<std::int32_t>[]> samples;
+    SScopeCapture capture;
+  };
+
+  void DeliverCaptures();
+  // A new buffer of `samples`, holding what fits of the current one.
   void ResizeCapture(std::uint32_t samples);
 
-  SScopeCapture capture_;
-  std::unique_ptr<std::atomic<std::int32_t>[]> samples_;
-  std::atomic<int> captures_{0};
+  std::shared_ptr<SBuffer> buffer_ = std::make_shared<SBuffer>(0);
+  std::uint32_t completedSeen_ = 0;  // of buffer_'s captures, those delivered
+  int delivered_ = 0;
 };
 
 // The sample values of a scope export: each captured value's low 16 bits, or at 44100 Hz each
@@ -90,12 +102,13 @@ std::vector<std::int16_t> ExportSamples(std::span<const std::int32_t> captured, 
 std::vector<std::byte> WavFileBytes(std::span<const std::int16_t> samples,
                                     std::uint32_t sampleRate);
 
-// Where the volume view's level reports go: its panel, which shows them on the GUI thread.
+// Where the volume view's level reports go: its panel.
 class TVolumeLevelTarget {
  public:
   virtual ~TVolumeLevelTarget() = default;
-  // Engine thread: post window message 6789 with `level` (mean absolute value) and 0.
-  virtual void PostLevelMessage(std::int32_t level) = 0;
+  // GUI thread, at the poll: a report of `level` (mean absolute value) arrived; the panel shows
+  // ShowLevelReport(level), as window message 6789 did.
+  virtual void ShowLevel(std::int32_t level) = 0;
 };
 
 // What the panel shows for a level report.
@@ -105,7 +118,7 @@ struct SVolumeLevelDisplay {
   bool red;              // from 100 % on
 };
 
-class TLautstaerkeSehenArbeiten : public TModulBild, private TVolumeLevelNotification {
+class TLautstaerkeSehenArbeiten : public TModulBild {
  public:
   // Mean level units per percent shown.
   static constexpr std::int32_t kLevelPerPercent = 85;
@@ -119,14 +132,18 @@ class TLautstaerkeSehenArbeiten : public TModulBild, private TVolumeLevelNotific
   bool IsSink() const override { return true; }
   // Help topic 2221.
   void ShowHelp() override;
-  void BindWork(int voice, void* record, TKlangEngine& engine) override;
+  // Gives the binding a fresh mailbox, after delivering what the old one holds.
+  void BindWork(int voice, void* record, TBindContext& context) override;
+  // Besides the base handling: the poll (kTreeEngineNews) delivers the waiting reports.
+  bool Notify(int code, int arg, void* data) override;
 
-  // The panel, while it exists; reports are posted to it. Not owned.
-  void SetLevelTarget(TVolumeLevelTarget* target) { target_.store(target); }
-  // GUI thread, message 6789: one report is shown.
-  SVolumeLevelDisplay ShowLevelReport(std::int32_t level);
-  // Reports the engine sent that were not shown yet.
-  std::int32_t PendingReports() const { return pending_.load(std::memory_order_relaxed); }
+  // The panel, while it exists; the poll hands it the reports. Not owned. Without a panel the
+  // poll drops them, so that the reports go on when a panel appears.
+  void SetLevelTarget(TVolumeLevelTarget* target) { target_ = target; }
+  // What the panel shows for a report.
+  static SVolumeLevelDisplay ShowLevelReport(std::int32_t level);
+  // Reports the engine sent that no poll has delivered yet (at most three while playing).
+  std::int32_t PendingReports() const { return static_cast<std::int32_t>(mailbox_->Pending()); }
 
   // The label's text before the first report.
   static constexpr const char* kInitialLevelText = "0%%";
@@ -135,10 +152,10 @@ class TLautstaerkeSehenArbeiten : public TModulBild, private TVolumeLevelNotific
   const TRPointer<TPropRect> ViewRect;
 
  private:
-  void PostLevel(std::int32_t level) override;
+  void DeliverLevels();
 
-  std::atomic<std::int32_t> pending_{0};
-  std::atomic<TVolumeLevelTarget*> target_{nullptr};
+  std::shared_ptr<TLevelMailbox> mailbox_ = std::make_shared<TLevelMailbox>();
+  TVolumeLevelTarget* target_ = nullptr;
 };
 
 void RegisterScopeModules(TModuleTypeTable& table);

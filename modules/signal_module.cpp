@@ -32,9 +32,9 @@ void TSignalModul::AddOutput(int code, const char* caption) {
 }
 
 void TSignalModul::LinkInputs(std::initializer_list<const std::int32_t**> fields, int voice,
-                              TKlangEngine& engine) {
+                              TBindContext& context) {
   int number = 1;
   for (const std::int32_t** field : fields) {
-    LinkInputOrSilence(std::to_string(number++), voice, field, engine);
+    LinkInputOrSilence(std::to_string(number++), voice, field, context);
   }
 }

@@ -9,6 +9,7 @@
 #include <map>
 #include <string>
 
+#include "engine/bind_context.h"
 #include "engine/klang_engine.h"
 #include "patch/modul_bild.h"
 
@@ -45,28 +46,27 @@ class TSignalModul : public TModulBild {
   void AddOutput(int code, const char* caption);
   void SetPicturePosition(TPoint position) { picturePosition_ = position; }
 
-  // The own record for `voice` (voice 0 when mono), or null while the module is not bound.
+  // The own record for `voice` (voice 0 when mono), or null while the module is not bound or
+  // its work type keeps records of another type.
   template <class Record>
-  Record* OwnRecord(TKlangEngine& engine, int voice) const {
-    TWorkBasisklassen* work = engine.Work(GetWorkType());
-    if (work == nullptr) return nullptr;
-    return static_cast<Record*>(work->GetRecord(this, IsMono() ? 0 : voice));
+  Record* OwnRecord(const TBindContext& context, int voice) const {
+    return context.RecordOf<Record>(*this, IsMono() ? 0 : voice);
   }
 
-  // Hands `target` the address of the output `field` of the own record for `voice`, cleared,
-  // since the consumer may be bound before this module is.
+  // Connects `target` to the output `field` of the own record for `voice`, cleared, since the
+  // consumer may be bound before this module is.
   template <class Record>
-  void LinkOwnOutput(std::int32_t Record::*field, int voice, const std::int32_t** target,
-                     TKlangEngine& engine) const {
-    if (Record* record = OwnRecord<Record>(engine, voice)) {
+  void LinkOwnOutput(std::int32_t Record::*field, int voice, const TLinkTarget& target,
+                     const TBindContext& context) const {
+    if (Record* record = OwnRecord<Record>(context, voice)) {
       record->*field = 0;
-      *target = &(record->*field);
+      target.Connect(&(record->*field));
     }
   }
 
   // Links the inputs "1", "2", ... in that order into `fields`.
   void LinkInputs(std::initializer_list<const std::int32_t**> fields, int voice,
-                  TKlangEngine& engine);
+                  TBindContext& context);
 
  private:
   SModuleKind kind_;

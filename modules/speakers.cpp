@@ -27,14 +27,12 @@ std::shared_ptr<Service> Unowned(Service* service) {
   return std::shared_ptr<Service>(service, [](Service*) {});
 }
 
-// Makes `driver` anew when the installed service is another than the one it was made for.
+// Makes `driver` anew for every opening: the driver of an earlier opening may still be held by
+// the binding of an abandoned engine thread.
 template <class Driver, class Service>
-bool UseService(std::unique_ptr<Driver>& driver, Service*& madeFor, Service* installed) {
+bool NewDriver(std::shared_ptr<Driver>& driver, Service* installed) {
   if (installed == nullptr) return false;
-  if (driver == nullptr || madeFor != installed) {
-    driver = std::make_unique<Driver>(Unowned(installed));
-    madeFor = installed;
-  }
+  driver = std::make_shared<Driver>(Unowned(installed));
   return true;
 }
 
@@ -63,19 +61,24 @@ int TLautsprecher::GetWorkType() const {
   return mono_ ? kWorkLautsprecher : kWorkLautsprecherStereo;
 }
 
-void TLautsprecher::BindWork(int, void* record, TKlangEngine& engine) {
+void TLautsprecher::BindWork(int, void* record, TBindContext& context) {
   auto* speaker = new (record) SLautsprecherRecord{};
   speaker->left = &kSilence;
   speaker->right = &kSilence;
-  LinkInput("1", 0, &speaker->left, engine);
-  if (!mono_) LinkInput("2", 0, &speaker->right, engine);
+  LinkInput("1", 0, &speaker->left, context);
+  if (!mono_) LinkInput("2", 0, &speaker->right, context);
   speaker->driver = Driver();
+  if (speaker->driver != nullptr) {
+    context.Keep(driver_);
+    context.Keep(driver_->Session());
+  }
   // The lead ahead of the device is the "WaveBuffer" option; it applies from the next Prepare.
-  TWorkBasisklassen* work = engine.Work(GetWorkType());
+  const int lead = SoundOptions().waveBuffer;
   if (mono_) {
-    static_cast<TWorkLautsprecher*>(work)->SetWaveBuffer(SoundOptions().waveBuffer);
-  } else {
-    static_cast<TWorkLautsprecherStereo*>(work)->SetWaveBuffer(SoundOptions().waveBuffer);
+    if (auto* kernel = context.KernelOf<TWorkLautsprecher>(GetWorkType()))
+      kernel->SetWaveBuffer(lead);
+  } else if (auto* kernel = context.KernelOf<TWorkLautsprecherStereo>(GetWorkType())) {
+    kernel->SetWaveBuffer(lead);
   }
 }
 
@@ -88,7 +91,7 @@ void TLautsprecher::CloseDevice() {
 int TLautsprecher::DefaultDevice() const { return SoundOptions().speakerDefaultDevice; }
 
 int TLautsprecher::OpenDriver(int device) {
-  if (!UseService(driver_, driverService_, DeviceServices().waveOut)) return kWaveBadDeviceId;
+  if (!NewDriver(driver_, DeviceServices().waveOut)) return kWaveBadDeviceId;
   driver_->SetFormat(!mono_);
   // The requested size (bytes) is handed on for the driver's sake; it keeps its own size.
   return driver_->Open(device, WaveBufferSamples() * 4, !mono_);
@@ -112,17 +115,20 @@ TMikrophon::~TMikrophon() { CloseDevice(); }
 
 int TMikrophon::GetWorkType() const { return kWorkMicrophon; }
 
-void TMikrophon::LinkOutput(int, const std::int32_t** target, TKlangEngine& engine, TAusgang&) {
-  auto* microphone =
-      static_cast<SMicrophonRecord*>(engine.Work(kWorkMicrophon)->GetRecord(this, 0));
+void TMikrophon::LinkOutput(int, const TLinkTarget& target, TBindContext& context, TAusgang&) {
+  auto* microphone = context.RecordOf<SMicrophonRecord>(*this, 0);
   if (microphone == nullptr) return;
-  BindWork(0, microphone, engine);
-  *target = &microphone->output;
+  BindWork(0, microphone, context);
+  target.Connect(&microphone->output);
 }
 
-void TMikrophon::BindWork(int, void* record, TKlangEngine&) {
+void TMikrophon::BindWork(int, void* record, TBindContext& context) {
   auto* microphone = new (record) SMicrophonRecord{};
   microphone->driver = IsDeviceOpen() ? driver_.get() : nullptr;
+  if (microphone->driver != nullptr) {
+    context.Keep(driver_);
+    context.Keep(driver_->Stream());
+  }
 }
 
 void TMikrophon::SoundStarted(TKlangEngine&, int) {
@@ -138,7 +144,7 @@ void TMikrophon::CloseDevice() {
 int TMikrophon::DefaultDevice() const { return SoundOptions().microDefaultDevice; }
 
 int TMikrophon::OpenDriver(int device) {
-  if (!UseService(driver_, driverService_, DeviceServices().waveIn)) return kWaveBadDeviceId;
+  if (!NewDriver(driver_, DeviceServices().waveIn)) return kWaveBadDeviceId;
   // One buffer per "WaveBuffer" milliseconds of 16-bit samples.
   const int result = driver_->Open(device, static_cast<std::uint32_t>(WaveBufferSamples() * 2));
   // A device whose buffers could not be had stays open in the driver; the module gives it up.

@@ -21,7 +21,7 @@ class TLautsprecher : public TGeraetModul {
   int GetWorkType() const override;
   bool IsMono() const override { return true; }
   bool IsSink() const override { return true; }
-  void BindWork(int voice, void* record, TKlangEngine& engine) override;
+  void BindWork(int voice, void* record, TBindContext& context) override;
 
   bool IsDeviceOpen() const override;
   void CloseDevice() override;
@@ -36,9 +36,8 @@ class TLautsprecher : public TGeraetModul {
 
  private:
   const bool mono_;
-  // Made for the installed output service when the device is first opened.
-  std::unique_ptr<TWorkWaveOut> driver_;
-  TWaveOutDevice* driverService_ = nullptr;
+  // Made for the installed output service at every opening; bindings keep shares of it.
+  std::shared_ptr<TWorkWaveOut> driver_;
 };
 
 class TStereoLautsprecher : public TLautsprecher {
@@ -56,9 +55,9 @@ class TMikrophon : public TGeraetModul {
   int GetWorkType() const override;
   bool IsMono() const override { return true; }
   // The recorded sample: output "1" (audio, 16-bit sample values as they are).
-  void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+  void LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                   TAusgang& port) override;
-  void BindWork(int voice, void* record, TKlangEngine& engine) override;
+  void BindWork(int voice, void* record, TBindContext& context) override;
   // Starts recording.
   void SoundStarted(TKlangEngine& engine, int voices) override;
 
@@ -71,8 +70,8 @@ class TMikrophon : public TGeraetModul {
   std::string ErrorText(int code) const override;
 
  private:
-  std::unique_ptr<TWorkWaveIn> driver_;
-  TWaveInDevice* driverService_ = nullptr;
+  // Made for the installed input service at every opening; bindings keep shares of it.
+  std::shared_ptr<TWorkWaveIn> driver_;
 };
 
 void RegisterSpeakerModules(TModuleTypeTable& table);

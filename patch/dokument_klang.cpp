@@ -83,6 +83,11 @@ bool TDokumentKlang::Save(const QString& path) {
   return true;
 }
 
+void TDokumentKlang::PollEngine() {
+  engine_.PollNews();
+  ModuleList->Broadcast(kTreeEngineNews, 0, this);
+}
+
 void TDokumentKlang::CollectModules(int voices, std::vector<TEngineModule*>& modules) {
   ModuleList->Broadcast(kTreeEngine, voices, &modules);
 }

@@ -34,6 +34,10 @@ class TDokumentKlang : public TPropTypListChild, public TEngineHost {
   // Changes the voice count (1..39), restarting a playing sound.
   void SetVoiceCount(int count) { engine_.SetVoiceCount(count); }
   TKlangEngine& Engine() { return engine_; }
+  // GUI thread, on a timer (the main window's, or the loop of the headless renderer and the
+  // live player): delivers what the engine thread published since the last poll, an overload
+  // stop to the engine's listener and captures and levels to their modules.
+  void PollEngine();
 
   void MarkChanged() { modified_ = true; }
   bool IsModified() const { return modified_; }

@@ -52,9 +52,9 @@ TModulAusgang* TModulKomponent::InnerOutput(const std::string& key) const {
   return dynamic_cast<TModulAusgang*>(Inside->Get(key).get());
 }
 
-void TModulKomponent::LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+void TModulKomponent::LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                                  TAusgang& port) {
-  LinkFrom(port, voice, target, engine);
+  LinkFrom(port, voice, target, context);
 }
 
 TAusgang* TModulKomponent::ForwardedFrom(TAusgang& port) {
@@ -182,9 +182,9 @@ bool TModulGrenze::CollectFrom(TAusgang* source, TModuleChain& visited, TModuleC
   return true;
 }
 
-void TModulEingang::LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+void TModulEingang::LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                                TAusgang& port) {
-  LinkFrom(port, voice, target, engine);
+  LinkFrom(port, voice, target, context);
 }
 
 TAusgang* TModulEingang::ForwardedFrom(TAusgang&) {

@@ -21,7 +21,7 @@ class TModulKomponent : public TModulBild {
   SModulePicture PanelPicture() const override;
   // An outer consumer asks for the value behind an output port: the inner output module of the
   // port's key answers.
-  void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+  void LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                   TAusgang& port) override;
   // The inner source of the inner output module that belongs to `port`.
   TAusgang* ForwardedFrom(TAusgang& port) override;
@@ -81,7 +81,7 @@ class TModulEingang : public TModulGrenze {
       : TModulGrenze(ownCode, outerCode, title) {}
 
   // The consumer inside reads the outer source's value directly.
-  void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+  void LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                   TAusgang& port) override;
   // The source of the outer port.
   TAusgang* ForwardedFrom(TAusgang& port) override;

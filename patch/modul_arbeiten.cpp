@@ -44,8 +44,8 @@ bool TModulArbeiten::Notify(int code, int, void* data) {
   return true;
 }
 
-void TModulArbeiten::LinkOutput(int, const std::int32_t**, TKlangEngine&, TAusgang&) {}
-void TModulArbeiten::BindWork(int, void*, TKlangEngine&) {}
+void TModulArbeiten::LinkOutput(int, const TLinkTarget&, TBindContext&, TAusgang&) {}
+void TModulArbeiten::BindWork(int, void*, TBindContext&) {}
 void TModulArbeiten::SoundStarted(TKlangEngine&, int) {}
 void TModulArbeiten::SoundStopped(TKlangEngine&, int) {}
 bool TModulArbeiten::CanConnect(TEinAusgang&, TEinAusgang&) { return true; }
@@ -84,10 +84,10 @@ TAusgang* TModulArbeiten::ProducingOutput(TAusgang& source) {
   return nullptr;
 }
 
-void TModulArbeiten::LinkFrom(TAusgang& source, int voice, const std::int32_t** target,
-                              TKlangEngine& engine) {
+void TModulArbeiten::LinkFrom(TAusgang& source, int voice, const TLinkTarget& target,
+                              TBindContext& context) {
   TAusgang* producer = ProducingOutput(source);
-  if (producer != nullptr) producer->OwnerModule()->LinkOutput(voice, target, engine, *producer);
+  if (producer != nullptr) producer->OwnerModule()->LinkOutput(voice, target, context, *producer);
 }
 
 void TModulArbeiten::SetActive(bool active) {
@@ -99,14 +99,24 @@ void TModulArbeiten::SetActive(bool active) {
 bool TModulArbeiten::IsActive(const TAusgang*) const { return active_; }
 
 void TModulArbeiten::LinkInputOrSilence(const std::string& portName, int voice,
-                                        const std::int32_t** target, TKlangEngine& engine) {
+                                        const std::int32_t** target, TBindContext& context) {
   *target = &kSilence;
-  LinkInput(portName, voice, target, engine);
+  LinkInput(portName, voice, target, context);
 }
 
 void TModulArbeiten::LinkInput(const std::string& portName, int voice, const std::int32_t** target,
-                               TKlangEngine& engine) {
+                               TBindContext& context) {
+  LinkInput(portName, voice, TLinkTarget::Signal(target), context);
+}
+
+void TModulArbeiten::LinkMidiInput(const std::string& portName, TAMsgMidiCallback& listener,
+                                   TBindContext& context) {
+  LinkInput(portName, 0, TLinkTarget::Midi(listener), context);
+}
+
+void TModulArbeiten::LinkInput(const std::string& portName, int voice, const TLinkTarget& target,
+                               TBindContext& context) {
   TEingang* input = InputList->Input(portName);
   TAusgang* source = input ? input->GetSource() : nullptr;
-  if (source != nullptr) LinkFrom(*source, voice, target, engine);
+  if (source != nullptr) LinkFrom(*source, voice, target, context);
 }

@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/bind_context.h"
 #include "engine/engine_module.h"
+#include "patch/link_target.h"
 #include "patch/modul.h"
 #include "patch/module_chain.h"
 #include "patch/port_list.h"
@@ -23,9 +25,10 @@ class TModulArbeiten : public TModul, public TEngineModule {
   // active modules (data: std::vector<TEngineModule*>*), 5 recolours the panel.
   bool Notify(int code, int arg, void* data) override;
 
-  // The module is the source of a wire: stores into `target` the address of the value that
-  // `port` produces for `voice` (voice 0 for a mono module). Default: nothing.
-  virtual void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
+  // The module is the source of a wire: connects `target` to what `port` produces for `voice`
+  // (voice 0 for a mono module): a signal source the address of its value, a MIDI source its
+  // listener list. A target of the other kind is left alone. Default: nothing.
+  virtual void LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                           TAusgang& port);
   // The output whose value this module's output `port` carries: `port` itself when the module
   // computes it. A macro boundary passes another output's value on and answers that output, or
@@ -38,7 +41,7 @@ class TModulArbeiten : public TModul, public TEngineModule {
 
   int GetWorkType() const override { return -1; }
   bool IsMono() const override { return true; }
-  void BindWork(int voice, void* record, TKlangEngine& engine) override;
+  void BindWork(int voice, void* record, TBindContext& context) override;
   void SoundStarted(TKlangEngine& engine, int voices) override;
   void SoundStopped(TKlangEngine& engine, int voices) override;
 
@@ -56,11 +59,17 @@ class TModulArbeiten : public TModul, public TEngineModule {
 
   // Links the input field `target` of this module's record to the output wired to `portName`.
   void LinkInput(const std::string& portName, int voice, const std::int32_t** target,
-                 TKlangEngine& engine);
+                 TBindContext& context);
+  // Connects `target` to the output wired to `portName`, whichever kind it is.
+  void LinkInput(const std::string& portName, int voice, const TLinkTarget& target,
+                 TBindContext& context);
+  // Files `listener` with the MIDI source wired to `portName`.
+  void LinkMidiInput(const std::string& portName, TAMsgMidiCallback& listener,
+                     TBindContext& context);
   // The same, after pointing `target` at kSilence, so that a kernel never reads through a null
   // address when the source offers no value.
   void LinkInputOrSilence(const std::string& portName, int voice, const std::int32_t** target,
-                          TKlangEngine& engine);
+                          TBindContext& context);
 
   const TRPointer<TEingangListe> InputList;
   const TRPointer<TAusgangListe> OutputList;
@@ -69,8 +78,8 @@ class TModulArbeiten : public TModul, public TEngineModule {
   // The walk from one source output on: true when the source is active or its chain completes.
   static bool WalkSource(TAusgang* source, TModuleChain& visited, TModuleChain& chain);
   // Links `target` to the value behind `source`, wherever across macro boundaries it is computed.
-  static void LinkFrom(TAusgang& source, int voice, const std::int32_t** target,
-                       TKlangEngine& engine);
+  static void LinkFrom(TAusgang& source, int voice, const TLinkTarget& target,
+                       TBindContext& context);
 
  private:
   bool active_ = false;

@@ -14,4 +14,5 @@ enum TTreeMessage : int {
   kTreeWaveOutChanged = 9,  // the default wave-output device changed
   kTreeWaveInChanged = 10,  // the default wave-input device changed
   kTreeMidiInChanged = 11,  // the default MIDI-input device changed
+  kTreeEngineNews = 12,     // GUI timer: modules collect what the engine thread published
 };

@@ -23,8 +23,9 @@ class TDeviceBufferQueue {
   bool Add(SWaveHeader& header) { return pending_.Push(&header); }
 
   // Device callback. Moves up to `bytes` bytes between the device and the buffers in order:
-  // move(bufferData, deviceOffset, count) for each piece, finished(header) for every buffer
-  // worked through to its end. Returns the bytes moved; 0 while Reset or Close hold the queue.
+  // move(header, bufferOffset, deviceOffset, count) for each piece, finished(header) for every
+  // buffer worked through to its end. Returns the bytes moved; 0 while Reset or Close hold the
+  // queue.
   template <class Move, class Finished>
   std::size_t Transfer(std::size_t bytes, Move move, Finished finished) {
     const std::unique_lock lock(mutex_, std::try_to_lock);
@@ -33,7 +34,7 @@ class TDeviceBufferQueue {
     while (moved < bytes && (current_ != nullptr || pending_.Pop(current_))) {
       const std::size_t count =
           std::min<std::size_t>(bytes - moved, current_->bufferLength - offset_);
-      move(current_->data + offset_, moved, count);
+      move(*current_, offset_, moved, count);
       moved += count;
       offset_ += static_cast<std::uint32_t>(count);
       if (offset_ == current_->bufferLength) {

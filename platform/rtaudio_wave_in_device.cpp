@@ -74,8 +74,8 @@ class TRtAudioWaveInStream : public TWaveInStream {
     const auto* const bytes = reinterpret_cast<const std::byte*>(samples);
     queue_.Transfer(
         count * sizeof(std::int16_t),
-        [bytes](std::byte* data, std::size_t at, std::size_t length) {
-          std::memcpy(data, bytes + at, length);
+        [bytes](SWaveHeader& header, std::uint32_t offset, std::size_t at, std::size_t length) {
+          std::memcpy(header.data + offset, bytes + at, length);
         },
         [this](SWaveHeader& header) {
           header.bytesRecorded = header.bufferLength;

@@ -65,8 +65,14 @@ class TRtAudioWaveOutStream : public TWaveOutStream {
     const std::size_t bytes = std::size_t{frames} * stream.blockAlign_;
     const std::size_t played = stream.queue_.Transfer(
         bytes,
-        [out](const std::byte* data, std::size_t at, std::size_t count) {
-          std::memcpy(out + at, data, count);
+        [out](const SWaveHeader& header, std::uint32_t offset, std::size_t at, std::size_t count) {
+          // Only what the writer has finished is read; a buffer not written that far yet (the
+          // engine fell behind the device) plays silence there.
+          const std::uint32_t written = header.written.load(std::memory_order_acquire);
+          const std::size_t ready =
+              written > offset ? std::min<std::size_t>(count, written - offset) : 0;
+          std::memcpy(out + at, header.data + offset, ready);
+          std::memset(out + at + ready, 0, count - ready);
         },
         [&stream](SWaveHeader& header) { stream.report_.BufferDone(header); });
     std::memset(out + played, 0, bytes - played);

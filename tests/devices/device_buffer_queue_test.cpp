@@ -28,8 +28,8 @@ class BufferQueue : public ::testing::Test {
     out.assign(bytes, 0xEE);
     return queue_.Transfer(
         bytes,
-        [&out](const std::byte* data, std::size_t at, std::size_t count) {
-          std::memcpy(out.data() + at, data, count);
+        [&out](const SWaveHeader& header, std::uint32_t offset, std::size_t at, std::size_t count) {
+          std::memcpy(out.data() + at, header.data + offset, count);
         },
         [this](SWaveHeader& header) { finished_.push_back(&header); });
   }

@@ -15,22 +15,19 @@
 
 namespace {
 
-struct TCountingScope : TScopeNotification {
-  void CaptureComplete() override { ++calls; }
-  int calls = 0;
-};
-
-TEST(ScopeKernel, CapturesExactlyCapacitySamplesAndNotifiesOnce) {
+TEST(ScopeKernel, CapturesExactlyCapacitySamplesAndCountsTheCaptureOnce) {
   for (std::uint32_t capacity : {0u, 1u, 5u}) {
     std::vector<std::atomic<std::int32_t>> samples(capacity + 1);
-    SScopeCapture capture{capacity, samples.data()};
-    TCountingScope reporter;
+    SScopeCapture capture;
+    capture.capacity = capacity;
+    capture.samples = samples.data();
     std::int32_t input = 0;
-    TKernelRig<TWorkSehen, SSehenRecord> rig({SSehenRecord{&input, &capture, &reporter, 0, 0}});
+    TKernelRig<TWorkSehen, SSehenRecord> rig({SSehenRecord{&input, &capture, 0, 0}});
     for (int i = 0; i < 20; ++i) {
       input = 100 + i;
       rig.Run(1);
-      EXPECT_EQ(reporter.calls, i >= static_cast<int>(capacity) ? 1 : 0) << capacity << " " << i;
+      EXPECT_EQ(capture.completed, i >= static_cast<int>(capacity) ? 1u : 0u)
+          << capacity << " " << i;
     }
     for (std::uint32_t i = 0; i < capacity; ++i)
       EXPECT_EQ(samples[i], 100 + int(i));
@@ -39,18 +36,20 @@ TEST(ScopeKernel, CapturesExactlyCapacitySamplesAndNotifiesOnce) {
   }
 }
 
-struct TLevelLog : TVolumeLevelNotification {
-  void PostLevel(std::int32_t level) override { levels.push_back(level); }
-  std::vector<std::int32_t> levels;
-};
-
 struct TVolumeRig {
   explicit TVolumeRig(std::int32_t value) : input(value) {}
+  // What the GUI's poll takes from the mailbox.
+  std::vector<std::int32_t> Take() {
+    std::vector<std::int32_t> levels;
+    std::int32_t level = 0;
+    while (mailbox.Take(level))
+      levels.push_back(level);
+    return levels;
+  }
   std::int32_t input;
-  TLevelLog log;
-  std::atomic<std::int32_t> pending{0};
+  TLevelMailbox mailbox;
   TKernelRig<TWorkLautstaerkeSehen, SLautstaerkeSehenRecord> rig{
-      {SLautstaerkeSehenRecord{&input, &log, &pending, 0, 0}}};
+      {SLautstaerkeSehenRecord{&input, &mailbox, 0, 0}}};
 };
 
 TEST(VolumeViewKernel, ReportsTheMeanOfEach3501SampleWindow) {
@@ -61,26 +60,26 @@ TEST(VolumeViewKernel, ReportsTheMeanOfEach3501SampleWindow) {
                          SCase{INT_MIN, INT_MAX}, SCase{0, 0}}) {
     TVolumeRig volume(c.input);
     volume.rig.Run(3500);
-    EXPECT_TRUE(volume.log.levels.empty());
+    EXPECT_EQ(volume.mailbox.Pending(), 0u);
     volume.rig.Run(1);
-    EXPECT_EQ(volume.log.levels, std::vector<std::int32_t>{c.level}) << c.input;
-    EXPECT_EQ(volume.pending, 1);
+    EXPECT_EQ(volume.mailbox.Pending(), 1u);
+    EXPECT_EQ(volume.Take(), std::vector<std::int32_t>{c.level}) << c.input;
   }
 }
 
 TEST(VolumeViewKernel, AtMostThreeReportsPendAndTheSumCarriesOver) {
   TVolumeRig volume(700);
   volume.rig.Run(4 * 3501);
-  EXPECT_EQ(volume.log.levels, (std::vector<std::int32_t>{700, 700, 700}));
-  EXPECT_EQ(volume.pending, 3);
-  --volume.pending;  // the GUI shows one
+  EXPECT_EQ(volume.mailbox.Pending(), 3u);
+  EXPECT_EQ(volume.Take(), (std::vector<std::int32_t>{700, 700, 700}));
   volume.rig.Run(3501);
   // The fourth window was not reported: its sum went into the fifth.
-  EXPECT_EQ(volume.log.levels.back(), 700 * 2 * 3501 / 3500);
-  EXPECT_EQ(volume.pending, 3);
+  EXPECT_EQ(volume.Take(), std::vector<std::int32_t>{700 * 2 * 3501 / 3500});
 
+  // The stop's report finds a place even behind three unread ones.
+  volume.rig.Run(3 * 3501);
   volume.rig.work().StopWork();
-  EXPECT_EQ(volume.log.levels.back(), 0);
+  EXPECT_EQ(volume.Take(), (std::vector<std::int32_t>{700, 700, 700, 0}));
 }
 
 // A microphone on a wave-input driver recording from a file of the samples 1, 2, 3, ...

@@ -27,7 +27,7 @@ class TProbeModule : public TEngineModule {
 
   int GetWorkType() const override { return workType_; }
   bool IsMono() const override { return mono_; }
-  void BindWork(int voice, void* record, TKlangEngine&) override {
+  void BindWork(int voice, void* record, TBindContext&) override {
     bindings.push_back({voice, record});
   }
   void SoundStarted(TKlangEngine&, int voices) override { startedWith.push_back(voices); }
@@ -161,6 +161,35 @@ TEST_F(KlangEngine, RestartRevalidatesAndStartsOnlyAPlayingSound) {
   EXPECT_EQ(host.revalidations, 2);
   EXPECT_TRUE(engine.IsStarted());
   EXPECT_EQ(module.startedWith.size(), 2u);
+  engine.StopSound();
+}
+
+class TOverloadLog : public TEngineListener {
+ public:
+  void EngineOverloaded(int usage) override {
+    reports.push_back(usage);
+    threads.push_back(std::this_thread::get_id());
+  }
+  std::vector<int> reports;
+  std::vector<std::thread::id> threads;
+};
+
+TEST_F(KlangEngine, AnOverloadStopIsDeliveredOnceByThePollOnThePollingThread) {
+  TOverloadLog log;
+  engine.SetListener(&log);
+  // Every reading of the clock finds a whole slice gone: 100 % busy, and sleeping takes no time.
+  auto now = std::make_shared<std::int64_t>(0);
+  engine.SetClock({[now] { return *now += TEngineScheduler::kSliceMs; }, [](std::int64_t) {}});
+  ASSERT_EQ(engine.StartSound(), TKlangEngine::kStarted);
+  for (int i = 0; i < 5000 && engine.IsRunning(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  ASSERT_FALSE(engine.IsRunning());
+  EXPECT_TRUE(log.reports.empty());  // nothing is told on the engine thread
+  engine.PollNews();
+  engine.PollNews();
+  ASSERT_EQ(log.reports.size(), 1u);
+  EXPECT_GT(log.reports[0], 95);
+  EXPECT_EQ(log.threads[0], std::this_thread::get_id());
   engine.StopSound();
 }
 

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "engine/bind_context.h"
 #include "engine/constant_work.h"
 #include "engine/delay_kernel.h"
 #include "engine/engine_host.h"
@@ -16,7 +17,7 @@ class TConstantModule : public TEngineModule {
  public:
   int GetWorkType() const override { return 1; }
   bool IsMono() const override { return true; }
-  void BindWork(int, void*, TKlangEngine&) override {}
+  void BindWork(int, void*, TBindContext&) override {}
   void SoundStarted(TKlangEngine& engine, int) override { engine.Work(1)->SetValue(0, this, 0, 0); }
   void SoundStopped(TKlangEngine&, int) override {}
 };
@@ -27,11 +28,11 @@ class TDelayModule : public TEngineModule {
   explicit TDelayModule(const TConstantModule& source) : source_(source) {}
   int GetWorkType() const override { return 0; }
   bool IsMono() const override { return true; }
-  void BindWork(int, void* record, TKlangEngine& engine) override {
+  void BindWork(int, void* record, TBindContext& context) override {
     buffer_.assign(4, 0);
     auto& delay = *static_cast<SDelayRecord*>(record);
     delay.Control = &fullDelay_;
-    delay.Input = static_cast<const std::int32_t*>(engine.Work(1)->GetRecord(&source_, 0));
+    delay.Input = &context.RecordOf<SKonstantenRecord>(source_, 0)->Value;
     delay.MaxLength = 4;
     delay.Buffer = buffer_.data();
     delay.Length = DelayLength(fullDelay_, delay.MaxLength);

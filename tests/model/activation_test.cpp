@@ -106,8 +106,10 @@ TEST(Activation, AChainThroughNestedMacrosActivatesAsAWholeAndLinksAcrossTheBoun
 
   const std::int32_t* speakerReads = nullptr;
   const std::int32_t* amplifierReads = nullptr;
-  speaker.LinkInput("1", 0, &speakerReads, document.Engine());
-  amplifier.LinkInput("1", 0, &amplifierReads, document.Engine());
+  TBindArena arena;
+  TBindContext context(document.Engine(), arena);
+  speaker.LinkInput("1", 0, &speakerReads, context);
+  amplifier.LinkInput("1", 0, &amplifierReads, context);
   EXPECT_EQ(speakerReads, &static_cast<TTestModule&>(amplifier).signal);
   EXPECT_EQ(amplifierReads, &static_cast<TTestModule&>(generator).signal);
 }

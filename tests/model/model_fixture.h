@@ -22,8 +22,8 @@ class TTestModule : public TModulBild {
   }
   bool IsSink() const override { return sink_; }
   // Consumers linked to this module read `signal`.
-  void LinkOutput(int, const std::int32_t** target, TKlangEngine&, TAusgang&) override {
-    *target = &signal;
+  void LinkOutput(int, const TLinkTarget& target, TBindContext&, TAusgang&) override {
+    target.Connect(&signal);
   }
 
   std::int32_t signal = 0;

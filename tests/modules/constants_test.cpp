@@ -18,8 +18,8 @@ class TProbe : public TModulBild {
  public:
   explicit TProbe(int inputCode) { InputList->AddPort(inputCode); }
   bool IsSink() const override { return true; }
-  void BindWork(int voice, void*, TKlangEngine& engine) override {
-    LinkInput("1", voice, &input, engine);
+  void BindWork(int voice, void*, TBindContext& context) override {
+    LinkInput("1", voice, &input, context);
   }
   const std::int32_t* input = nullptr;
 };

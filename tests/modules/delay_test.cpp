@@ -114,7 +114,7 @@ TEST(DelaySignal, APolyDelayOwnsOneBufferPerVoiceAndKeepsTheVoicesApart) {
   SDelayRig delay("PolyDelay");
   delay.rig.document.SetVoiceCount(4);
   ASSERT_TRUE(delay.rig.Start());
-  EXPECT_EQ(delay.delay.Memory().Size(), 4u * 4410u * sizeof(std::int32_t));
+  EXPECT_EQ(delay.delay.MemorySamples(), 4u * 4410u);
   EXPECT_EQ(delay.Record(3).Buffer, delay.Record(0).Buffer + 3 * 4410);
   EXPECT_EQ(ImpulseArrival(delay.rig, delay.signal, delay.sink, 4420, 3), 4410);
 }

@@ -67,7 +67,9 @@ class GeneratorPatch {
   // The value a consumer of `generator`'s output reads for `voice`.
   const std::int32_t& Output(TModulArbeiten& generator, int voice = 0) {
     const std::int32_t* value = nullptr;
-    generator.LinkOutput(voice, &value, document.Engine(), Out(generator));
+    TBindArena arena;
+    TBindContext context(document.Engine(), arena);
+    generator.LinkOutput(voice, TLinkTarget::Signal(&value), context, Out(generator));
     EXPECT_NE(value, nullptr);
     return *value;
   }

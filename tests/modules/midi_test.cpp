@@ -155,6 +155,22 @@ TEST(MidiIn, ListenersAreFiledAtStartAndDroppedAtStop) {
   EXPECT_TRUE(midiIn.IsDeviceOpen());
 }
 
+// A file may wire a MIDI output to a signal input and a signal output to a MIDI input; neither
+// wire links anything, so no value is read as a listener and no listener as a value.
+TEST(MidiIn, WiresBetweenMidiAndSignalPortsLinkNothing) {
+  SKeyPatch patch({{0, kOn, 60, 100}});
+  auto& midiIn = dynamic_cast<TModulMidiIn&>(*patch.document.ModuleList->Get("MidiIn"));
+  auto& constant = Create(patch.document, "Constant", "ConstAnalog");
+  patch.key->InputList->Input("1")->Connect(constant.OutputList->Output("1"), false);
+  auto& reader = Place(patch.document, "Reader", std::make_shared<TPolySink>());
+  Wire(midiIn, reader);
+  patch.Play(2);
+  EXPECT_EQ(midiIn.ListenerCount(), 0);
+  EXPECT_EQ(patch.key->VoiceNote(0), 0);  // the key hears no note
+  EXPECT_EQ(reader.inputs[0], nullptr);   // and the reader got no address
+  patch.rig.Finish();
+}
+
 TEST(MidiIn, WithoutAnOpenDeviceItsListenersStayInactive) {
   struct SCase {
     const char* name;

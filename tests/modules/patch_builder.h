@@ -21,8 +21,8 @@ class TFixedSource : public TModulBild {
   explicit TFixedSource(std::int32_t value, int outputCode = kPortMonoOutputAnalog) : value(value) {
     OutputList->AddPort(outputCode);
   }
-  void LinkOutput(int, const std::int32_t** target, TKlangEngine&, TAusgang&) override {
-    *target = &value;
+  void LinkOutput(int, const TLinkTarget& target, TBindContext&, TAusgang&) override {
+    target.Connect(&value);
   }
 
   std::int32_t value;
@@ -34,8 +34,8 @@ class TPolySink : public TModulBild {
   explicit TPolySink(int inputCode = kPortPolyInputAnalog) { InputList->AddPort(inputCode); }
   bool IsSink() const override { return true; }
   bool IsMono() const override { return false; }
-  void BindWork(int voice, void*, TKlangEngine& engine) override {
-    LinkInput("1", voice, &inputs[static_cast<std::size_t>(voice)], engine);
+  void BindWork(int voice, void*, TBindContext& context) override {
+    LinkInput("1", voice, &inputs[static_cast<std::size_t>(voice)], context);
   }
   std::int32_t Value(int voice = 0) const { return *inputs[static_cast<std::size_t>(voice)]; }
 

@@ -61,6 +61,10 @@ TEST(Scope, CapturesTheStartOfEverySoundAndReportsEachCaptureOnce) {
   patch.rig.Render(5000);
   EXPECT_EQ(patch.scope->CaptureLength(), 2205u);
   EXPECT_EQ(patch.scope->CaptureCount(), 1);
+  // The window hears of it on the GUI thread, at the document's poll, once.
+  EXPECT_EQ(callbacks, 0);
+  patch.rig.Document().PollEngine();
+  patch.rig.Document().PollEngine();
   EXPECT_EQ(callbacks, 1);
   const std::vector<std::int32_t> captured = patch.scope->CapturedSamples();
   EXPECT_TRUE(std::all_of(captured.begin(), captured.end(), [](auto v) { return v == 300; }));
@@ -72,6 +76,8 @@ TEST(Scope, CapturesTheStartOfEverySoundAndReportsEachCaptureOnce) {
   EXPECT_EQ(patch.scope->CaptureLength(), 2205u);
   patch.rig.Run(3000);
   EXPECT_EQ(patch.scope->CaptureCount(), 2);
+  patch.rig.Document().PollEngine();
+  EXPECT_EQ(callbacks, 2);
   EXPECT_EQ(patch.scope->CapturedSamples().back(), -7);
   patch.rig.Finish();
   ASSERT_EQ(patch.rig.Start(), 0);
@@ -124,7 +130,7 @@ TEST(Scope, AFailedExportLeavesTheOldFile) {
 
 class TLevelLog : public TVolumeLevelTarget {
  public:
-  void PostLevelMessage(std::int32_t level) override { levels.push_back(level); }
+  void ShowLevel(std::int32_t level) override { levels.push_back(level); }
   std::vector<std::int32_t> levels;
 };
 
@@ -141,25 +147,27 @@ struct SVolumePatch {
   TLautstaerkeSehenArbeiten* view;
 };
 
-TEST(VolumeView, ReportsTheMeanLevelAtMostThreeAhead) {
+TEST(VolumeView, ReportsTheMeanLevelAtMostThreeAheadOfThePoll) {
   constexpr int kWindow = 3501;
   SVolumePatch patch(1700);
   ASSERT_EQ(patch.rig.Start(), 0);
   patch.rig.Run(5 * kWindow);
-  // 1700 x 3501 / 3500 is 1700; the fourth and fifth windows find three reports unshown.
-  EXPECT_EQ(patch.log.levels, (std::vector<std::int32_t>{1700, 1700, 1700}));
+  // 1700 x 3501 / 3500 is 1700; the fourth and fifth windows find three reports unpolled.
+  EXPECT_TRUE(patch.log.levels.empty());
   EXPECT_EQ(patch.view->PendingReports(), 3);
+  patch.rig.Document().PollEngine();
+  EXPECT_EQ(patch.log.levels, (std::vector<std::int32_t>{1700, 1700, 1700}));
+  EXPECT_EQ(patch.view->PendingReports(), 0);
+  EXPECT_EQ(TLautstaerkeSehenArbeiten::ShowLevelReport(1700).text, "20 %");
 
-  const SVolumeLevelDisplay shown = patch.view->ShowLevelReport(1700);
-  EXPECT_EQ(shown.text, "20 %");
-  EXPECT_FALSE(shown.red);
-  EXPECT_EQ(patch.view->PendingReports(), 2);
   // The windows held back carried their sums into the next report.
   patch.rig.Run(kWindow);
+  patch.rig.Document().PollEngine();
   ASSERT_EQ(patch.log.levels.size(), 4u);
   EXPECT_EQ(patch.log.levels[3], 1700 * 3 * kWindow / 3500);
 
   patch.rig.Finish();
+  patch.rig.Document().PollEngine();
   EXPECT_EQ(patch.log.levels.back(), 0);  // a stopped sound shows 0
 }
 
@@ -179,15 +187,19 @@ TEST(VolumeView, LevelDisplay) {
   EXPECT_STREQ(TLautstaerkeSehenArbeiten::kInitialLevelText, "0%%");
 }
 
-TEST(VolumeView, WithoutAPanelReportsDoNotPileUp) {
+TEST(VolumeView, WithoutAPanelThePollDropsTheReports) {
   TLevelLog log;  // outlives the patch, whose stop still reports
   SVolumePatch patch(100);
   patch.view->SetLevelTarget(nullptr);
   ASSERT_EQ(patch.rig.Start(), 0);
-  patch.rig.Run(10 * 3501);
+  for (int window = 0; window < 10; ++window) {
+    patch.rig.Run(3501);
+    patch.rig.Document().PollEngine();
+  }
   EXPECT_EQ(patch.view->PendingReports(), 0);
   patch.view->SetLevelTarget(&log);
   patch.rig.Run(3501);
+  patch.rig.Document().PollEngine();
   EXPECT_EQ(log.levels, std::vector<std::int32_t>{100});
 }
 

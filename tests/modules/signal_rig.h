@@ -20,8 +20,8 @@ class TTestSource : public TModulBild {
   explicit TTestSource(bool poly) : poly_(poly) {
     OutputList->AddPort(poly ? kPortPolyOutputAnalog : kPortMonoOutputAnalog);
   }
-  void LinkOutput(int voice, const std::int32_t** target, TKlangEngine&, TAusgang&) override {
-    *target = &values[poly_ ? static_cast<std::size_t>(voice) : 0];
+  void LinkOutput(int voice, const TLinkTarget& target, TBindContext&, TAusgang&) override {
+    target.Connect(&values[poly_ ? static_cast<std::size_t>(voice) : 0]);
   }
 
   // Per voice; a mono source gives values[0] to every voice.
