@@ -7,13 +7,25 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
+# Rebuilds of unchanged sources come from the compiler cache; cmake reads this when it first
+# configures a build folder.
+if command -v ccache >/dev/null; then export CMAKE_CXX_COMPILER_LAUNCHER=ccache; fi
+
+echo "== format check"
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  git ls-files -z '*.cpp' '*.h'
+else
+  find . -path './build*' -prune -o \( -name '*.cpp' -o -name '*.h' \) -print0
+fi | xargs -0 clang-format --dry-run -Werror
+echo "format check: every source file is formatted"
+
 jobs=$(nproc)
 fuzz_seconds=${ZELMAR_FUZZ_SECONDS:-30}
 
 configure_and_test() {
   local folder=$1
   shift
-  cmake -S . -B "$folder" -G Ninja "$@"
+  cmake -S . -B "$folder" -G Ninja -DZELMAR_WERROR=ON "$@"
   cmake --build "$folder" -j "$jobs"
   (cd "$folder" && ctest --output-on-failure -j "$jobs")
 }
