@@ -191,9 +191,10 @@ TEST(RenderCommand, ExitStatusAndOneLineErrors) {
     return std::make_pair(WEXITSTATUS(status), output);
   };
   EXPECT_EQ(run("--version").first, 0);
-  EXPECT_EQ(run("--render /nonexistent.zmr --out /tmp/x.wav").first, 1);
-  EXPECT_NE(run("--render /nonexistent.zmr --out /tmp/x.wav").second.find("/nonexistent.zmr"),
-            std::string::npos);
+  const std::string missing =
+      "--render /nonexistent.zmr --out " + (fs::temp_directory_path() / "x.wav").string();
+  EXPECT_EQ(run(missing).first, 1);
+  EXPECT_NE(run(missing).second.find("/nonexistent.zmr"), std::string::npos);
   EXPECT_EQ(run("--render a.zmr --out x.wav --voices 40").first, 2);
   EXPECT_EQ(run("--render a.zmr").first, 2);
 }
