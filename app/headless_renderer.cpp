@@ -195,6 +195,7 @@ std::vector<std::filesystem::path> RenderOutputs(const std::filesystem::path& ou
                                                  const std::vector<std::string>& speakers) {
   if (speakers.size() == 1) return {output};
   std::vector<std::filesystem::path> files;
+  files.reserve(speakers.size());
   for (const std::string& speaker : speakers) {
     files.push_back(output.parent_path() / (output.stem().string() + "-" + Sanitized(speaker) +
                                             output.extension().string()));
@@ -216,9 +217,7 @@ struct SRenderSession {
 bool CheckFiles(const SRenderRequest& request, SMidiFile& midi, std::string& error) {
   if (!request.midi.empty() && !ReadMidiFile(request.midi, midi, error)) return false;
   std::vector<std::int16_t> recording;
-  if (!request.input.empty() && !LoadRecording(request.input, recording, error)) {
-    return Fail(error, request.input.string() + ": " + error);
-  }
+  if (!request.input.empty() && !LoadRecording(request.input, recording, error)) return false;
   std::error_code status;
   if (!std::filesystem::is_regular_file(request.sound, status)) {
     return Fail(error, request.sound.string() + ": no such sound file");
@@ -274,8 +273,9 @@ bool RenderSound(const SRenderRequest& request, SRenderSummary& summary, std::st
   SRenderSession session;
   {
     const TNoDevices closed;
-    if (!session.document.Load(QString::fromStdString(request.sound.string()))) {
-      return Fail(error, request.sound.string() + ": not a readable sound file");
+    std::string fault;
+    if (!session.document.Load(QString::fromStdString(request.sound.string()), fault)) {
+      return Fail(error, request.sound.string() + ": not a readable sound file (" + fault + ")");
     }
   }
   if (request.voices) session.document.SetVoiceCount(*request.voices);
