@@ -34,6 +34,18 @@ echo "== full build and tests"
 configure_and_test build
 ln -sf build/compile_commands.json compile_commands.json
 
+echo "== clang-tidy"
+# The checks of .clang-tidy over the project's own sources in the full build's compile
+# commands (generated files are not among them), every finding an error.
+tidy_log=build/clang-tidy.log
+if ! run-clang-tidy-14 -p build -j "$jobs" -quiet \
+  "$PWD/(persist|engine|platform|patch|edit|modules|app|tools|tests|bench)/" >"$tidy_log" 2>&1; then
+  sed 's/\x1b\[[0-9;]*m//g' "$tidy_log" | grep -v '^clang-tidy-14 ' >&2
+  echo "clang-tidy: findings above (the whole log is $tidy_log)" >&2
+  exit 1
+fi
+echo "clang-tidy: $(grep -c '^clang-tidy-14 ' "$tidy_log") files, no findings"
+
 echo "== every test under AddressSanitizer and UndefinedBehaviorSanitizer"
 configure_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DZELMAR_SANITIZE=address,undefined
 
