@@ -185,6 +185,7 @@ std::vector<std::filesystem::path> RenderOutputs(const std::filesystem::path& ou
                                                  const std::vector<std::string>& speakers) {
   if (speakers.size() == 1) return {output};
   std::vector<std::filesystem::path> files;
+  files.reserve(speakers.size());
   // Compared without case, so that the files stay apart on a folder that ignores it.
   std::set<std::string> taken;
   for (const std::string& speaker : speakers) {
@@ -227,9 +228,7 @@ struct SRenderSession {
 bool CheckFiles(const SRenderRequest& request, SMidiFile& midi, std::string& error) {
   if (!request.midi.empty() && !ReadMidiFile(request.midi, midi, error)) return false;
   std::vector<std::int16_t> recording;
-  if (!request.input.empty() && !LoadRecording(request.input, recording, error)) {
-    return Fail(error, request.input.string() + ": " + error);
-  }
+  if (!request.input.empty() && !LoadRecording(request.input, recording, error)) return false;
   std::error_code status;
   if (!std::filesystem::is_regular_file(request.sound, status)) {
     return Fail(error, request.sound.string() + ": no such sound file");
@@ -322,8 +321,9 @@ bool RenderSound(const SRenderRequest& request, SRenderSummary& summary, std::st
   std::srand(request.seed.value_or(static_cast<unsigned>(std::time(nullptr))));
 
   SRenderSession session;
-  if (!session.document.Load(QString::fromStdString(request.sound.string()))) {
-    return Fail(error, request.sound.string() + ": not a readable sound file");
+  std::string fault;
+  if (!session.document.Load(QString::fromStdString(request.sound.string()), fault)) {
+    return Fail(error, request.sound.string() + ": not a readable sound file (" + fault + ")");
   }
   if (request.voices) session.document.SetVoiceCount(*request.voices);
 

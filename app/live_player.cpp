@@ -65,8 +65,9 @@ bool TLivePlayer::Load(const std::filesystem::path& sound, std::string& error) {
   const TRealDeviceServices& services = context_.services;
   const SDeviceNames names{services.waveOut.DeviceNames(), services.waveIn.DeviceNames(),
                            services.midiIn.DeviceNames()};
-  if (!document_.Load(QString::fromStdString(sound.string()))) {
-    error = sound.string() + ": not a readable sound file";
+  std::string fault;
+  if (!document_.Load(QString::fromStdString(sound.string()), fault)) {
+    error = sound.string() + ": not a readable sound file (" + fault + ")";
     return false;
   }
   ReportDevices(names);

@@ -21,6 +21,7 @@ std::array<SNote, kNoteCount> BuildNotes() {
   for (int i = 0; i < 3; ++i)
     hertz *= kSemitone;
   for (int n = 0; n < kNoteCount; ++n) {
+    // NOLINTNEXTLINE(bugprone-incorrect-roundings): hertz is positive; stored sounds rely on it.
     notes[n].frequency = static_cast<std::int32_t>(hertz * 1024.0 + 0.5);
     std::snprintf(notes[n].name, sizeof notes[n].name, "%s%d", kPitchNames[n % 12],
                   kFirstOctave + n / 12);

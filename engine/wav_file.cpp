@@ -150,5 +150,7 @@ bool ReadWavFile(const std::filesystem::path& path, SWavContent& content, std::s
     error = "The file \"" + path.string() + "\" " + reason + ".";
     return false;
   }
-  return ParseWav(bytes, content, error);
+  if (ParseWav(bytes, content, error)) return true;
+  error = path.string() + ": " + error;
+  return false;
 }

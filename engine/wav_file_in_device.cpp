@@ -108,7 +108,7 @@ bool LoadRecording(const std::filesystem::path& source, std::vector<std::int16_t
   if (!ReadWavFile(source, content, error)) return false;
   const std::uint32_t rate = content.format.samplesPerSecond;
   if (rate != kDeviceInputRate && rate != 2 * kDeviceInputRate) {
-    error = "Only 22050 Hz and 44100 Hz recordings can be read (the file has " +
+    error = source.string() + ": Only 22050 Hz and 44100 Hz recordings can be read (the file has " +
             std::to_string(rate) + " Hz).";
     return false;
   }

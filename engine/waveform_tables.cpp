@@ -9,6 +9,7 @@ namespace {
 constexpr double kFullScale = 2048.0;
 
 // Rounds half up for positive values; the cast truncates toward zero, so -2047.5 gives -2047.
+// NOLINTNEXTLINE(bugprone-incorrect-roundings): the header's table formula; renders rely on it.
 std::int32_t RoundedEntry(double value) { return static_cast<std::int32_t>(value + 0.5); }
 
 // Stores `count` entries starting at `start`, each `step` above the last; the value is

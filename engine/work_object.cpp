@@ -25,6 +25,6 @@ void* TWorkBasisklassen::GetRecord(const TEngineModule* module, int voice) const
   const auto found = moduleTable_.find(module);
   if (found == moduleTable_.end() || records == nullptr) return nullptr;
   if (voice < 0 || voice >= found->second.count) return nullptr;
-  const auto index = static_cast<std::size_t>(found->second.firstIndex + voice);
+  const auto index = static_cast<std::size_t>(found->second.firstIndex) + voice;
   return records + index * GetRecordSize();
 }

@@ -41,14 +41,18 @@ TDokumentKlang::~TDokumentKlang() {
   engine_.SetHost(nullptr);
 }
 
-bool TDokumentKlang::Load(const QString& path) {
+bool TDokumentKlang::Load(const QString& path, std::string& fault) {
   const TWaitCursor wait;
   QFile file(path);
   bool complete = false;
   if (file.open(QIODevice::ReadOnly)) {
     const QByteArray bytes = file.readAll();
-    std::istringstream in(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    const std::string text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    std::istringstream in(text);
     complete = Read(in);
+    if (!complete) fault = text_format::DescribeReadStop(in, text);
+  } else {
+    fault = "it cannot be opened";
   }
   if (complete) {
     Broadcast(kTreeAfterRead, 0, this);

@@ -20,8 +20,12 @@ class TDokumentKlang : public TPropTypListChild, public TEngineHost {
   ~TDokumentKlang() override;
 
   // Reads a sound file into this fresh document; false when the file cannot be read or is
-  // malformed (what was read so far stays).
-  bool Load(const QString& path);
+  // malformed (what was read so far stays), with `fault` saying which and where.
+  bool Load(const QString& path, std::string& fault);
+  bool Load(const QString& path) {
+    std::string fault;
+    return Load(path, fault);
+  }
   // Writes the sound file; false (and the old file intact) when it cannot be written.
   bool Save(const QString& path);
   // Writes the sound as text, with the closing line.

@@ -100,10 +100,14 @@ class TModuleListe : public TPropTypListChild {
   TRPointerAction CreateModuleAt(const std::string& typeName, const std::string& key, int x, int y,
                                  bool prepareOnly);
   // Inserts a group file with its modules' common top-left corner at (x, y); false when the
-  // file cannot be read.
-  bool InsertGroupFile(const std::string& fileName, int x, int y);
-  // Adds the modules of a text stream; returns how many, or -1 when it holds none or cannot be
-  // read. Without `compound` the step is filed as "create modules".
+  // file cannot be read, with `error` naming the file and the fault.
+  bool InsertGroupFile(const std::string& fileName, int x, int y, std::string& error);
+  bool InsertGroupFile(const std::string& fileName, int x, int y) {
+    std::string error;
+    return InsertGroupFile(fileName, x, y, error);
+  }
+  // Adds the modules of a text stream; returns how many, 0 when it holds none, or -1 when it
+  // cannot be read. Without `compound` the step is filed as "create modules".
   int Paste(std::istream& in, TMacroAction* compound);
   // Writes the marked modules as text; false (and nothing written) when none is marked.
   bool CopyToStream(std::ostream& out) const;

@@ -1,6 +1,7 @@
 // Modules as text: copying to and pasting from the clipboard, saving the selection as a group
 // file and inserting a group file.
 #include <fstream>
+#include <iterator>
 #include <span>
 #include <sstream>
 
@@ -22,11 +23,21 @@ constexpr char kPasteKeyBase[] = "Clpb";
 
 }  // namespace
 
-bool TModuleListe::InsertGroupFile(const std::string& fileName, int x, int y) {
+bool TModuleListe::InsertGroupFile(const std::string& fileName, int x, int y, std::string& error) {
   std::ifstream file(fileName, std::ios::binary);
-  if (!file) return false;
+  if (!file) {
+    error = fileName + ": the group file cannot be opened";
+    return false;
+  }
+  const std::string text{std::istreambuf_iterator<char>(file), {}};
+  std::istringstream in(text);
   auto group = std::make_shared<TMacroAction>("create group");
-  if (Paste(file, group.get()) < 0) return false;
+  const int pasted = Paste(in, group.get());
+  if (pasted <= 0) {
+    error = fileName + ": not a readable group file (" +
+            (pasted < 0 ? text_format::DescribeReadStop(in, text) : "it holds no modules") + ")";
+    return false;
+  }
   const TRect bounds = BoundsOfMarked(true);
   TPropTypList marked;
   CollectMarked(marked, 0);
@@ -42,7 +53,8 @@ int TModuleListe::Paste(std::istream& in, TMacroAction* compound) {
   const TWaitCursor wait;
   TRPointer<TModuleListe> pasted = CreateEmpty();
   pasted->parent = parent;
-  if (!pasted->Read(in) || pasted->Children().empty()) return -1;
+  if (!pasted->Read(in)) return -1;
+  if (pasted->Children().empty()) return 0;
   pasted->Broadcast(kTreePasting, 0, nullptr);
   RenameCollisions(*pasted);
   UnmarkAll();
@@ -107,7 +119,11 @@ void TModuleListe::PasteFromClipboard() {
   std::string text;
   if (!Clipboard().ReadData(text)) return;
   std::istringstream in(text);
-  Paste(in, nullptr);
+  if (Paste(in, nullptr) >= 0) return;
+  ShowMessage(nullptr, {QStringLiteral("Fault"),
+                        QStringLiteral("The clipboard text is not readable (%1).")
+                            .arg(QString::fromStdString(text_format::DescribeReadStop(in, text))),
+                        TMessageIcon::Error, TMessageButtons::Ok});
 }
 
 void TModuleListe::SaveMarkedAsGroup(const std::string& fileName) {

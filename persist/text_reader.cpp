@@ -1,5 +1,6 @@
 #include "persist/text_reader.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace text_format {
@@ -81,6 +82,18 @@ bool ReadQuoted(std::istream& in, std::string& value) {
   }
   value.clear();
   return false;
+}
+
+std::string DescribeReadStop(std::istream& in, std::string_view text) {
+  in.clear();
+  const std::streamoff at = in.tellg();
+  if (at < 0 || static_cast<std::size_t>(at) >= text.size()) {
+    return "it ends before the END of a block";
+  }
+  // The line of the last character read: a step that fails at a line end has consumed it.
+  const auto line =
+      std::count(text.begin(), text.begin() + std::max<std::streamoff>(at - 1, 0), '\n') + 1;
+  return "line " + std::to_string(line) + " cannot be read";
 }
 
 }  // namespace text_format

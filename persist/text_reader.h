@@ -5,6 +5,7 @@
 
 #include <istream>
 #include <string>
+#include <string_view>
 
 namespace text_format {
 
@@ -34,5 +35,9 @@ bool SkipBlock(std::istream& in);
 // an empty value) when a line feed comes before the string is closed, or the input ends inside
 // it or right after its closing quote.
 bool ReadQuoted(std::istream& in, std::string& value);
+
+// After a read of `text` through `in` returned false: where it stopped, for an error message
+// ("line 12 cannot be read", or "it ends before the END of a block" when the text ran out).
+std::string DescribeReadStop(std::istream& in, std::string_view text);
 
 }  // namespace text_format

@@ -4,12 +4,13 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev clang-format clang-tidy
+  build-essential git cmake ninja-build pkg-config clang libclang-rt-14-dev clang-format clang-tidy
   qt6-base-dev qt6-svg-dev libgl-dev
   librtaudio-dev librtmidi-dev
   jackd2 libjack-jackd2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  desktop-file-utils shared-mime-info dpkg-dev
+  ccache
+  xvfb xauth desktop-file-utils shared-mime-info dpkg-dev
 )
 
 missing=()

@@ -4,6 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+if command -v ccache >/dev/null; then export CMAKE_CXX_COMPILER_LAUNCHER=ccache; fi
 cmake -S . -B build -G Ninja
 cmake --build build -j "$(nproc)" --target zelmar
 build/app/zelmar --render examples/poly_synth.zmr --midi examples/melody.mid --seed 1 \

@@ -7,13 +7,25 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
+# Rebuilds of unchanged sources come from the compiler cache; cmake reads this when it first
+# configures a build folder.
+if command -v ccache >/dev/null; then export CMAKE_CXX_COMPILER_LAUNCHER=ccache; fi
+
+echo "== format check"
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  git ls-files -z '*.cpp' '*.h'
+else
+  find . -path './build*' -prune -o \( -name '*.cpp' -o -name '*.h' \) -print0
+fi | xargs -0 clang-format --dry-run -Werror
+echo "format check: every source file is formatted"
+
 jobs=$(nproc)
 fuzz_seconds=${ZELMAR_FUZZ_SECONDS:-30}
 
 configure_and_test() {
   local folder=$1
   shift
-  cmake -S . -B "$folder" -G Ninja "$@"
+  cmake -S . -B "$folder" -G Ninja -DZELMAR_WERROR=ON "$@"
   cmake --build "$folder" -j "$jobs"
   (cd "$folder" && ctest --output-on-failure -j "$jobs")
 }
@@ -21,6 +33,18 @@ configure_and_test() {
 echo "== full build and tests"
 configure_and_test build
 ln -sf build/compile_commands.json compile_commands.json
+
+echo "== clang-tidy"
+# The checks of .clang-tidy over the project's own sources in the full build's compile
+# commands (generated files are not among them), every finding an error.
+tidy_log=build/clang-tidy.log
+if ! run-clang-tidy-14 -p build -j "$jobs" -quiet \
+  "$PWD/(persist|engine|platform|patch|edit|modules|app|tools|tests|bench)/" >"$tidy_log" 2>&1; then
+  sed 's/\x1b\[[0-9;]*m//g' "$tidy_log" | grep -v '^clang-tidy-14 ' >&2
+  echo "clang-tidy: findings above (the whole log is $tidy_log)" >&2
+  exit 1
+fi
+echo "clang-tidy: $(grep -c '^clang-tidy-14 ' "$tidy_log") files, no findings"
 
 echo "== every test under AddressSanitizer and UndefinedBehaviorSanitizer"
 configure_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DZELMAR_SANITIZE=address,undefined

@@ -27,7 +27,7 @@ TEST(DelayKernel, LengthFollowsTheControlWithinTheBuffer) {
 // One delay line fed with 1, 2, 3, ... (the sample number plus one).
 class DelayLine : public ::testing::Test {
  protected:
-  void SetUp() { buffer.assign(4410, 0); }
+  void SetUp() override { buffer.assign(4410, 0); }
 
   TKernelRig<TWorkDelay, SDelayRecord> Rig() {
     const std::int32_t maxLength = static_cast<std::int32_t>(buffer.size());

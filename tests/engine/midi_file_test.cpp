@@ -134,6 +134,31 @@ TEST(MidiFile, MalformedFilesGiveAnError) {
   EXPECT_NE(error.find("/nonexistent/song.mid"), std::string::npos);
 }
 
+TEST(MidiFile, ABadFileIsNamedWithItsFault) {
+  const auto folder = std::filesystem::temp_directory_path();
+  const struct {
+    const char* name;
+    TBytes bytes;
+    const char* fault;
+  } cases[] = {
+      {"wave.mid", {'R', 'I', 'F', 'F', 0, 0, 0, 6}, "not a Standard MIDI File"},
+      {"format2.mid", Join({Header(2, 1, 96), Track({})}), "format 2 is not supported"},
+      {"open.mid", Join({Header(0, 1, 96), Track({0x00, 0x90, 60, 1}, false)}),
+       "track 1: the track has no end-of-track event"},
+  };
+  for (const auto& c : cases) {
+    const auto path = folder / c.name;
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(c.bytes.data()),
+               static_cast<std::streamsize>(c.bytes.size()));
+    SMidiFile file;
+    std::string error;
+    EXPECT_FALSE(ReadMidiFile(path, file, error)) << c.name;
+    EXPECT_NE(error.find(path.string()), std::string::npos) << error;
+    EXPECT_NE(error.find(c.fault), std::string::npos) << error;
+  }
+}
+
 TEST(MidiFile, WrittenFilesReadBack) {
   const std::vector<SMidiFileMessage> written = {
       {0, 0x90, 69, 100}, {200, 0x80, 69, 0}, {200, 0xB0, 7, 90}, {20000, 0xD0, 33, 0}};

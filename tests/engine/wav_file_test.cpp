@@ -106,6 +106,7 @@ TEST(WavFile, RecordingsAreConvertedTo22050HzMonoOrRefused) {
     const bool read = LoadRecording(path, samples, error);
     if (c.error) {
       EXPECT_FALSE(read) << c.name;
+      EXPECT_NE(error.find(path.string()), std::string::npos) << error;
       EXPECT_NE(error.find(c.error), std::string::npos) << error;
     } else {
       ASSERT_TRUE(read) << c.name << ": " << error;

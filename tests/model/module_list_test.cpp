@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "model_fixture.h"
 #include "platform/clipboard.h"
 #include "platform/options.h"
+#include "support/recording_presenter.h"
 
 namespace {
 
@@ -194,6 +197,45 @@ TEST(ModuleListText, CopyWithNothingMarkedWritesNothing) {
   std::ostringstream text;
   EXPECT_FALSE(list.CopyToStream(text));
   EXPECT_TRUE(text.str().empty());
+}
+
+// A group file that cannot be read adds nothing, and the error names the file and the fault.
+TEST_F(ModuleList, AnUnreadableGroupFileIsNamedWithItsFault) {
+  Generator();  // registers the test types
+  const auto folder = std::filesystem::temp_directory_path();
+  const struct {
+    const char* name;
+    const char* text;  // null: no such file
+    const char* fault;
+  } cases[] = {
+      {"cut.group", "BEGIN G TestGenerator\nTitle \" G\"\n", "ends before the END of a block"},
+      {"bad.group", "BEGIN G TestGenerator\nTitle G\nEND\nEND\n", "line 2 cannot be read"},
+      {"empty.group", "END\n", "holds no modules"},
+      {"missing.group", nullptr, "cannot be opened"},
+  };
+  for (const auto& c : cases) {
+    const std::string path = (folder / c.name).string();
+    if (c.text) std::ofstream(path, std::ios::binary) << c.text;
+    std::string error;
+    EXPECT_FALSE(list.InsertGroupFile(path, 10, 10, error)) << c.name;
+    EXPECT_NE(error.find(path), std::string::npos) << error;
+    EXPECT_NE(error.find(c.fault), std::string::npos) << error;
+    EXPECT_TRUE(list.Children().empty()) << c.name;
+  }
+}
+
+TEST_F(ModuleList, UnreadableClipboardTextIsReportedWithItsFault) {
+  Generator();
+  TRecordingPresenter presenter;
+  SetMessagePresenter(&presenter);
+  clipboard.WriteData("BEGIN G TestGenerator\nTitle G\nEND\nEND\n");
+  list.ExecuteCommand(kCommandPaste);
+  clipboard.WriteData("END\n");  // nothing to paste is no fault
+  list.ExecuteCommand(kCommandPaste);
+  SetMessagePresenter(nullptr);
+  EXPECT_TRUE(list.Children().empty());
+  ASSERT_EQ(presenter.shown.size(), 1u);
+  EXPECT_EQ(presenter.shown[0].text, "The clipboard text is not readable (line 2 cannot be read).");
 }
 
 }  // namespace

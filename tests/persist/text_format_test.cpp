@@ -6,6 +6,7 @@
 #include "persist/prop_list.h"
 #include "persist/prop_rect.h"
 #include "persist/prop_values.h"
+#include "persist/text_reader.h"
 #include "tests/support/worked_example.h"
 
 namespace {
@@ -176,30 +177,36 @@ TEST(TextFormat, ToleratedInputReadsOn) {
   }
 }
 
+// A failed read also says where it stopped, for the readers' error messages.
 TEST(TextFormat, FatalInputFailsTheRead) {
+  const std::string early = "it ends before the END of a block";
   const struct {
     const char* what;
     std::string text;
+    std::string stop;
   } cases[] = {
-      {"empty stream", ""},
-      {"no final END", "Value 3\n"},
-      {"inner list closed, outer not", "BEGIN Inner \nA 1\nEND\n"},
-      {"end inside a skipped block", "BEGIN M Unknown\nA 1\n"},
-      {"end inside a created block", "BEGIN M Node\nA 1\n"},
-      {"string without opening quote", "Name abc\nEND\n"},
-      {"string without closing quote", "Name \"abc\nEND\n"},
-      {"end right after a closing quote", "Name \"abc\""},
+      {"empty stream", "", early},
+      {"no final END", "Value 3\n", early},
+      {"inner list closed, outer not", "BEGIN Inner \nA 1\nEND\n", early},
+      {"end inside a skipped block", "BEGIN M Unknown\nA 1\n", early},
+      {"end inside a created block", "BEGIN M Node\nA 1\n", early},
+      {"string without opening quote", "Value 3\nName abc\nEND\n", "line 2 cannot be read"},
+      {"string without closing quote", "Name \"abc\nEND\n", "line 1 cannot be read"},
+      {"end right after a closing quote", "Name \"abc\"", early},
       {"nesting deeper than any sound",
        [] {
          std::string deep;
          for (int i = 0; i < 5000; ++i)
            deep += "BEGIN n Node\n";
          return deep;
-       }()},
+       }(),
+       "line 1000 cannot be read"},
   };
   for (const auto& c : cases) {
     TTarget target;
-    EXPECT_FALSE(target.Read(c.text)) << c.what;
+    std::istringstream in(c.text);
+    EXPECT_FALSE(target.list.Read(in)) << c.what;
+    EXPECT_EQ(text_format::DescribeReadStop(in, c.text), c.stop) << c.what;
   }
 }
 

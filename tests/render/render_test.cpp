@@ -40,12 +40,12 @@ class Render : public ::testing::Test {
   void TearDown() override { fs::remove_all(folder); }
 
   fs::path Save(TDokumentKlang& document, const char* name) {
-    const fs::path path = folder / name;
+    fs::path path = folder / name;
     EXPECT_TRUE(document.Save(QString::fromStdString(path.string())));
     return path;
   }
   fs::path WriteMidi(const std::vector<SMidiFileMessage>& messages, const char* name) {
-    const fs::path path = folder / name;
+    fs::path path = folder / name;
     const auto bytes = EncodeMidiFile(messages, 480, 500000);
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()),
@@ -180,21 +180,22 @@ TEST_F(Render, BadInputNamesTheFileOrModuleAndLeavesNoFile) {
 
   const struct {
     fs::path sound, midi, output;
-    const char* named;
+    const char *named, *fault;
   } cases[] = {
-      {folder / "missing.zmr", {}, folder / "x.wav", "missing.zmr"},
-      {folder / "broken.zmr", {}, folder / "x.wav", "broken.zmr"},
-      {good, folder / "missing.mid", folder / "x.wav", "missing.mid"},
-      {good, folder / "broken.mid", folder / "x.wav", "broken.mid"},
-      {good, midi, folder / "no" / "x.wav", "x.wav"},
-      {noSpeaker, {}, folder / "x.wav", "no speaker"},
-      {incomplete, {}, folder / "x.wav", "\"Out\""},
+      {folder / "missing.zmr", {}, folder / "x.wav", "missing.zmr", "no such sound file"},
+      {folder / "broken.zmr", {}, folder / "x.wav", "broken.zmr", "ends before the END"},
+      {good, folder / "missing.mid", folder / "x.wav", "missing.mid", "cannot open"},
+      {good, folder / "broken.mid", folder / "x.wav", "broken.mid", "header is cut short"},
+      {good, midi, folder / "no" / "x.wav", "x.wav", "folder does not exist"},
+      {noSpeaker, {}, folder / "x.wav", "silent.zmr", "no speaker"},
+      {incomplete, {}, folder / "x.wav", "\"Out\"", "chain is incomplete"},
   };
   for (const auto& c : cases) {
     SRenderSummary summary;
     std::string error;
     EXPECT_FALSE(RenderSound({c.sound, c.output, c.midi, {}, 0.5, {}, 1}, summary, error));
     EXPECT_NE(error.find(c.named), std::string::npos) << error;
+    EXPECT_NE(error.find(c.fault), std::string::npos) << error;
     EXPECT_EQ(error.find('\n'), std::string::npos) << error;
     EXPECT_FALSE(fs::exists(c.output)) << c.named;
   }
@@ -232,9 +233,10 @@ TEST(RenderCommand, ExitStatusAndOneLineErrors) {
     return std::make_pair(WEXITSTATUS(status), output);
   };
   EXPECT_EQ(run("--version").first, 0);
-  EXPECT_EQ(run("--render /nonexistent.zmr --out /tmp/x.wav").first, 1);
-  EXPECT_NE(run("--render /nonexistent.zmr --out /tmp/x.wav").second.find("/nonexistent.zmr"),
-            std::string::npos);
+  const std::string missing =
+      "--render /nonexistent.zmr --out " + (fs::temp_directory_path() / "x.wav").string();
+  EXPECT_EQ(run(missing).first, 1);
+  EXPECT_NE(run(missing).second.find("/nonexistent.zmr"), std::string::npos);
   EXPECT_EQ(run("--render a.zmr --out x.wav --voices 40").first, 2);
   EXPECT_EQ(run("--render a.zmr").first, 2);
 }

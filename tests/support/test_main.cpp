@@ -1,5 +1,7 @@
-// Test entry: every test process gets fresh home, configuration and data folders, so no test
-// reads or writes the developer's own settings or desktop files, and runs without a display.
+// Test entry: every test process gets fresh home, configuration, data and temporary folders
+// under the system's temporary folder (TMPDIR), so no test reads or writes the developer's own
+// settings or desktop files, test processes running side by side never share a file, and tests
+// run without a display.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -11,10 +13,12 @@ namespace {
 class TPrivateHome : public ::testing::Environment {
  public:
   void SetUp() override {
-    char pattern[] = "/tmp/zelmar-test-XXXXXX";
-    const char* folder = mkdtemp(pattern);
+    std::string pattern = (std::filesystem::temp_directory_path() / "zelmar-test-XXXXXX").string();
+    const char* folder = mkdtemp(pattern.data());
     if (folder == nullptr) std::abort();
     root_ = folder;
+    std::filesystem::create_directory(root_ / "tmp");
+    setenv("TMPDIR", (root_ / "tmp").c_str(), 1);
     setenv("HOME", root_.c_str(), 1);
     setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
     setenv("XDG_DATA_HOME", (root_ / "data").c_str(), 1);
