@@ -29,7 +29,7 @@ constexpr int kTitleTextLeft = 2;
 const QColor kMarkedTitle(0, 0, 128);
 const QColor kMarkedTitleText(255, 255, 255);
 const QColor kUnmarkedTitle(128, 128, 128);
-const QColor kUnmarkedTitleText(212, 208, 200);
+const QColor kUnmarkedTitleText(240, 240, 240);
 const QColor kBevelLight(255, 255, 255);
 const QColor kBevelShadow(64, 64, 64);
 
@@ -94,7 +94,7 @@ void TModulePanelItem::BuildButtons() {
   } else if (auto* pictured = dynamic_cast<TModulBild*>(module_)) {
     const SModulePicture picture = pictured->PanelPicture();
     const QString name = QString::fromStdString(picture.name);
-    const QSize size = ArtworkSize(name);
+    const QSize size = name.isEmpty() ? QSize() : ArtworkSize(name);
     pictureButton_ =
         new TPictureButtonItem(this, name, {}, size.isEmpty() ? kPictureButtonSize : size);
     pictureButton_->setPos(picture.x, picture.y);
@@ -191,7 +191,6 @@ void TModulePanelItem::PaintTitleBar(QPainter& painter) const {
   painter.fillRect(bar, marked ? kMarkedTitle : kUnmarkedTitle);
   QFont font = painter.font();
   font.setPixelSize(kTitlePixelSize);
-  font.setBold(true);
   painter.setFont(font);
   painter.setPen(marked ? kMarkedTitleText : kUnmarkedTitleText);
   const qreal right = deleteButton_ ? deleteButton_->pos().x() - 1 : size_.width() - 2;
