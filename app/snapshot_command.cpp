@@ -101,10 +101,13 @@ bool WriteSnapshot(const SSnapshotRequest& request) {
       return false;
     }
   }
-  TModuleListe* list = request.panel ? document.ViewSound->ModuleList.get()
-                                     : static_cast<TModuleListe*>(document.ModuleList.get());
-  TModuleCanvasView canvas;
-  canvas.Show(list);
+  // Both pages are shown, as in the sound window: the structure's constants fill in the faders
+  // of the panel page.
+  TModuleCanvasView structure;
+  structure.Show(document.ModuleList.get());
+  TModuleCanvasView panel;
+  panel.Show(document.ViewSound->ModuleList.get());
+  TModuleCanvasView& canvas = request.panel ? panel : structure;
   const QRectF page = PageOf(canvas.Scene());
   const QSize pixels = (page.size() * request.scale).toSize();
   if (pixels.width() > kMaxPicturePixels || pixels.height() > kMaxPicturePixels) {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "modules/panel_faces_view.h"
 #include "modules/panel_items.h"
 #include "patch/canvas_geometry_view.h"
 #include "patch/canvas_scene_view.h"
@@ -182,6 +183,7 @@ void TModulePanelItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*,
   painter->fillRect(boundingRect(),
                     StoredToColor(active ? options.moduleActive : options.moduleInActive));
   PaintBevel(*painter, size_, BevelWidth(*module_));
+  PaintPanelFace(*painter, *module_);
   PaintTitleBar(*painter);
 }
 
@@ -204,13 +206,20 @@ void TModulePanelItem::mousePressEvent(QGraphicsSceneMouseEvent* event) {
   TModuleListe* list = module_ ? module_->OwnerList() : nullptr;
   if (list == nullptr) return event->ignore();
   setZValue(NextFrontZ());
-  if (event->pos().y() >= kTitleHeight) return;
+  if (event->pos().y() >= kTitleHeight) {
+    followingFace_ = PressPanelFace(*module_, event->pos());
+    return update();
+  }
   dragging_ = true;
   list->BeginTitleDrag(*module_, event->modifiers() & Qt::ShiftModifier, Floor(event->pos().x()),
                        Floor(event->pos().y()));
 }
 
 void TModulePanelItem::mouseMoveEvent(QGraphicsSceneMouseEvent* event) {
+  if (followingFace_ && module_ != nullptr) {
+    DragPanelFace(*module_, event->pos());
+    return update();
+  }
   TModuleListe* list = module_ ? module_->OwnerList() : nullptr;
   if (!dragging_ || list == nullptr) return;
   list->TitleDrag(*module_, Floor(event->pos().x()), Floor(event->pos().y()));
@@ -218,6 +227,7 @@ void TModulePanelItem::mouseMoveEvent(QGraphicsSceneMouseEvent* event) {
 }
 
 void TModulePanelItem::mouseReleaseEvent(QGraphicsSceneMouseEvent*) {
+  followingFace_ = false;
   TModuleListe* list = module_ ? module_->OwnerList() : nullptr;
   if (!dragging_ || list == nullptr) return;
   dragging_ = false;

@@ -61,6 +61,8 @@ class TModulePanelItem : public QGraphicsObject {
   TModul* module_ = nullptr;
   bool editable_;
   bool dragging_ = false;
+  // A press on a scroll bar or slider: the control follows the mouse until the release.
+  bool followingFace_ = false;
   QSizeF size_;
   std::vector<TPortItem*> ports_;
   TDeleteButtonItem* deleteButton_ = nullptr;

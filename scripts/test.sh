@@ -22,6 +22,11 @@ echo "== full build and tests"
 configure_and_test build
 ln -sf build/compile_commands.json compile_commands.json
 
+# -- snapshots of the examples (editor canvas) --
+echo "== snapshots of every example, both pages, scales 1 and 2"
+tools/screenshots.sh build
+# -- end of snapshots --
+
 echo "== every test under AddressSanitizer and UndefinedBehaviorSanitizer"
 configure_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DZELMAR_SANITIZE=address,undefined
 
