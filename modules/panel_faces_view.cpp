@@ -51,6 +51,8 @@ void DrawLabel(QPainter& painter, const QRect& area, const std::string& text, QC
   painter.drawText(area, alignment, FromFileText(text));
 }
 
+int Whole(qreal value) { return static_cast<int>(std::floor(value)); }
+
 int ScrollPosition(QPointF at) {
   const double travel = kScrollBar.width() - kScrollThumbWidth;
   const double offset = at.x() - kScrollBar.left() - kScrollThumbWidth / 2.0;
@@ -143,24 +145,36 @@ void PaintPanelFace(QPainter& painter, const TModul& module) {
   }
 }
 
-bool PressPanelFace(TModul& module, QPointF at) {
+SFaceGrab PressPanelFace(TModul& module, QPointF at) {
   if (auto* constant = dynamic_cast<TBasisKonstanten*>(&module)) {
-    if (!QRectF(kScrollBar).contains(at)) return false;
+    if (!QRectF(kScrollBar).contains(at)) return {};
     constant->MoveSlider(ScrollPosition(at));
-    return true;
+    return {true};
   }
   if (auto* fader = dynamic_cast<TModulSchieber*>(&module)) {
-    if (!QRectF(kSlider).contains(at)) return false;
+    if (!QRectF(kSlider).contains(at)) return {};
     fader->SetPosition(SliderPositionAt(at), true);
-    return true;
+    return {true};
   }
-  return false;
+  if (auto* item = dynamic_cast<TModulResize*>(&module)) {
+    const TResizeZone zone = item->ZoneAt(Whole(at.x()), Whole(at.y()));
+    if (zone == TResizeZone::None) return {};
+    return {true, true, static_cast<int>(zone)};
+  }
+  return {};
 }
 
-void DragPanelFace(TModul& module, QPointF at) {
+void DragPanelFace(TModul& module, const SFaceGrab& grab, QPointF at) {
+  if (!grab.taken) return;
   if (auto* constant = dynamic_cast<TBasisKonstanten*>(&module)) {
     constant->MoveSlider(ScrollPosition(at));
   } else if (auto* fader = dynamic_cast<TModulSchieber*>(&module)) {
     fader->SetPosition(SliderPositionAt(at), true);
+  } else if (auto* item = dynamic_cast<TModulResize*>(&module); item && grab.resizing) {
+    item->ResizeTo(static_cast<TResizeZone>(grab.zone), Whole(at.x()), Whole(at.y()));
   }
+}
+
+void ReleasePanelFace(TModul& module, const SFaceGrab& grab) {
+  if (grab.resizing) module.MarkChanged();
 }

@@ -11,7 +11,14 @@ class TModul;
 // Draws the kind's controls; nothing for kinds without any.
 void PaintPanelFace(QPainter& painter, const TModul& module);
 
-// A press at `at`: true when it lies on a control that follows the mouse (scroll bar, slider),
-// which then takes the position; further moves go to DragPanelFace until the release.
-bool PressPanelFace(TModul& module, QPointF at);
-void DragPanelFace(TModul& module, QPointF at);
+// What a press on a panel's controls took hold of.
+struct SFaceGrab {
+  bool taken = false;  // a scroll bar, slider or resize edge now follows the mouse
+  bool resizing = false;
+  int zone = 0;  // the resize zone (TResizeZone) of a resizable item
+};
+
+// A press at `at`; further moves go to DragPanelFace and the release to ReleasePanelFace.
+SFaceGrab PressPanelFace(TModul& module, QPointF at);
+void DragPanelFace(TModul& module, const SFaceGrab& grab, QPointF at);
+void ReleasePanelFace(TModul& module, const SFaceGrab& grab);

@@ -207,7 +207,7 @@ void TModulePanelItem::mousePressEvent(QGraphicsSceneMouseEvent* event) {
   if (list == nullptr) return event->ignore();
   setZValue(NextFrontZ());
   if (event->pos().y() >= kTitleHeight) {
-    followingFace_ = PressPanelFace(*module_, event->pos());
+    faceGrab_ = PressPanelFace(*module_, event->pos());
     return update();
   }
   dragging_ = true;
@@ -216,8 +216,8 @@ void TModulePanelItem::mousePressEvent(QGraphicsSceneMouseEvent* event) {
 }
 
 void TModulePanelItem::mouseMoveEvent(QGraphicsSceneMouseEvent* event) {
-  if (followingFace_ && module_ != nullptr) {
-    DragPanelFace(*module_, event->pos());
+  if (faceGrab_.taken && module_ != nullptr) {
+    DragPanelFace(*module_, faceGrab_, event->pos());
     return update();
   }
   TModuleListe* list = module_ ? module_->OwnerList() : nullptr;
@@ -227,7 +227,8 @@ void TModulePanelItem::mouseMoveEvent(QGraphicsSceneMouseEvent* event) {
 }
 
 void TModulePanelItem::mouseReleaseEvent(QGraphicsSceneMouseEvent*) {
-  followingFace_ = false;
+  if (faceGrab_.taken && module_ != nullptr) ReleasePanelFace(*module_, faceGrab_);
+  faceGrab_ = {};
   TModuleListe* list = module_ ? module_->OwnerList() : nullptr;
   if (!dragging_ || list == nullptr) return;
   dragging_ = false;

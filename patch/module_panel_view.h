@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <vector>
 
+#include "modules/panel_faces_view.h"
 #include "patch/module_view.h"
 
 class TModul;
@@ -61,8 +62,8 @@ class TModulePanelItem : public QGraphicsObject {
   TModul* module_ = nullptr;
   bool editable_;
   bool dragging_ = false;
-  // A press on a scroll bar or slider: the control follows the mouse until the release.
-  bool followingFace_ = false;
+  // What a press below the title bar took hold of (scroll bar, slider, resize edge).
+  SFaceGrab faceGrab_;
   QSizeF size_;
   std::vector<TPortItem*> ports_;
   TDeleteButtonItem* deleteButton_ = nullptr;
