@@ -23,8 +23,11 @@ constexpr QRect kScrollBar(3, 18, 100, 13);
 constexpr int kScrollThumbWidth = 11;
 constexpr QRect kAudioValue(55, 35, 32, 18);
 constexpr QRect kFrequencyValue(50, 35, 40, 18);
-constexpr QRect kLowerLimit(25, 38, 30, 15);
-constexpr QRect kUpperLimit(93, 38, 30, 15);
+// The limits sit either side of the value, close to it; long frequency limits would otherwise
+// run into the value's box.
+constexpr int kLimitTop = 38;
+constexpr int kLimitHeight = 15;
+constexpr int kLimitGap = 3;
 
 // The fader's controls.
 constexpr QRect kSlider(8, 22, 25, 122);
@@ -74,9 +77,12 @@ void PaintConstant(QPainter& painter, const TBasisKonstanten& constant) {
   painter.fillRect(value, Qt::white);
   painter.drawRect(QRectF(value).adjusted(0.5, 0.5, -0.5, -0.5));
   DrawLabel(painter, value, constant.ValueText(), Qt::black);
-  DrawLabel(painter, kLowerLimit, constant.LimitText(TLimit::Lower), Qt::black,
-            Qt::AlignLeft | Qt::AlignVCenter);
-  DrawLabel(painter, kUpperLimit, constant.LimitText(TLimit::Upper), Qt::black,
+  const QRect lower(QPoint(kLimitGap, kLimitTop),
+                    QPoint(value.left() - kLimitGap, kLimitTop + kLimitHeight - 1));
+  const QRect upper(value.right() + kLimitGap, kLimitTop, kScrollBar.width(), kLimitHeight);
+  DrawLabel(painter, lower, constant.LimitText(TLimit::Lower), Qt::black,
+            Qt::AlignRight | Qt::AlignVCenter);
+  DrawLabel(painter, upper, constant.LimitText(TLimit::Upper), Qt::black,
             Qt::AlignLeft | Qt::AlignVCenter);
 }
 

@@ -31,7 +31,7 @@ inline constexpr double kMaxZoom = 4.0;
 // One step of Ctrl+plus, Ctrl+minus or of the wheel.
 inline constexpr double kZoomStep = 1.25;
 // Grid dots closer than this many device pixels are not drawn, so that panning stays fast.
-inline constexpr double kMinGridSpacing = 5.0;
+inline constexpr double kMinGridSpacing = 8.0;
 
 // The delete button in the title bar of a panel `panelWidth` points wide.
 QRect DeleteButtonRect(int panelWidth);

@@ -119,6 +119,19 @@ void TCanvasScene::SetCursorNumber(int number) {
   }
 }
 
+void TCanvasScene::GatherFedOutputs() {
+  fedOutputs_.clear();
+  if (list_ == nullptr) return;
+  for (const auto& [key, child] : list_->Children()) {
+    auto* module = dynamic_cast<TModulArbeiten*>(child.get());
+    if (module == nullptr) continue;
+    for (const auto& [portKey, port] : module->InputList->Children()) {
+      auto* input = dynamic_cast<TEingang*>(port.get());
+      if (const TAusgang* source = input ? input->GetSource() : nullptr) fedOutputs_.insert(source);
+    }
+  }
+}
+
 void TCanvasScene::GrowToInclude(const QRectF& rect) {
   const QRectF grown = sceneRect().united(rect.adjusted(0, 0, kSceneMargin, kSceneMargin));
   if (grown != sceneRect()) setSceneRect(grown);
@@ -157,17 +170,20 @@ void TCanvasScene::PaintGrid(QPainter& painter, const QRectF& rect) const {
   const int grid = options.gridSize;
   const qreal scale = DeviceScale(painter);
   if (!GridVisibleAt(grid, scale)) return;
-  // One point per dot, but never more than two device pixels, so that zoomed grids stay fine.
-  const qreal dot = scale > 2 ? 2 / scale : 1.0;
-  std::vector<QRectF> dots;
+  // One cosmetic dot per grid point, one point wide up to two device pixels, so that zoomed
+  // grids stay fine; cosmetic points are the painter's fastest primitive.
+  std::vector<QPointF> dots;
   for (int y = FirstGridLine(rect.top(), grid); y < rect.bottom(); y += grid) {
     for (int x = FirstGridLine(rect.left(), grid); x < rect.right(); x += grid) {
-      dots.emplace_back(x, y, dot, dot);
+      dots.emplace_back(x, y);
     }
   }
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(StoredToColor(options.gridColor));
-  painter.drawRects(dots.data(), static_cast<int>(dots.size()));
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  QPen pen(StoredToColor(options.gridColor), std::clamp(scale, 1.0, 2.0), Qt::SolidLine,
+           Qt::SquareCap);
+  pen.setCosmetic(true);
+  painter.setPen(pen);
+  painter.drawPoints(dots.data(), static_cast<int>(dots.size()));
 }
 
 void TCanvasScene::drawForeground(QPainter* painter, const QRectF& rect) {

@@ -7,9 +7,11 @@
 #include <QGraphicsScene>
 #include <optional>
 #include <string>
+#include <unordered_set>
 
 #include "patch/wire_drop.h"
 
+class TAusgang;
 class TEinAusgang;
 class TModuleListe;
 
@@ -34,6 +36,11 @@ class TCanvasScene : public QGraphicsScene {
   // The screen cursor of all views (100 to 104; 0 for the arrow), and the last one set.
   void SetCursorNumber(int number);
   int CursorNumber() const { return cursorNumber_; }
+
+  // Which outputs feed at least one input (their plugs are drawn filled); gathered again on
+  // every change of the wires, so that painting a connector walks no list.
+  void GatherFedOutputs();
+  bool Feeds(const TAusgang& output) const { return fedOutputs_.contains(&output); }
 
   // The scene grows to hold every panel, with a margin to drop new ones beyond.
   void GrowToInclude(const QRectF& rect);
@@ -61,4 +68,6 @@ class TCanvasScene : public QGraphicsScene {
   QPointF looseEnd_;
   std::optional<QRectF> band_;
   int cursorNumber_ = 0;
+  // Compared by address only, never followed.
+  std::unordered_set<const TAusgang*> fedOutputs_;
 };

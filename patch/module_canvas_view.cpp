@@ -37,6 +37,7 @@ void TModuleCanvasView::Show(TModuleListe* list, int mode) {
   if (shown != nullptr && shown->Canvas == this) shown->SetView(nullptr, mode);
   scene_->SetList(list);
   if (list != nullptr) list->SetView(this, mode);
+  scene_->GatherFedOutputs();
   scene_->FitToItems();
 }
 
@@ -75,6 +76,7 @@ std::unique_ptr<TModuleView> TModuleCanvasView::CreateModuleView(TModul& module,
 }
 
 void TModuleCanvasView::Repaint() {
+  scene_->GatherFedOutputs();
   for (QGraphicsItem* item : scene_->items()) {
     if (item->type() == TModulePanelItem::Type)
       static_cast<TModulePanelItem*>(item)->RefreshPorts();

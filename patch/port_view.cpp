@@ -72,7 +72,8 @@ bool TPortItem::ShowsActiveInside() const {
 bool TPortItem::IsWired(const TEinAusgang& port) const {
   if (const auto* input = dynamic_cast<const TEingang*>(&port)) return !input->IsFree();
   const auto* output = dynamic_cast<const TAusgang*>(&port);
-  return output != nullptr && !output->FedInputs().empty();
+  const TCanvasScene* canvas = CanvasOf(*this);
+  return output != nullptr && canvas != nullptr && canvas->Feeds(*output);
 }
 
 QRectF TPortItem::boundingRect() const { return QRectF(QPointF(0, 0), size_); }
