@@ -34,6 +34,10 @@ void AddPolyline(std::vector<QRect>& runs, std::initializer_list<QPoint> points)
 
 }  // namespace
 
+int ItemExtent(int from, int to) {
+  return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{to} - from, 0, kMaxItemExtent));
+}
+
 QRect DeleteButtonRect(int panelWidth) {
   return QRect(panelWidth - kDeleteRightGap, kDeleteTop, kDeleteWidth, kDeleteHeight);
 }

@@ -33,6 +33,11 @@ inline constexpr double kZoomStep = 1.25;
 // Grid dots closer than this many device pixels are not drawn, so that panning stays fast.
 inline constexpr double kMinGridSpacing = 8.0;
 
+// A file may hold any rectangle; panels and connectors are never drawn larger than this.
+inline constexpr int kMaxItemExtent = 4096;
+// The drawn width or height of a rectangle side from `from` to `to`.
+int ItemExtent(int from, int to);
+
 // The delete button in the title bar of a panel `panelWidth` points wide.
 QRect DeleteButtonRect(int panelWidth);
 // The cross on a delete button of the given size.

@@ -22,8 +22,6 @@
 
 namespace {
 
-// A file may hold any rectangle; a panel is never drawn larger than this.
-constexpr int kMaxPanelExtent = 4096;
 constexpr int kTitlePixelSize = 11;
 constexpr int kTitleTextLeft = 2;
 // Title bar colours of a marked and an unmarked module.
@@ -39,8 +37,6 @@ qreal NextFrontZ() {
   static qreal front = 0;
   return ++front;
 }
-
-int Extent(int from, int to) { return std::clamp(to - from, 0, kMaxPanelExtent); }
 
 // Faders and level meters are deleted only through the module they belong to.
 bool HasDeleteButton(const TModul& module) {
@@ -104,7 +100,7 @@ void TModulePanelItem::BuildButtons() {
 
 void TModulePanelItem::SyncGeometry() {
   const TRect r = module_->Rect->GetRect();
-  const QSizeF size(Extent(r.left, r.right), Extent(r.top, r.bottom));
+  const QSizeF size(ItemExtent(r.left, r.right), ItemExtent(r.top, r.bottom));
   if (size != size_) {
     prepareGeometryChange();
     size_ = size;

@@ -41,7 +41,7 @@ void TPortItem::Sync() {
   const TEinAusgang* port = Port();
   if (port == nullptr) return;
   const TRect r = port->Rect->GetRect();
-  const QSizeF size(std::max(0, r.right - r.left), std::max(0, r.bottom - r.top));
+  const QSizeF size(ItemExtent(r.left, r.right), ItemExtent(r.top, r.bottom));
   if (size != size_) {
     prepareGeometryChange();
     size_ = size;
