@@ -117,6 +117,8 @@ void TModulePanelItem::Refresh(const TPropTyp* property) {
   if (property == nullptr || property == module_->Rect.get()) {
     SyncGeometry();
     RefreshPorts();
+    // The module's wires reach beyond its panel and are drawn by the scene.
+    if (scene() != nullptr) scene()->update();
   }
   if ((property == nullptr || property == module_->Marked.get()) && module_->IsMarked()) {
     setZValue(NextFrontZ());
