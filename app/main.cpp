@@ -4,12 +4,13 @@
 
 #include "app/play_command.h"
 #include "app/render_command.h"
+#include "app/snapshot_command.h"
 #include "version.h"
 
 namespace {
 
 void PrintUsage(std::ostream& out) {
-  out << "usage: zelmar --version | --help\n" << RenderUsage() << PlayUsage();
+  out << "usage: zelmar --version | --help\n" << RenderUsage() << PlayUsage() << SnapshotUsage();
 }
 
 bool Has(int argc, char** argv, const char* option) {
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
   }
   if (Has(argc, argv, "--render")) return RunRenderCommand(argc, argv);
   if (Has(argc, argv, "--play")) return RunPlayCommand(argc, argv);
+  if (Has(argc, argv, "--snapshot")) return RunSnapshotCommand(argc, argv);
   PrintUsage(std::cerr);
   return 2;
 }

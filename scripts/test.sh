@@ -46,6 +46,11 @@ if ! run-clang-tidy-14 -p build -j "$jobs" -quiet \
 fi
 echo "clang-tidy: $(grep -c '^clang-tidy-14 ' "$tidy_log") files, no findings"
 
+# -- snapshots of the examples (editor canvas) --
+echo "== snapshots of every example, both pages, scales 1 and 2"
+tools/screenshots.sh build
+# -- end of snapshots --
+
 echo "== every test under AddressSanitizer and UndefinedBehaviorSanitizer"
 configure_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DZELMAR_SANITIZE=address,undefined
 

@@ -1,0 +1,140 @@
+// Drawing cost of the editor canvas on a large sound: 500 modules and 998 wires (each module fed
+// by the two before it), generated, saved and loaded again. Reported:
+// - Canvas_LoadToFirstPaint: loading the file, building every panel and the first paint of a
+//   1600 x 1000 viewport showing the whole sound at zoom 50 %;
+// - Canvas_RepaintWhileDragging/Z: one module moved by a step as a title-bar drag moves it, then
+//   the whole viewport painted again, at zoom Z % (at 50 % the grid is too dense to be drawn);
+// - Canvas_BarePainterLoop: the floor, a plain QPainter loop filling the same rectangles and
+//   drawing the same wire lines into an image of the same size; the ratio of the drag repaint to
+//   this loop says what the scene, the items and the model lookups add.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <memory>
+
+#include "engine/device_services.h"
+#include "patch/dokument_klang.h"
+#include "patch/modul_arbeiten.h"
+#include "patch/module_canvas_view.h"
+#include "patch/ports.h"
+
+namespace {
+
+constexpr int kModules = 500;
+constexpr int kColumns = 25;
+constexpr int kSpacingX = 130;
+constexpr int kSpacingY = 80;
+constexpr QSize kViewport(1600, 1000);
+constexpr double kZoom = 0.5;
+
+std::string KeyOf(int i) { return "m" + std::to_string(i); }
+
+// Writes the generated sound once and returns its file name.
+const QString& LargeSound() {
+  static QTemporaryDir folder;
+  static const QString path = folder.filePath("large.zmr");
+  static bool written = false;
+  if (written) return path;
+  TDokumentKlang document;
+  TModuleListe& list = *document.ModuleList;
+  for (int i = 0; i < kModules; ++i) {
+    list.CreateModuleAt("MonoLoudness", KeyOf(i), (i % kColumns) * kSpacingX,
+                        (i / kColumns) * kSpacingY, false);
+  }
+  for (int i = 2; i < kModules; ++i) {
+    auto& module = dynamic_cast<TModulArbeiten&>(*list.Get(KeyOf(i)));
+    for (int back = 1; back <= 2; ++back) {
+      auto& source = dynamic_cast<TModulArbeiten&>(*list.Get(KeyOf(i - back)));
+      dynamic_cast<TEingang&>(*module.InputList->Get(std::to_string(back)))
+          .Connect(dynamic_cast<TEinAusgang*>(source.OutputList->Get("1").get()), false);
+    }
+  }
+  written = document.Save(path);
+  return path;
+}
+
+struct SOpenSound {
+  SOpenSound() {
+    const SDeviceServices previous = DeviceServices();
+    SetDeviceServices({});
+    document.Load(LargeSound());
+    SetDeviceServices(previous);
+    canvas.resize(kViewport);
+    canvas.Show(document.ModuleList.get());
+    canvas.SetZoom(kZoom);
+  }
+  void Paint() { canvas.viewport()->render(&picture); }
+
+  TDokumentKlang document;
+  TModuleCanvasView canvas;
+  QImage picture{kViewport, QImage::Format_ARGB32_Premultiplied};
+};
+
+void Canvas_LoadToFirstPaint(benchmark::State& state) {
+  LargeSound();
+  for (auto _ : state) {
+    SOpenSound sound;
+    sound.Paint();
+    benchmark::DoNotOptimize(sound.picture.constBits());
+  }
+}
+BENCHMARK(Canvas_LoadToFirstPaint)->Unit(benchmark::kMillisecond);
+
+void Canvas_RepaintWhileDragging(benchmark::State& state) {
+  SOpenSound sound;
+  sound.canvas.SetZoom(state.range(0) / 100.0);
+  TModuleListe& list = *sound.document.ModuleList;
+  auto& dragged = dynamic_cast<TModul&>(*list.Get(KeyOf(kModules / 2)));
+  dragged.SelectOnly();
+  TPropTypList selection;
+  list.CollectMarked(selection, 0);
+  int step = 1;
+  for (auto _ : state) {
+    list.MoveMarked(selection, step, step);
+    step = -step;
+    sound.Paint();
+    benchmark::DoNotOptimize(sound.picture.constBits());
+  }
+}
+BENCHMARK(Canvas_RepaintWhileDragging)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond);
+
+void Canvas_BarePainterLoop(benchmark::State& state) {
+  QImage picture(kViewport, QImage::Format_ARGB32_Premultiplied);
+  for (auto _ : state) {
+    QPainter painter(&picture);
+    painter.scale(kZoom, kZoom);
+    painter.fillRect(QRectF(QPointF(0, 0), QSizeF(kViewport) / kZoom), Qt::gray);
+    for (int i = 0; i < kModules; ++i) {
+      const QRectF panel((i % kColumns) * kSpacingX, (i / kColumns) * kSpacingY, 88, 59);
+      painter.fillRect(panel, Qt::lightGray);
+      painter.fillRect(panel.adjusted(0, 0, 0, 15 - panel.height()), Qt::darkGray);
+    }
+    painter.setPen(Qt::white);
+    for (int i = 2; i < kModules; ++i) {
+      const QPointF end((i % kColumns) * kSpacingX, (i / kColumns) * kSpacingY + 25);
+      for (int back = 1; back <= 2; ++back) {
+        const int j = i - back;
+        const QPointF start((j % kColumns) * kSpacingX + 88, (j / kColumns) * kSpacingY + 30);
+        const QPointF line[] = {end, end - QPointF(5, 0), start + QPointF(5, 0), start};
+        painter.drawPolyline(line, 4);
+      }
+    }
+    painter.end();
+    benchmark::DoNotOptimize(picture.constBits());
+  }
+}
+BENCHMARK(Canvas_BarePainterLoop)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication application(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  return 0;
+}

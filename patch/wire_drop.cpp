@@ -1,0 +1,35 @@
+#include "patch/wire_drop.h"
+
+#include "patch/modul_arbeiten.h"
+#include "patch/module_list.h"
+#include "patch/ports.h"
+
+namespace {
+
+// Files an already performed step and lets the document re-validate its patch.
+bool FileStep(TEinAusgang& port, TRPointerAction step) {
+  TModulArbeiten* module = port.OwnerModule();
+  TModuleListe* list = module ? module->OwnerList() : nullptr;
+  if (!step || list == nullptr) return false;
+  list->ActionManager.RecordAction(std::move(step));
+  list->RestartDocument(true);
+  return true;
+}
+
+}  // namespace
+
+TWireDropClass ClassifyWireDrop(const TEinAusgang& start, const TEinAusgang* target) {
+  if (target == nullptr || target == &start) return kDropNothing;
+  if (!start.IsCompatible(*target)) return kDropRefused;
+  return start.IsConnectedTo(*target) ? kDropRemoves : kDropConnects;
+}
+
+bool DropWire(TEinAusgang& start, TEinAusgang* target) {
+  const TWireDropClass drop = ClassifyWireDrop(start, target);
+  if (drop != kDropRemoves && drop != kDropConnects) return false;
+  TModulArbeiten* module = start.OwnerModule();
+  if (module == nullptr || !module->CanConnect(start, *target)) return false;
+  return FileStep(start, start.Connect(target, true));
+}
+
+bool RemoveWires(TEinAusgang& port) { return FileStep(port, port.Connect(nullptr, true)); }

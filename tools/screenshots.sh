@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Writes the snapshots of every bundled example sound, the Structure and the Panel page, at
+# scales 1 and 2, into BUILD/screenshots/ (BUILD defaults to build/), for a review of how the
+# program looks. Fails when a snapshot fails or comes out empty.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+program="$build/app/zelmar"
+out="$build/screenshots"
+mkdir -p "$out"
+export QT_QPA_PLATFORM=offscreen
+count=0
+for sound in examples/*.zmr; do
+  name=$(basename "$sound" .zmr)
+  for tab in structure panel; do
+    for scale in 1 2; do
+      picture="$out/${name}_${tab}@${scale}x.png"
+      "$program" --snapshot "$sound" --out "$picture" --tab "$tab" --scale "$scale"
+      if [[ ! -s "$picture" ]]; then
+        echo "screenshots: $picture is empty" >&2
+        exit 1
+      fi
+      count=$((count + 1))
+    done
+  done
+done
+echo "screenshots: $count pictures in $out"
