@@ -184,7 +184,7 @@ TEST_F(Render, BadInputNamesTheFileOrModuleAndLeavesNoFile) {
   } cases[] = {
       {folder / "missing.zmr", {}, folder / "x.wav", "missing.zmr", "no such sound file"},
       {folder / "broken.zmr", {}, folder / "x.wav", "broken.zmr", "ends before the END"},
-      {good, folder / "missing.mid", folder / "x.wav", "missing.mid", "cannot open"},
+      {good, folder / "missing.mid", folder / "x.wav", "missing.mid", "does not exist"},
       {good, folder / "broken.mid", folder / "x.wav", "broken.mid", "header is cut short"},
       {good, midi, folder / "no" / "x.wav", "x.wav", "folder does not exist"},
       {noSpeaker, {}, folder / "x.wav", "silent.zmr", "no speaker"},

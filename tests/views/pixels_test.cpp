@@ -11,10 +11,13 @@ const QColor kMarkedTitle(0, 0, 128);
 class PixelsTest : public CanvasTest {
  protected:
   QColor Option(std::int32_t stored) const { return StoredToColor(stored); }
-  bool IsCanvas(QColor colour) const {
-    return colour == Option(ViewOptions().colorBackground) ||
-           colour == Option(ViewOptions().gridColor);
+  // The canvas as it was before any module was added: its tiles and grid dots.
+  bool IsCanvas(const QImage& image, QPointF scene) const {
+    return PixelAt(image, scene) == PixelAt(empty, scene);
   }
+  void SetUp() override { empty = Grab(); }
+
+  QImage empty;
 };
 
 TEST_F(PixelsTest, PanelCoversItsRectAndTheTitleBarIsFifteenHigh) {
@@ -25,13 +28,13 @@ TEST_F(PixelsTest, PanelCoversItsRectAndTheTitleBarIsFifteenHigh) {
   const QImage image = Grab();
   const int probeY = r.bottom - 3;
   for (int x = r.left; x < r.right; ++x) {
-    EXPECT_FALSE(IsCanvas(PixelAt(image, QPointF(x, probeY)))) << "x " << x;
+    EXPECT_NE(PixelAt(image, QPointF(x, probeY)), PixelAt(empty, QPointF(x, probeY))) << "x " << x;
   }
-  EXPECT_TRUE(IsCanvas(PixelAt(image, QPointF(r.left - 1, probeY))));
-  EXPECT_TRUE(IsCanvas(PixelAt(image, QPointF(r.right, probeY))));
-  EXPECT_TRUE(IsCanvas(PixelAt(image, QPointF(r.left + 40, r.bottom))));
+  EXPECT_TRUE(IsCanvas(image, QPointF(r.left - 1, probeY)));
+  EXPECT_TRUE(IsCanvas(image, QPointF(r.right, probeY)));
+  EXPECT_TRUE(IsCanvas(image, QPointF(r.left + 40, r.bottom)));
   const int titleX = r.left + 40;
-  EXPECT_TRUE(IsCanvas(PixelAt(image, QPointF(titleX, r.top - 1))));
+  EXPECT_TRUE(IsCanvas(image, QPointF(titleX, r.top - 1)));
   for (int y = r.top; y < r.top + kTitleHeight; ++y) {
     EXPECT_EQ(PixelAt(image, QPointF(titleX, y)), kMarkedTitle) << "y " << y;
   }
@@ -95,7 +98,7 @@ TEST_F(PixelsTest, PanelColourFollowsTheActiveState) {
   TModulArbeiten& meter = Add("VolumeWork", "meter", 300, 20);
   const auto body = [](const TModul& module) {
     const TRect r = module.Rect->GetRect();
-    return QPointF(r.left + 3, r.bottom - 4);
+    return QPointF(r.right - 4, r.bottom - 4);
   };
   EXPECT_EQ(PixelAt(Grab(), body(meter)), Option(ViewOptions().moduleInActive));
   Drag(Middle(Output(constant, "1")), Middle(Input(meter, "1")));
