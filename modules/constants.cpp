@@ -45,6 +45,8 @@ TBasisKonstanten::TBasisKonstanten(const char* title, int outputCode, SKonstante
   Add("ViewRect", ViewRect);
 }
 
+SModulePicture TBasisKonstanten::PanelPicture() const { return {"BITMAP_KONSTANTE_FADER", 3, 36}; }
+
 void TBasisKonstanten::CreatePanel(TModuleCanvas* owner, int mode) {
   TModulBild::CreatePanel(owner, mode);
   if (owner == nullptr) {

@@ -45,6 +45,9 @@ class TBasisKonstanten : public TModulBild {
   // In an editable view the constant shows its fader on the panel; taking that view down
   // removes the fader again.
   void CreatePanel(TModuleCanvas* owner, int mode) override;
+  // Below the scroll bar, left of the lower limit: only the editable view is high enough to
+  // show it.
+  SModulePicture PanelPicture() const override;
   // Keeps the fader in step with the value, the limits and the title.
   void PropertyChanged(const TPropTyp* property) override;
   // Reads as every module, then repairs limits a hand-edited file left unusable: limits not in

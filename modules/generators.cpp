@@ -84,6 +84,11 @@ TPoint TGenerator::PictureOrigin() const {
   return InputList->Count() >= 3 ? kThreeInputPictureOrigin : kPictureOrigin;
 }
 
+SModulePicture TGenerator::PanelPicture() const {
+  const TPoint origin = PictureOrigin();
+  return {look_.picture, origin.x, origin.y};
+}
+
 template <class Family>
 TTabellenOszillator<Family>::TTabellenOszillator(const SOscillatorWave& wave, bool mono)
     : TGeneratorOf<Record, Family::kWorkType>(OscillatorTitle(Family::kName, wave), wave.look, mono,

@@ -45,6 +45,7 @@ class TGenerator : public TModulBild {
   const SGeneratorLook& Look() const { return look_; }
   // Top-left corner of the picture button inside the panel.
   TPoint PictureOrigin() const;
+  SModulePicture PanelPicture() const override;
   // Caption and hint of input 3; empty for the kinds without one.
   const SPortLabel& ThirdInputLabel() const { return thirdLabel_; }
 

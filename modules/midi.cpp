@@ -73,6 +73,9 @@ TModulMidiIn::TModulMidiIn()
 
 TModulMidiIn::~TModulMidiIn() { Close(); }
 
+// Left of the lamp; the module has no inputs.
+SModulePicture TModulMidiIn::PanelPicture() const { return {"BITMAP_MIDI_IN", 5, 16}; }
+
 void TModulMidiIn::LinkOutput(int, const std::int32_t** target, TKlangEngine&, TAusgang&) {
   const std::lock_guard lock(listenersLock_);
   listeners_.push_back(MidiListenerOf(target));
@@ -195,6 +198,8 @@ std::int32_t TBasisMidiTaste::NoteAmplitude(int velocity) const {
 
 TMidiTaste::TMidiTaste() { Title->value = " Keyboard"; }
 
+SModulePicture TMidiTaste::PanelPicture() const { return {"BITMAP_MIDI_TASTE", 28, 16}; }
+
 int TMidiTaste::GetWorkType() const { return kWorkMidiTaste; }
 
 void TMidiTaste::BindWork(int voice, void* record, TKlangEngine& engine) {
@@ -233,6 +238,8 @@ TADSR::TADSR()
   for (int i = 0; i < 4; ++i)
     InputList->AddPort(kPortPolyInputAnalog);
 }
+
+SModulePicture TADSR::PanelPicture() const { return {"BITMAP_ADSR", 28, 42}; }
 
 int TADSR::GetWorkType() const { return kWorkADSR; }
 
@@ -283,6 +290,8 @@ TMidiController::TMidiController(const char* title, const char* picture, int hel
   InputList->AddPort(kPortMidiInput);
   OutputList->AddPort(kPortMonoOutputAnalog);
 }
+
+SModulePicture TMidiController::PanelPicture() const { return {picture_, 28, 16}; }
 
 std::string TMidiController::CheckMaxValue(const std::string& text, std::int32_t& value) {
   std::int32_t parsed = 0;

@@ -32,6 +32,7 @@ class TModulMidiIn : public TGeraetModul, public TWorkMidiIn {
  public:
   TModulMidiIn();
   ~TModulMidiIn() override;
+  SModulePicture PanelPicture() const override;
 
   // `target` carries a listener (MidiLinkTarget), appended to the listener list.
   void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
@@ -103,6 +104,7 @@ class TMidiTaste : public TBasisMidiTaste {
  public:
   TMidiTaste();
   int GetWorkType() const override;
+  SModulePicture PanelPicture() const override;
   void BindWork(int voice, void* record, TKlangEngine& engine) override;
   // Output "1" the amplitude, any other the frequency of the voice's key record.
   void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
@@ -121,6 +123,8 @@ class TADSR : public TBasisMidiTaste {
  public:
   TADSR();
   int GetWorkType() const override;
+  // Low on the tall panel, between the five inputs and the two outputs.
+  SModulePicture PanelPicture() const override;
   // Links attack, decay, sustain and release (inputs "2" to "5") and idles the envelope.
   void BindWork(int voice, void* record, TKlangEngine& engine) override;
   // Output "1" the envelope level, any other the note's frequency.
@@ -157,6 +161,7 @@ class TMidiController : public TModulBild {
   std::int32_t Value();
   // The module picture's resource name, for the view.
   const char* Picture() const { return picture_; }
+  SModulePicture PanelPicture() const override;
 
   const TRPointerPropInteger MaxValue;
 

@@ -118,6 +118,12 @@ void TAddierer::CreatePanel(TModuleCanvas* owner, int mode) {
   if (owner != nullptr) PropertyChanged(nullptr);
 }
 
+SModulePicture TAddierer::PanelPicture() const {
+  SModulePicture picture = TSignalModul::PanelPicture();
+  picture.y = CentredPictureTop();
+  return picture;
+}
+
 void TAddierer::PropertyChanged(const TPropTyp* property) {
   TSignalModul::PropertyChanged(property);
   if (property == nullptr || property == InputList.get()) ResizeToPorts();

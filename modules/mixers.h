@@ -35,6 +35,8 @@ class TAddierer : public TSignalModul {
   void CreatePanel(TModuleCanvas* owner, int mode) override;
   // The height follows the number of inputs.
   void PropertyChanged(const TPropTyp* property) override;
+  // The picture stays centred on the panel as it grows.
+  SModulePicture PanelPicture() const override;
   void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,
                   TAusgang& port) override;
   void BindWork(int voice, void* record, TKlangEngine& engine) override;

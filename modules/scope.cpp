@@ -58,6 +58,8 @@ TAusgabeSehen::TAusgabeSehen()
   Add("ViewLook", ViewLook);
 }
 
+SModulePicture TAusgabeSehen::PanelPicture() const { return {"BITMAP_SEHEN", 33, 16}; }
+
 int TAusgabeSehen::GetWorkType() const { return kWorkSehen; }
 
 void TAusgabeSehen::BindWork(int, void* record, TKlangEngine& engine) {
@@ -152,6 +154,10 @@ TLautstaerkeSehenArbeiten::TLautstaerkeSehenArbeiten()
   InputList->AddPort(kPortMonoInputAnalog);
   Add("ShowInView", ShowInView);
   Add("ViewRect", ViewRect);
+}
+
+SModulePicture TLautstaerkeSehenArbeiten::PanelPicture() const {
+  return {"BITMAP_PROPERTY", 65, 22};
 }
 
 int TLautstaerkeSehenArbeiten::GetWorkType() const { return kWorkLautstaerkeSehen; }

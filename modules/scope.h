@@ -43,6 +43,7 @@ class TAusgabeSehen : public TModulBild, private TScopeNotification {
   TAusgabeSehen();
 
   int GetWorkType() const override;
+  SModulePicture PanelPicture() const override;
   bool IsMono() const override { return true; }
   bool IsSink() const override { return true; }
   // Sizes the capture buffer for "Time" and arms a new capture.
@@ -110,6 +111,8 @@ class TLautstaerkeSehenArbeiten : public TModulBild, private TVolumeLevelNotific
   TLautstaerkeSehenArbeiten();
 
   int GetWorkType() const override;
+  // Right of the level label.
+  SModulePicture PanelPicture() const override;
   bool IsMono() const override { return true; }
   bool IsSink() const override { return true; }
   void BindWork(int voice, void* record, TKlangEngine& engine) override;

@@ -7,6 +7,10 @@ TSignalModul::TSignalModul(const SModuleKind& kind, bool monoWork)
   Title->value = kind.title;
 }
 
+SModulePicture TSignalModul::PanelPicture() const {
+  return {kind_.picture, picturePosition_.x, picturePosition_.y};
+}
+
 void TSignalModul::ShowHelp() {
   if (TModuleDialogs* dialogs = ModuleDialogs()) dialogs->ShowHelp(kind_.helpTopic);
 }

@@ -32,6 +32,7 @@ class TSignalModul : public TModulBild {
   int HelpTopic() const { return kind_.helpTopic; }
   const char* PictureName() const { return kind_.picture; }
   TPoint PicturePosition() const { return picturePosition_; }
+  SModulePicture PanelPicture() const override;
   // The hint of an input's connector: the kind's own, else the port type's.
   std::string HintOf(const TEingang& input) const;
 

@@ -53,6 +53,10 @@ TLautsprecher::TLautsprecher(bool mono)
   }
 }
 
+SModulePicture TLautsprecher::PanelPicture() const {
+  return {"BITMAP_LAUTSPRECHER", 33, mono_ ? 16 : 24};
+}
+
 TLautsprecher::~TLautsprecher() { CloseDevice(); }
 
 int TLautsprecher::GetWorkType() const {
@@ -101,6 +105,8 @@ TMikrophon::TMikrophon()
   Rect->SetRect(kMicrophoneRect);
   OutputList->AddPort(kPortMonoOutputAnalog);
 }
+
+SModulePicture TMikrophon::PanelPicture() const { return {"BITMAP_MIKROPHON", 5, 16}; }
 
 TMikrophon::~TMikrophon() { CloseDevice(); }
 

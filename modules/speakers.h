@@ -15,6 +15,8 @@ class TLautsprecher : public TGeraetModul {
   // A mono speaker has one input "1"; the stereo one also "2" (left and right).
   explicit TLautsprecher(bool mono);
   ~TLautsprecher() override;
+  // Right of the lamp; lower on the stereo speaker's taller panel.
+  SModulePicture PanelPicture() const override;
 
   int GetWorkType() const override;
   bool IsMono() const override { return true; }
@@ -48,6 +50,8 @@ class TMikrophon : public TGeraetModul {
  public:
   TMikrophon();
   ~TMikrophon() override;
+  // Left of the output and the lamp; the module has no inputs.
+  SModulePicture PanelPicture() const override;
 
   int GetWorkType() const override;
   bool IsMono() const override { return true; }

@@ -37,6 +37,10 @@ TModulKomponent::TModulKomponent()
   Add("InfoText", InfoText);
 }
 
+SModulePicture TModulKomponent::PanelPicture() const {
+  return {"BITMAP_MODUL", 28, CentredPictureTop()};
+}
+
 void TModulKomponent::CreatePanel(TModuleCanvas* owner, int mode) {
   TModulBild::CreatePanel(owner, mode);
   if (owner == nullptr) return;

@@ -17,6 +17,8 @@ class TModulKomponent : public TModulBild {
   TModulKomponent();
 
   void CreatePanel(TModuleCanvas* owner, int mode) override;
+  // Kept centred as the macro grows with its ports.
+  SModulePicture PanelPicture() const override;
   // An outer consumer asks for the value behind an output port: the inner output module of the
   // port's key answers.
   void LinkOutput(int voice, const std::int32_t** target, TKlangEngine& engine,

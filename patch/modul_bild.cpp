@@ -26,6 +26,10 @@ void TModulBild::ShowHelp() {
 
 SModulePicture TModulBild::PanelPicture() const { return {}; }
 
+int TModulBild::CentredPictureTop() const {
+  return (Rect->bottom->value - Rect->top->value - 14) / 2 - 2;
+}
+
 int TModulBild::HeightForRows(int rows) {
   return kFrameHeight + TEinAusgangListe::kPortSpacing * rows;
 }

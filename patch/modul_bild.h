@@ -20,7 +20,8 @@ class TModulBild : public TModulArbeiten {
   virtual void ShowProperties();
   // Opens the module's help topic; by default the help contents.
   virtual void ShowHelp();
-  // What the panel's picture button shows and where; by default no picture at (28, 18).
+  // What the panel's picture button shows and where; by default no picture at (28, 18). Every
+  // kind answers here whatever it keeps of its look itself, and views ask only this.
   virtual SModulePicture PanelPicture() const;
 
   // Fits the height to the inputs (used when inputs are added or removed) and lays the ports
@@ -30,6 +31,9 @@ class TModulBild : public TModulArbeiten {
   void ResizeToAllPorts();
 
  protected:
+  // Top of a picture kept centred on a panel whose height follows its ports (adder, macro):
+  // 16 on a panel of the default height.
+  int CentredPictureTop() const;
   // The height of a module with `rows` port rows below the title bar.
   static int HeightForRows(int rows);
   void SetHeightAndLayOut(int rows);

@@ -62,6 +62,27 @@ QPixmap ArtworkPixmap(const QString& name, qreal devicePixelRatio) {
   return pixmap;
 }
 
+QIcon ArtworkIcon(const QString& name) {
+  const QSize size = ArtworkSize(name);
+  if (size.isEmpty()) return {};
+  QIcon icon;
+  // The picture's own size at 1x and 2x, and the sizes desktops show program icons at.
+  for (const int side : {16, 22, 32, 48, 64, 128, 256}) {
+    QPixmap pixmap(side, side);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    const QSizeF fitted = QSizeF(size).scaled(side, side, Qt::KeepAspectRatio);
+    PaintArtwork(painter,
+                 QRectF(QPointF((side - fitted.width()) / 2, (side - fitted.height()) / 2), fitted),
+                 name);
+    painter.end();
+    icon.addPixmap(pixmap);
+  }
+  for (const qreal ratio : {1.0, 2.0})
+    icon.addPixmap(ArtworkPixmap(name, ratio));
+  return icon;
+}
+
 QCursor ArtworkCursor(int number) {
   for (const SCursorArt& cursor : kCursors) {
     if (cursor.number != number) continue;
