@@ -51,7 +51,7 @@ bool TDokumentKlang::Load(const QString& path) {
   }
   if (complete) {
     Broadcast(kTreeAfterRead, 0, this);
-    ViewSound->Title->value = ToFileText(QFileInfo(path).fileName());
+    ViewSound->Title->value = ToFileText(QFileInfo(path).absoluteFilePath());
     AdoptVoiceCount();
     RestartSound(false);
   }
@@ -77,7 +77,7 @@ bool TDokumentKlang::Save(const QString& path) {
                          static_cast<qint64>(bytes.size()) &&
                      file.commit();
   if (!saved) return false;
-  ViewSound->Title->value = ToFileText(QFileInfo(path).fileName());
+  ViewSound->Title->value = ToFileText(QFileInfo(path).absoluteFilePath());
   modified_ = false;
   hasFileName_ = true;
   return true;

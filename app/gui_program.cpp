@@ -1,0 +1,36 @@
+#include "app/gui_program.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/main_frame.h"
+#include "platform/real_device_services.h"
+
+namespace {
+
+bool HasDisplay() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && value[0] != '\0') return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int RunGuiProgram(int argc, char** argv) {
+  if (!HasDisplay()) {
+    std::fprintf(stderr,
+                 "zelmar: no display to show the editor on; render headless with "
+                 "zelmar --render SOUND.zmr --out OUT.wav (see zelmar --help)\n");
+    return 1;
+  }
+  QApplication application(argc, argv);
+  QApplication::setApplicationName("zmr");
+  InstallRealDeviceServices();
+  TMainFrame frame;
+  frame.show();
+  frame.StartWith(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString());
+  return QApplication::exec();
+}
