@@ -75,15 +75,17 @@ TMainActions::TMainActions(QMainWindow& window) : window_(window) {
   Pending(tools, "Tools &Config ...");
   BuildWindow(*bar.addMenu("&Window"));
   BuildInfo(*bar.addMenu("&Info"));
-  SaveGroup = Make(window, {"Save Group Item", "action-save", {}, "Save the selected modules as a group"});
+  SaveGroup =
+      Make(window, {"Save Group Item", "action-save", {}, "Save the selected modules as a group"});
   BuildToolBars(window);
 }
 
 void TMainActions::BuildFile(QMenu& menu) {
   New = Make(window_, {"&New", "action-new", QKeySequence(Qt::CTRL | Qt::Key_N), "New sound"});
-  Open = Make(window_, {"&Open ...", "action-open", QKeySequence(Qt::CTRL | Qt::Key_O),
-                        "Open a sound"});
-  Save = Make(window_, {"&Save", "action-save", QKeySequence(Qt::CTRL | Qt::Key_S), "Save the sound"});
+  Open = Make(window_,
+              {"&Open ...", "action-open", QKeySequence(Qt::CTRL | Qt::Key_O), "Open a sound"});
+  Save =
+      Make(window_, {"&Save", "action-save", QKeySequence(Qt::CTRL | Qt::Key_S), "Save the sound"});
   SaveAs = Make(window_, {"Save &As ...", "", {}, "Save the sound under a new name"});
   Exit = Make(window_, {"E&xit", "", {}, "Leave the program"});
   menu.addAction(New);
@@ -178,9 +180,10 @@ void TMainActions::BuildToolBars(QMainWindow& window) {
   QToolBar* file = window.addToolBar("File");
   file->addActions({New, Open, Save});
   QToolBar* edit = window.addToolBar("Edit");
-  for (int code : std::initializer_list<int>{kCommandUndo, kCommandRedo, 0, kCommandCut, kCommandCopy, kCommandPaste,
-                   kCommandDelete, 0, kCommandAlignGrid, kCommandAlignLeft, kCommandAlignTop,
-                   kCommandAlignRight, kCommandAlignBottom, 0, kCommandModuleDialog}) {
+  for (int code : std::initializer_list<int>{
+           kCommandUndo, kCommandRedo, 0, kCommandCut, kCommandCopy, kCommandPaste, kCommandDelete,
+           0, kCommandAlignGrid, kCommandAlignLeft, kCommandAlignTop, kCommandAlignRight,
+           kCommandAlignBottom, 0, kCommandModuleDialog}) {
     if (code == 0) {
       edit->addSeparator();
     } else {
@@ -190,9 +193,11 @@ void TMainActions::BuildToolBars(QMainWindow& window) {
   QToolBar* view = window.addToolBar("Sound");
   view->addActions({Start, Stop, ViewOptions, About});
   ToolBars = {file, edit, view};
-  for (QToolBar* bar : ToolBars) bar->setIconSize(QSize(22, 22));
+  for (QToolBar* bar : ToolBars)
+    bar->setIconSize(QSize(22, 22));
 }
 
 void TMainActions::TickVoices(int count) {
-  for (QAction* item : VoiceCounts->actions()) item->setChecked(item->data().toInt() == count);
+  for (QAction* item : VoiceCounts->actions())
+    item->setChecked(item->data().toInt() == count);
 }

@@ -116,7 +116,8 @@ void TMainFrame::ConnectEdit() {
 void TMainFrame::ConnectViewAndWindows() {
   TMainActions& a = *actions_;
   connect(a.ShowToolBar, &QAction::toggled, this, [this](bool shown) {
-    for (QToolBar* bar : actions_->ToolBars) bar->setVisible(shown);
+    for (QToolBar* bar : actions_->ToolBars)
+      bar->setVisible(shown);
   });
   connect(a.ShowStatusBar, &QAction::toggled, statusBar(), &QWidget::setVisible);
   connect(a.ShowWorkspace, &QAction::toggled, this,
@@ -196,7 +197,8 @@ bool TMainFrame::SaveSound(bool askForName) {
   const QString title = FromFileText(document_->ViewSound->Title->value);
   QString name = title;
   if (askForName || !document_->HasFileName()) {
-    const QString proposed = QDir(FileOptions().startOpenFolder).filePath(QFileInfo(title).fileName());
+    const QString proposed =
+        QDir(FileOptions().startOpenFolder).filePath(QFileInfo(title).fileName());
     name = QFileDialog::getSaveFileName(this, "Save Sound", proposed, "Sound Files (*.zmr)");
     if (name.isEmpty()) return false;
     if (QFileInfo(name).suffix().isEmpty()) name += ".zmr";
@@ -247,15 +249,15 @@ void TMainFrame::ShowSoundWindow() {
   auto* window = new TSoundWindow(*document_, *this, [this] { return CloseSound(false); });
   window->onVoicesChanged = [this] { SelectVoices(0); };
   connect(window, &TEditorWindow::FrontListChanged, this, &TMainFrame::ActiveEditorChanged);
-  connect(window, &TEditorWindow::MouseAt, this, [this](QPoint p) {
-    ShowStatus(QString("x : %1  y : %2").arg(p.x()).arg(p.y()));
-  });
+  connect(window, &TEditorWindow::MouseAt, this,
+          [this](QPoint p) { ShowStatus(QString("x : %1  y : %2").arg(p.x()).arg(p.y())); });
   soundWindow_ = window;
   ShowCaption();
   QMdiSubWindow* frame = area_->addSubWindow(window);
   frame->setWindowIcon(window->windowIcon());
   const TRect rect = document_->ViewSound->Rect->GetRect();
-  if (rect.top != rect.bottom) frame->setGeometry(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+  if (rect.top != rect.bottom)
+    frame->setGeometry(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
   frame->show();
   if (document_->ViewSound->WindowState->value == 2) frame->showMaximized();
   area_->setActiveSubWindow(frame);
@@ -353,7 +355,8 @@ void TMainFrame::ActiveEditorChanged() {
 
 void TMainFrame::InstallList(TModuleListe* list) {
   activeList_ = list;
-  if (list != nullptr) list->StateCallback = TAMsgAllCallback::Bind(this, &TMainFrame::RefreshEditActions);
+  if (list != nullptr)
+    list->StateCallback = TAMsgAllCallback::Bind(this, &TMainFrame::RefreshEditActions);
   RefreshEditActions(0, 0, 0);
 }
 
@@ -423,7 +426,8 @@ void TMainFrame::AddRecent(const QString& path) {
 }
 
 void TMainFrame::EngineOverloaded(int) {
-  QCoreApplication::postEvent(this, new QEvent(static_cast<QEvent::Type>(kMessageEngineOverloaded)));
+  QCoreApplication::postEvent(this,
+                              new QEvent(static_cast<QEvent::Type>(kMessageEngineOverloaded)));
 }
 
 bool TMainFrame::event(QEvent* event) {

@@ -39,7 +39,8 @@ TModulePalettePage::TModulePalettePage() : tree_(new QTreeWidget), samples_(new 
   tree_->setStyleSheet("QTreeWidget { background: rgb(192, 230, 192); }");
   for (const SPaletteCategory& category : PaletteCategories()) {
     auto* node = new QTreeWidgetItem(tree_, {category.name});
-    for (const char* child : category.children) new QTreeWidgetItem(node, {child});
+    for (const char* child : category.children)
+      new QTreeWidgetItem(node, {child});
   }
   tree_->sortItems(0, Qt::AscendingOrder);
   tree_->expandAll();

@@ -10,6 +10,7 @@
 inline constexpr char kModuleSampleMime[] = "application/x-zelmar-module-type";
 
 class TModulePalettePage : public QSplitter {
+  Q_OBJECT
  public:
   TModulePalettePage();
   QTreeWidget& Tree() const { return *tree_; }

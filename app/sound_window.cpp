@@ -26,8 +26,7 @@ constexpr int kNewTextPosition = 100;
 
 }  // namespace
 
-TSoundWindow::TSoundWindow(TDokumentKlang& document, QObject& frame,
-                           std::function<bool()> mayClose)
+TSoundWindow::TSoundWindow(TDokumentKlang& document, QObject& frame, std::function<bool()> mayClose)
     : document_(document), frame_(frame), mayClose_(std::move(mayClose)) {
   setWindowTitle(FromFileText(document.ViewSound->Title->value));
   setWindowIcon(ArtworkIcon("zelmar"));
@@ -60,7 +59,8 @@ QWidget* TSoundWindow::BuildTopBar() {
   layout->addWidget(new QLabel("Voices"));
   voices_ = new QComboBox;
   voices_->setToolTip("Voice Count");
-  for (int count = 1; count <= kMaxVoices; ++count) voices_->addItem(QString::number(count));
+  for (int count = 1; count <= kMaxVoices; ++count)
+    voices_->addItem(QString::number(count));
   ShowVoices();
   connect(voices_, &QComboBox::activated, this, [this](int index) {
     document_.SetVoiceCount(index + 1);

@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
   frame.OpenFile(QString::fromLocal8Bit(argv[1]));
   if (TSoundWindow* window = frame.SoundWindow()) window->parentWidget()->showMaximized();
   // Let the layouts settle before the grab.
-  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+  for (int i = 0; i < 5; ++i)
+    QApplication::processEvents();
   return frame.grab().toImage().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
 }
