@@ -13,9 +13,11 @@
 #include <QStatusBar>
 
 #include "app/about_box.h"
+#include "app/group_window.h"
 #include "app/sound_window.h"
 #include "app/workspace_pages.h"
 #include "patch/dokument_klang.h"
+#include "patch/macro_modules.h"
 #include "persist/tree_message.h"
 #include "platform/message_box.h"
 #include "platform/options.h"
@@ -65,12 +67,14 @@ TMainFrame::TMainFrame() : actions_(std::make_unique<TMainActions>(*this)) {
   ActiveEditorChanged();
   connect(&timer_, &QTimer::timeout, this, &TMainFrame::Tick);
   timer_.start(kTickMs);
+  SetModuleDialogs(&dialogs_);
   resize(1100, 720);
 }
 
 TMainFrame::~TMainFrame() {
   timer_.stop();
   ReleaseDocument();
+  SetModuleDialogs(nullptr);
 }
 
 void TMainFrame::BuildStatusBar() {
@@ -237,6 +241,7 @@ bool TMainFrame::CloseSound(bool destroy) {
 }
 
 void TMainFrame::ReleaseDocument() {
+  DropGroupWindows(true);
   DropSoundWindow();
   InstallList(nullptr);
   document_.reset();
@@ -248,20 +253,61 @@ void TMainFrame::ReleaseDocument() {
 void TMainFrame::ShowSoundWindow() {
   auto* window = new TSoundWindow(*document_, *this, [this] { return CloseSound(false); });
   window->onVoicesChanged = [this] { SelectVoices(0); };
-  connect(window, &TEditorWindow::FrontListChanged, this, &TMainFrame::ActiveEditorChanged);
-  connect(window, &TEditorWindow::MouseAt, this,
-          [this](QPoint p) { ShowStatus(QString("x : %1  y : %2").arg(p.x()).arg(p.y())); });
   soundWindow_ = window;
   ShowCaption();
-  QMdiSubWindow* frame = area_->addSubWindow(window);
-  frame->setWindowIcon(window->windowIcon());
+  AddEditorWindow(*window);
+  QMdiSubWindow* frame =
+      window->parentWidget() ? static_cast<QMdiSubWindow*>(window->parentWidget()) : nullptr;
   const TRect rect = document_->ViewSound->Rect->GetRect();
-  if (rect.top != rect.bottom)
+  if (frame != nullptr && rect.top != rect.bottom) {
     frame->setGeometry(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
-  frame->show();
-  if (document_->ViewSound->WindowState->value == 2) frame->showMaximized();
-  area_->setActiveSubWindow(frame);
+  }
+  if (frame != nullptr && document_->ViewSound->WindowState->value == 2) frame->showMaximized();
   ActiveEditorChanged();
+}
+
+void TMainFrame::AddEditorWindow(TEditorWindow& window) {
+  connect(&window, &TEditorWindow::FrontListChanged, this, &TMainFrame::ActiveEditorChanged);
+  connect(&window, &TEditorWindow::MouseAt, this,
+          [this](QPoint p) { ShowStatus(QString("x : %1  y : %2").arg(p.x()).arg(p.y())); });
+  QMdiSubWindow* frame = area_->addSubWindow(&window);
+  frame->setWindowIcon(window.windowIcon());
+  frame->show();
+  area_->setActiveSubWindow(frame);
+}
+
+void TMainFrame::ShowGroupWindow(TModulKomponent& macro) {
+  if (!document_ || !PatchHoldsMacro(*document_->ModuleList, macro)) return;
+  if (TGroupWindow* open = GroupWindow(macro)) {
+    area_->setActiveSubWindow(static_cast<QMdiSubWindow*>(open->parentWidget()));
+    return;
+  }
+  TPropTypList* list = macro.parent;
+  if (list == nullptr) return;
+  auto held = std::dynamic_pointer_cast<TModulKomponent>(list->Get(list->KeyOf(&macro)));
+  if (!held) return;
+  auto* window = new TGroupWindow(std::move(held));
+  AddEditorWindow(*window);
+  ActiveEditorChanged();
+}
+
+TGroupWindow* TMainFrame::GroupWindow(const TModulKomponent& macro) const {
+  for (QMdiSubWindow* child : area_->subWindowList()) {
+    auto* window = qobject_cast<TGroupWindow*>(child->widget());
+    if (window != nullptr && &window->Macro() == &macro) return window;
+  }
+  return nullptr;
+}
+
+void TMainFrame::DropGroupWindows(bool all) {
+  for (QMdiSubWindow* child : area_->subWindowList()) {
+    auto* window = qobject_cast<TGroupWindow*>(child->widget());
+    if (window == nullptr) continue;
+    if (all || !document_ || !PatchHoldsMacro(*document_->ModuleList, window->Macro())) {
+      if (activeList_ == window->FrontList()) InstallList(nullptr);
+      delete child;
+    }
+  }
 }
 
 void TMainFrame::ShowCaption() {
@@ -323,6 +369,7 @@ void TMainFrame::Tick() {
     ticks_ = 0;
     Autosave();
   }
+  DropGroupWindows(false);
   const bool playing = document_ && document_->IsStarted();
   processor_->Show(ProcessorLook(playing, playing ? document_->Engine().ProcessorUsage() : 0));
 }

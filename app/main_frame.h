@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "app/app_dialogs.h"
 #include "app/main_actions.h"
 #include "app/processor_display.h"
 #include "app/recent_files.h"
@@ -19,6 +20,8 @@
 #include "engine/engine_host.h"
 
 class TDokumentKlang;
+class TGroupWindow;
+class TModulKomponent;
 class TModuleListe;
 
 class TMainFrame : public QMainWindow, public TEngineListener {
@@ -41,6 +44,9 @@ class TMainFrame : public QMainWindow, public TEngineListener {
   // `count` 0: the document's voice count.
   void SelectVoices(int count);
   void ShowStatus(const QString& text);
+  // Opens the macro's window, or brings it to the front.
+  void ShowGroupWindow(TModulKomponent& macro);
+  TGroupWindow* GroupWindow(const TModulKomponent& macro) const;
   // The periodic work: processor display and autosave.
   void Tick();
 
@@ -71,6 +77,9 @@ class TMainFrame : public QMainWindow, public TEngineListener {
   void AddRecent(const QString& path);
   void ShowSoundWindow();
   void DropSoundWindow();
+  // Closes the group windows of every macro (`all`) or of those that left the sound.
+  void DropGroupWindows(bool all);
+  void AddEditorWindow(TEditorWindow& window);
   void ShowCaption();
   void ReleaseDocument();
   void ActiveEditorChanged();
@@ -81,6 +90,7 @@ class TMainFrame : public QMainWindow, public TEngineListener {
   void Autosave();
 
   std::unique_ptr<TMainActions> actions_;
+  TAppDialogs dialogs_{*this};
   std::unique_ptr<TDokumentKlang> document_;
   QPointer<TSoundWindow> soundWindow_;
   TModuleListe* activeList_ = nullptr;
