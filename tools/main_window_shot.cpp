@@ -1,5 +1,6 @@
 // Writes a picture of the program's main window with a sound open, for a review of how the
-// editor looks: main_window_shot SOUND.zmr OUT.png. The sound does not play.
+// editor looks: main_window_shot SOUND.zmr PANEL.png STRUCTURE.png, one picture with each page
+// in front. The sound does not play.
 #include <QApplication>
 #include <QImage>
 #include <cstdio>
@@ -10,8 +11,8 @@
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: main_window_shot SOUND.zmr OUT.png\n");
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: main_window_shot SOUND.zmr PANEL.png STRUCTURE.png\n");
     return 2;
   }
   TMainFrame frame;
@@ -19,9 +20,15 @@ int main(int argc, char** argv) {
   frame.resize(1280, 800);
   frame.show();
   frame.OpenFile(QString::fromLocal8Bit(argv[1]));
-  if (TSoundWindow* window = frame.SoundWindow()) window->parentWidget()->showMaximized();
-  // Let the layouts settle before the grab.
-  for (int i = 0; i < 5; ++i)
-    QApplication::processEvents();
-  return frame.grab().toImage().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+  TSoundWindow* window = frame.SoundWindow();
+  if (window == nullptr) return 1;
+  window->parentWidget()->showMaximized();
+  for (int page = 0; page < 2; ++page) {
+    window->Pages().setCurrentIndex(page);
+    // Let the layouts settle before the grab.
+    for (int i = 0; i < 5; ++i)
+      QApplication::processEvents();
+    if (!frame.grab().toImage().save(QString::fromLocal8Bit(argv[2 + page]))) return 1;
+  }
+  return 0;
 }

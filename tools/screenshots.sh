@@ -29,11 +29,13 @@ echo "screenshots: $count pictures in $out"
 
 # The real main window with an example open, in a settings store of its own.
 settings=$(mktemp -d)
-XDG_CONFIG_HOME="$settings" "$build/tools/main_window_shot" examples/poly_synth.zmr \
-  "$out/main_window.png"
+XDG_CONFIG_HOME="$settings" "$build/tools/main_window_shot" examples/macro_voice.zmr \
+  "$out/main_window_panel.png" "$out/main_window_structure.png"
 rm -rf "$settings"
-if [[ ! -s "$out/main_window.png" ]]; then
-  echo "screenshots: $out/main_window.png is empty" >&2
-  exit 1
-fi
-echo "screenshots: main window in $out/main_window.png"
+for picture in "$out"/main_window_{panel,structure}.png; do
+  if [[ ! -s "$picture" ]]; then
+    echo "screenshots: $picture is empty" >&2
+    exit 1
+  fi
+done
+echo "screenshots: main window in $out/main_window_*.png"
