@@ -2,6 +2,7 @@
 #include <cstring>
 #include <iostream>
 
+#include "app/gui_program.h"
 #include "app/play_command.h"
 #include "app/render_command.h"
 #include "app/snapshot_command.h"
@@ -10,7 +11,9 @@
 namespace {
 
 void PrintUsage(std::ostream& out) {
-  out << "usage: zelmar --version | --help\n" << RenderUsage() << PlayUsage() << SnapshotUsage();
+  out << "usage: zelmar [SOUND.zmr | STANDARD]   (the editor)\n"
+         "       zelmar --version | --help\n"
+      << RenderUsage() << PlayUsage() << SnapshotUsage();
 }
 
 bool Has(int argc, char** argv, const char* option) {
@@ -34,6 +37,12 @@ int main(int argc, char** argv) {
   if (Has(argc, argv, "--render")) return RunRenderCommand(argc, argv);
   if (Has(argc, argv, "--play")) return RunPlayCommand(argc, argv);
   if (Has(argc, argv, "--snapshot")) return RunSnapshotCommand(argc, argv);
-  PrintUsage(std::cerr);
-  return 2;
+  for (int i = 1; i < argc; ++i) {
+    if (argv[i][0] == '-' && argv[i][1] == '-') {
+      std::cerr << "zelmar: unknown option " << argv[i] << '\n';
+      PrintUsage(std::cerr);
+      return 2;
+    }
+  }
+  return RunGuiProgram(argc, argv);
 }

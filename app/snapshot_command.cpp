@@ -8,7 +8,8 @@
 #include <string>
 
 #include "app/command_options.h"
-#include "engine/device_services.h"
+#include "modules/catalogue.h"
+#include "patch/application_context.h"
 #include "patch/canvas_scene_view.h"
 #include "patch/dokument_klang.h"
 #include "patch/module_canvas_view.h"
@@ -67,8 +68,6 @@ bool ParseRequest(int argc, char** argv, SSnapshotRequest& request) {
 // A snapshot shows no dialog: what would have been said goes to standard error.
 class TMessagesToStandardError : public TMessagePresenter {
  public:
-  TMessagesToStandardError() { SetMessagePresenter(this); }
-  ~TMessagesToStandardError() override { SetMessagePresenter(nullptr); }
   TMessageAnswer Present(QWidget*, const SMessage& message) override {
     std::fprintf(stderr, "zelmar: %s: %s\n", qPrintable(message.caption), qPrintable(message.text));
     return TMessageAnswer::Cancel;
@@ -89,13 +88,14 @@ QRectF PageOf(const TCanvasScene& scene) {
 
 bool WriteSnapshot(const SSnapshotRequest& request) {
   TMessagesToStandardError messages;
+  // The picture needs no sound card: the devices stay closed.
+  SApplicationContext context;
+  context.moduleTypes = ModuleCatalogue();
+  context.messages = &messages;
+  const TApplicationScope scope(context);
   TDokumentKlang document;
   {
-    // The picture needs no sound card: devices stay closed while the sound loads.
-    const SDeviceServices previous = DeviceServices();
-    SetDeviceServices({});
     const bool loaded = document.Load(QString::fromStdString(request.sound));
-    SetDeviceServices(previous);
     if (!loaded) {
       std::fprintf(stderr, "zelmar: %s: not a readable sound file\n", request.sound.c_str());
       return false;

@@ -56,7 +56,7 @@ bool TDokumentKlang::Load(const QString& path, std::string& fault) {
   }
   if (complete) {
     Broadcast(kTreeAfterRead, 0, this);
-    ViewSound->Title->value = ToFileText(QFileInfo(path).fileName());
+    ViewSound->Title->value = ToFileText(QFileInfo(path).absoluteFilePath());
     AdoptVoiceCount();
     RestartSound(false);
   }
@@ -81,7 +81,7 @@ bool TDokumentKlang::Save(const QString& path) {
                        error)) {
     return false;
   }
-  ViewSound->Title->value = ToFileText(QFileInfo(path).fileName());
+  ViewSound->Title->value = ToFileText(QFileInfo(path).absoluteFilePath());
   modified_ = false;
   hasFileName_ = true;
   return true;

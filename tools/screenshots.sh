@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Writes the snapshots of every bundled example sound, the Structure and the Panel page, at
 # scales 1 and 2, into BUILD/screenshots/ (BUILD defaults to build/), for a review of how the
-# program looks. Fails when a snapshot fails or comes out empty.
+# program looks, and a picture of the main window (build the main_window_shot target first).
+# Fails when a picture fails or comes out empty.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -25,3 +26,16 @@ for sound in examples/*.zmr; do
   done
 done
 echo "screenshots: $count pictures in $out"
+
+# The real main window with an example open, in a settings store of its own.
+settings=$(mktemp -d)
+XDG_CONFIG_HOME="$settings" "$build/tools/main_window_shot" examples/macro_voice.zmr \
+  "$out/main_window_panel.png" "$out/main_window_structure.png"
+rm -rf "$settings"
+for picture in "$out"/main_window_{panel,structure}.png; do
+  if [[ ! -s "$picture" ]]; then
+    echo "screenshots: $picture is empty" >&2
+    exit 1
+  fi
+done
+echo "screenshots: main window in $out/main_window_*.png"

@@ -1,0 +1,51 @@
+#include "app/gui_program.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/main_frame.h"
+#include "modules/catalogue.h"
+#include "patch/application_context.h"
+#include "platform/options.h"
+#include "platform/real_device_services.h"
+
+namespace {
+
+bool HasDisplay() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && value[0] != '\0') return true;
+  }
+  return false;
+}
+
+// The whole catalogue, the sound card and the stored options; the main window installs its
+// dialogs itself.
+SApplicationContext ProgramContext(TRealDeviceServices& devices) {
+  SApplicationContext context;
+  context.moduleTypes = ModuleCatalogue();
+  context.devices = {&devices.waveOut, &devices.waveIn, &devices.midiIn};
+  LoadOptions(context.viewOptions);
+  LoadOptions(context.soundOptions);
+  return context;
+}
+
+}  // namespace
+
+int RunGuiProgram(int argc, char** argv) {
+  if (!HasDisplay()) {
+    std::fprintf(stderr,
+                 "zelmar: no display to show the editor on; render headless with "
+                 "zelmar --render SOUND.zmr --out OUT.wav (see zelmar --help)\n");
+    return 1;
+  }
+  QApplication application(argc, argv);
+  QApplication::setApplicationName("zmr");
+  TRealDeviceServices devices;
+  TApplicationScope context(ProgramContext(devices));
+  TMainFrame frame;
+  frame.show();
+  frame.StartWith(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString());
+  return QApplication::exec();
+}

@@ -1,0 +1,105 @@
+// The program's main window: it owns the one open sound, shows its editor windows in a
+// multiple-document area beside the workspace pages, and routes the Edit menu and the tool
+// buttons to the module list of the active editor window.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QPointer>
+#include <QTabWidget>
+#include <QTimer>
+#include <memory>
+
+#include "app/app_dialogs.h"
+#include "app/main_actions.h"
+#include "app/processor_display.h"
+#include "app/recent_files.h"
+#include "app/sound_window.h"
+#include "engine/engine_host.h"
+
+class TDokumentKlang;
+class TGroupWindow;
+class TModulKomponent;
+class TModuleListe;
+
+class TMainFrame : public QMainWindow, public TEngineListener {
+ public:
+  TMainFrame();
+  ~TMainFrame() override;
+
+  // The command line's document: "STANDARD" opens nothing, an existing file opens, otherwise
+  // the configured start document.
+  void StartWith(const QString& argument);
+  void NewSound();
+  void OpenFile(const QString& path);
+  // False when nothing was saved (the user cancelled or the file could not be written).
+  bool SaveSound(bool askForName);
+  // Offers to save a changed sound; false when the user cancelled. With `destroy` the sound is
+  // released.
+  bool CloseSound(bool destroy);
+  void StartSound();
+  void StopSound();
+  // `count` 0: the document's voice count.
+  void SelectVoices(int count);
+  void ShowStatus(const QString& text);
+  // Opens the macro's window, or brings it to the front.
+  void ShowGroupWindow(TModulKomponent& macro);
+  TGroupWindow* GroupWindow(const TModulKomponent& macro) const;
+  // The periodic work: processor display and autosave.
+  void Tick();
+
+  TDokumentKlang* Document() const { return document_.get(); }
+  TSoundWindow* SoundWindow() const { return soundWindow_; }
+  TMainActions& Actions() { return *actions_; }
+  TProcessorDisplay& Processor() const { return *processor_; }
+  QMdiArea& Area() const { return *area_; }
+  const TRecentFiles& Recent() const { return recent_; }
+
+  void EngineOverloaded(int usage) override;
+
+ protected:
+  bool event(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void ConnectFile();
+  void ConnectEdit();
+  void ConnectViewAndWindows();
+  QWidget* BuildWorkspace();
+  void BuildStatusBar();
+  void OpenChosenFile();
+  void OpenRecent(const QString& path);
+  void RebuildRecentMenu();
+  void AddRecent(const QString& path);
+  void ShowSoundWindow();
+  void DropSoundWindow();
+  // Closes the group windows of every macro (`all`) or of those that left the sound.
+  void DropGroupWindows(bool all);
+  void AddEditorWindow(TEditorWindow& window);
+  void ShowCaption();
+  void ReleaseDocument();
+  void ActiveEditorChanged();
+  void InstallList(TModuleListe* list);
+  int RefreshEditActions(int, int, int);
+  void RunEditCommand(int code);
+  void SetSoundActions(bool canStart, bool canStop);
+  void Autosave();
+
+  std::unique_ptr<TMainActions> actions_;
+  TAppDialogs dialogs_{*this};
+  std::unique_ptr<TDokumentKlang> document_;
+  QPointer<TSoundWindow> soundWindow_;
+  TModuleListe* activeList_ = nullptr;
+  QMdiArea* area_;
+  QTabWidget* workspace_;
+  TProcessorDisplay* processor_;
+  QLabel* position_;
+  QTimer timer_;
+  int ticks_ = 0;
+  QElapsedTimer sinceSave_;
+  TRecentFiles recent_;
+};

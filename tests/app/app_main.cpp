@@ -1,0 +1,16 @@
+// Entry of the program tests: a private home as for every test, and a widget application on the
+// offscreen platform, made before any test builds a window.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <cstdlib>
+
+#include "support/private_home.h"
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  ::testing::AddGlobalTestEnvironment(new TPrivateHome);
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication application(argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,80 @@
+// Group windows: opened from their macro, editing its name, taking inner ports that the sound
+// window refuses.
+#include <QMimeData>
+#include <QTest>
+
+#include "app/group_window.h"
+#include "app/module_palette_page.h"
+#include "app/sound_window.h"
+#include "main_frame_fixture.h"
+#include "patch/macro_modules.h"
+#include "patch/module_canvas_view.h"
+#include "patch/port_list.h"
+
+namespace {
+
+class GroupWindowTest : public MainFrameTest {
+ protected:
+  void SetUp() override { frame.OpenFile(Example("macro_voice.zmr")); }
+  TModulKomponent* FirstMacro() {
+    for (const auto& [key, child] : Document().ModuleList->Children()) {
+      if (auto* macro = dynamic_cast<TModulKomponent*>(child.get())) return macro;
+    }
+    return nullptr;
+  }
+  // Drops a palette sample of `typeName` at (200, 200) on `canvas`.
+  static void DropSample(TModuleCanvasView& canvas, const char* typeName) {
+    QMimeData data;
+    data.setData(kModuleSampleMime, typeName);
+    const QPointF at = canvas.mapFromScene(QPointF(200, 200));
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(canvas.viewport(), &enter);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(canvas.viewport(), &drop);
+  }
+};
+
+TEST_F(GroupWindowTest, TypingANameRetitlesTheMacroAndTheWindow) {
+  TModulKomponent* macro = FirstMacro();
+  ASSERT_NE(macro, nullptr);
+  macro->ShowProperties();
+  TGroupWindow* window = frame.GroupWindow(*macro);
+  ASSERT_NE(window, nullptr);
+  macro->ShowProperties();
+  EXPECT_EQ(frame.Area().subWindowList().size(), 2) << "shown again, not opened twice";
+  window->Name().clear();
+  QTest::keyClicks(&window->Name(), "Lead");
+  EXPECT_EQ(macro->Title->value, "Lead");
+  EXPECT_EQ(window->windowTitle(), "Lead");
+}
+
+TEST_F(GroupWindowTest, AnInnerInputIsRefusedOnTheSoundAndGivesTheMacroAPort) {
+  TModulKomponent* macro = FirstMacro();
+  ASSERT_NE(macro, nullptr);
+  const std::size_t soundModules = Document().ModuleList->Children().size();
+  DropSample(frame.SoundWindow()->Structure(), "ModulMInAnalog");
+  EXPECT_EQ(Document().ModuleList->Children().size(), soundModules);
+
+  macro->ShowProperties();
+  TGroupWindow* window = frame.GroupWindow(*macro);
+  ASSERT_NE(window, nullptr);
+  const std::size_t inner = macro->Inside->Children().size();
+  const int ports = macro->InputList->Count();
+  DropSample(window->Structure(), "ModulMInAnalog");
+  EXPECT_EQ(macro->Inside->Children().size(), inner + 1);
+  EXPECT_EQ(macro->InputList->Count(), ports + 1);
+}
+
+TEST_F(GroupWindowTest, AGroupWindowClosesWhenItsMacroLeaves) {
+  TModulKomponent* macro = FirstMacro();
+  ASSERT_NE(macro, nullptr);
+  macro->ShowProperties();
+  ASSERT_NE(frame.GroupWindow(*macro), nullptr);
+  Document().ModuleList->UnmarkAll();
+  macro->SelectOnly();
+  Document().ModuleList->ExecuteCommand(kCommandDelete);
+  frame.Tick();
+  EXPECT_EQ(frame.Area().subWindowList().size(), 1);
+}
+
+}  // namespace

@@ -1,0 +1,34 @@
+// Writes a picture of the program's main window with a sound open, for a review of how the
+// editor looks: main_window_shot SOUND.zmr PANEL.png STRUCTURE.png, one picture with each page
+// in front. The sound does not play.
+#include <QApplication>
+#include <QImage>
+#include <cstdio>
+
+#include "app/main_frame.h"
+#include "app/sound_window.h"
+#include "platform/options.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: main_window_shot SOUND.zmr PANEL.png STRUCTURE.png\n");
+    return 2;
+  }
+  TMainFrame frame;
+  SoundOptions().startAfterLoading = false;
+  frame.resize(1280, 800);
+  frame.show();
+  frame.OpenFile(QString::fromLocal8Bit(argv[1]));
+  TSoundWindow* window = frame.SoundWindow();
+  if (window == nullptr) return 1;
+  window->parentWidget()->showMaximized();
+  for (int page = 0; page < 2; ++page) {
+    window->Pages().setCurrentIndex(page);
+    // Let the layouts settle before the grab.
+    for (int i = 0; i < 5; ++i)
+      QApplication::processEvents();
+    if (!frame.grab().toImage().save(QString::fromLocal8Bit(argv[2 + page]))) return 1;
+  }
+  return 0;
+}
