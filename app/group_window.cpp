@@ -46,6 +46,11 @@ TGroupWindow::TGroupWindow(std::shared_ptr<TModulKomponent> macro) : macro_(std:
   resize(560, 380);
 }
 
+TGroupWindow::~TGroupWindow() {
+  panel_->Show(nullptr, kPanelWindowClosing);
+  structure_->Show(nullptr, kPanelWindowClosing);
+}
+
 QWidget* TGroupWindow::BuildTopBar() {
   auto* bar = new QWidget;
   auto* layout = new QHBoxLayout(bar);

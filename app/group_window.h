@@ -16,6 +16,8 @@ class TGroupWindow : public TEditorWindow {
  public:
   // Holds the macro, so that a window still open when its macro leaves shows no freed list.
   explicit TGroupWindow(std::shared_ptr<TModulKomponent> macro);
+  // Takes the canvases off the macro's lists while the macro is still held.
+  ~TGroupWindow() override;
 
   TModuleListe* FrontList() const override;
   TModulKomponent& Macro() const { return *macro_; }
