@@ -52,7 +52,6 @@ class TMessageCatcher : public TMessagePresenter {
   std::string last;
 };
 
-
 std::uint32_t LeadFrames(TKlangEngine& engine, const TLautsprecher& speaker) {
   if (speaker.IsStereo()) {
     return static_cast<TWorkLautsprecherStereo*>(engine.Work(kWorkLautsprecherStereo))

@@ -12,10 +12,12 @@ scripts/install-deps.sh
 if command -v ccache >/dev/null; then export CMAKE_CXX_COMPILER_LAUNCHER=ccache; fi
 
 echo "== format check"
+# The layering test's fixture holds deliberately wrong includes, in the order its messages name.
 if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
-  git ls-files -z '*.cpp' '*.h'
+  git ls-files -z '*.cpp' '*.h' ':!tests/layers/fixture'
 else
-  find . -path './build*' -prune -o \( -name '*.cpp' -o -name '*.h' \) -print0
+  find . \( -path './build*' -o -path './tests/layers/fixture' \) -prune -o \
+    \( -name '*.cpp' -o -name '*.h' \) -print0
 fi | xargs -0 clang-format --dry-run -Werror
 echo "format check: every source file is formatted"
 
