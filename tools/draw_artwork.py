@@ -258,15 +258,16 @@ for y in range(0, 64, 2):
     lines += rect(0, y, 64, 1, shade[0], extra=f' fill-opacity="{shade[1]}"')
 write("101", 64, 64, rect(0, 0, 64, 64, "#687b8c") + lines)
 
-# Behind every canvas: a light, quiet ground with a fine linen weave that tiles without seams.
+# Behind every canvas: a quiet mid-grey ground with a fine linen weave that tiles without seams,
+# dark enough that the white audio wires, the blue frequency wires and the light panels stand out.
 # Short dashes rather than dots, so that the weave is never taken for the canvas grid's dots.
 weave = ""
 for i, (x, y) in enumerate(((3, 5), (19, 13), (35, 29), (51, 45), (11, 37), (27, 53), (43, 21),
                             (57, 61), (7, 25), (23, 41), (39, 9), (53, 1), (15, 57), (31, 17),
                             (47, 49), (59, 33))):
-    tone = "#c3ccd4" if i % 2 == 0 else "#e4e9ee"
+    tone = "#7b838b" if i % 2 == 0 else "#939aa1"
     weave += rect(x, y, 4, 1, tone)
-write("BITMAP_BACKGROUND", 64, 64, rect(0, 0, 64, 64, "#d6dde3") + weave)
+write("BITMAP_BACKGROUND", 64, 64, rect(0, 0, 64, 64, "#878e95") + weave)
 
 # ---- cursors (24 x 24; dark with a light outline) ----------------------------------------
 ARROW = "M1,1 V17.5 L5,13.8 L8,20.5 L10.8,19.3 L8,12.8 H13.5 Z"
