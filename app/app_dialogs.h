@@ -1,7 +1,9 @@
-// The dialogs the model opens, as the main window provides them. The name, help and module list
-// dialogs come later; until then they show nothing and change nothing.
+// The dialogs the model opens, as the main window provides them. Help opens the program's help
+// window at the module's topic. The name and module list dialogs come later; until then they
+// show nothing and change nothing.
 #pragma once
 
+#include "app/help_window.h"
 #include "patch/module_dialogs.h"
 
 class TMainFrame;
@@ -10,7 +12,7 @@ class TAppDialogs : public TModuleDialogs {
  public:
   explicit TAppDialogs(TMainFrame& frame) : frame_(frame) {}
   bool EditName(TModulBild&) override { return false; }
-  void ShowHelp(int) override {}
+  void ShowHelp(int topic) override { ShowHelpTopic(topic); }
   void ShowMacroWindow(TModulKomponent& macro) override;
   void ShowModuleList(TModuleListe&) override {}
 

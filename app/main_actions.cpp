@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 
+#include "app/help_window.h"
 #include "patch/module_list.h"
 #include "resources/artwork.h"
 
@@ -167,9 +168,9 @@ void TMainActions::BuildWindow(QMenu& menu) {
 }
 
 void TMainActions::BuildInfo(QMenu& menu) {
-  Pending(menu, "&Search ...");
-  Pending(menu, "&Index");
-  Pending(menu, "&Use Help");
+  menu.addAction("&Search ...", [] { HelpWindow().ShowPage(THelpWindow::TPage::Search); });
+  menu.addAction("&Index", [] { HelpWindow().ShowPage(THelpWindow::TPage::Index); });
+  menu.addAction("&Use Help", [] { ShowHelpTopic(0); });
   menu.addSeparator();
   About = Make(window_, {"&About ...", "action-help", QKeySequence(Qt::CTRL | Qt::Key_F1),
                          "About the program"});
