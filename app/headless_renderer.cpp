@@ -35,7 +35,6 @@ constexpr std::int64_t kBlockSamples = kEngineSampleRate / 10;
 constexpr std::uint32_t kFramesPerEngineSample = 2;
 // Engine samples computed between two moves of the file clocks.
 constexpr std::int64_t kStepSamples = 32;
-constexpr double kFullScale = 32767.0;
 
 // Keeps what device modules would have shown the user, so the render can say it in its error.
 class TMessageCatcher : public TMessagePresenter {

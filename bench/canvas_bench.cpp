@@ -109,16 +109,19 @@ void Canvas_BarePainterLoop(benchmark::State& state) {
     painter.scale(kZoom, kZoom);
     painter.fillRect(QRectF(QPointF(0, 0), QSizeF(kViewport) / kZoom), Qt::gray);
     for (int i = 0; i < kModules; ++i) {
-      const QRectF panel((i % kColumns) * kSpacingX, (i / kColumns) * kSpacingY, 88, 59);
+      const int row = i / kColumns;
+      const QRectF panel((i % kColumns) * kSpacingX, row * kSpacingY, 88, 59);
       painter.fillRect(panel, Qt::lightGray);
       painter.fillRect(panel.adjusted(0, 0, 0, 15 - panel.height()), Qt::darkGray);
     }
     painter.setPen(Qt::white);
     for (int i = 2; i < kModules; ++i) {
-      const QPointF end((i % kColumns) * kSpacingX, (i / kColumns) * kSpacingY + 25);
+      const int row = i / kColumns;
+      const QPointF end((i % kColumns) * kSpacingX, row * kSpacingY + 25);
       for (int back = 1; back <= 2; ++back) {
         const int j = i - back;
-        const QPointF start((j % kColumns) * kSpacingX + 88, (j / kColumns) * kSpacingY + 30);
+        const int startRow = j / kColumns;
+        const QPointF start((j % kColumns) * kSpacingX + 88, startRow * kSpacingY + 30);
         const QPointF line[] = {end, end - QPointF(5, 0), start + QPointF(5, 0), start};
         painter.drawPolyline(line, 4);
       }

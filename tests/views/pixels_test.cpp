@@ -64,7 +64,10 @@ TEST_F(PixelsTest, WiresLieOnTheirPathInTheColourOfTheirSignal) {
         if (a.x != b.x && a.y != b.y) continue;  // slanted segments are smoothed
         const int steps = std::max(std::abs(b.x - a.x), std::abs(b.y - a.y));
         for (int s = 1; s < steps; ++s) {
-          const QPointF at(a.x + (b.x - a.x) * s / steps, a.y + (b.y - a.y) * s / steps);
+          // Whole pixels along the segment.
+          const int x = a.x + (b.x - a.x) * s / steps;
+          const int y = a.y + (b.y - a.y) * s / steps;
+          const QPointF at(x, y);
           EXPECT_EQ(PixelAt(image, at), colour)
               << "direct " << direct << " at " << at.x() << "," << at.y();
         }
