@@ -7,6 +7,8 @@
 
 #include "app/main_frame.h"
 #include "app/sound_window.h"
+#include "modules/catalogue.h"
+#include "patch/application_context.h"
 #include "platform/options.h"
 
 int main(int argc, char** argv) {
@@ -15,7 +17,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: main_window_shot SOUND.zmr PANEL.png STRUCTURE.png\n");
     return 2;
   }
+  // The whole catalogue and no devices.
+  SApplicationContext context;
+  context.moduleTypes = ModuleCatalogue();
+  const TApplicationScope scope(context);
   TMainFrame frame;
+  // After the main window has read the stored options: the sound does not start.
   SoundOptions().startAfterLoading = false;
   frame.resize(1280, 800);
   frame.show();
