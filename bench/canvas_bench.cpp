@@ -17,6 +17,8 @@
 #include <memory>
 
 #include "engine/device_services.h"
+#include "modules/catalogue.h"
+#include "patch/application_context.h"
 #include "patch/dokument_klang.h"
 #include "patch/modul_arbeiten.h"
 #include "patch/module_canvas_view.h"
@@ -137,6 +139,9 @@ BENCHMARK(Canvas_BarePainterLoop)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QApplication application(argc, argv);
+  SApplicationContext context;
+  context.moduleTypes = ModuleCatalogue();
+  const TApplicationScope scope(context);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   return 0;

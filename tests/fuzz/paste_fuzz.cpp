@@ -7,6 +7,8 @@
 #include <sstream>
 #include <string>
 
+#include "modules/catalogue.h"
+#include "patch/application_context.h"
 #include "patch/dokument_klang.h"
 #include "platform/message_box.h"
 
@@ -21,8 +23,14 @@ class TQuietPresenter : public TMessagePresenter {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  // The whole catalogue, as the program has it.
   static TQuietPresenter quiet;
-  SetMessagePresenter(&quiet);
+  static const TApplicationScope scope([] {
+    SApplicationContext context;
+    context.moduleTypes = ModuleCatalogue();
+    context.messages = &quiet;
+    return context;
+  }());
   TDokumentKlang document;
   std::istringstream first(std::string(reinterpret_cast<const char*>(data), size));
   document.ModuleList->Paste(first, nullptr);
