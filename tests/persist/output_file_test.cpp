@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -13,6 +12,8 @@
 #include <sys/sysmacros.h>
 #include <sys/un.h>
 #include <unistd.h>
+
+#include "support/folder_entries.h"
 
 namespace {
 
@@ -39,13 +40,7 @@ class OutputFile : public ::testing::Test {
   static bool Write(const fs::path& file, const std::string& text, std::string& error) {
     return WriteOutputFile(file, std::as_bytes(std::span(text)), error);
   }
-  std::vector<fs::path> Entries() const {
-    std::vector<fs::path> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-      names.push_back(entry.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<fs::path> Entries() const { return SortedEntries(folder); }
 
   fs::path folder;
 };

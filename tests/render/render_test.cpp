@@ -25,6 +25,7 @@
 #include "modules/constants.h"
 #include "tests/devices/program_process.h"
 #include "tests/modules/patch_builder.h"
+#include "tests/support/folder_entries.h"
 #include "tests/support/tone_frequency.h"
 
 namespace {
@@ -108,13 +109,7 @@ class Render : public ::testing::Test {
     return Save(document, "envelope.zmr");
   }
 
-  std::vector<fs::path> Entries() const {
-    std::vector<fs::path> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-      names.push_back(entry.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<fs::path> Entries() const { return SortedEntries(folder); }
 
   fs::path folder;
 };

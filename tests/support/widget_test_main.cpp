@@ -1,5 +1,5 @@
-// Entry of the program tests: a private home as for every test, and a widget application on the
-// offscreen platform, made before any test builds a window.
+// Entry of the widget and program tests: a private home as for every test, and a widget
+// application on the offscreen platform, made before any test builds a canvas or a window.
 #include <gtest/gtest.h>
 
 #include <QApplication>
