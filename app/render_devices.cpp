@@ -33,6 +33,13 @@ std::string TRenderWaveOut::ErrorText(int code) const {
   return file ? file->ErrorText(code) : WaveResultText(code);
 }
 
+std::vector<std::string> TRenderWaveOut::DeviceNames() const {
+  std::vector<std::string> names;
+  for (const auto& file : files_)
+    names.push_back(file->target().filename().string());
+  return names;
+}
+
 void TRenderWaveOut::Play(std::uint32_t frames) {
   for (const auto& file : files_)
     file->Play(frames);

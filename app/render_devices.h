@@ -24,6 +24,8 @@ class TRenderWaveOut : public TWaveOutDevice {
            std::unique_ptr<TWaveOutStream>& stream) override;
   bool CanOpen(int device, const SWaveFormat& format) override;
   std::string ErrorText(int code) const override;
+  // The target files' names, in device order.
+  std::vector<std::string> DeviceNames() const override;
 
   // Every file device plays `frames` frames.
   void Play(std::uint32_t frames);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/midi_in_device.h"
 #include "engine/wave_in_device.h"
@@ -18,6 +19,8 @@ class TMidiInDevices {
   // A readable text for a result code of these devices (the "Fault Module Midi" message); by
   // default the standard text of the multimedia numbering that MIDI shares with wave devices.
   virtual std::string ErrorText(int code) const;
+  // The names of the devices 0..n-1, as the device dialogs list them; none by default.
+  virtual std::vector<std::string> DeviceNames() const { return {}; }
 };
 
 struct SDeviceServices {

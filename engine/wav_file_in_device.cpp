@@ -152,3 +152,7 @@ std::string TWavFileInDevice::ErrorText(int code) const {
   if (code == kWaveBadFormat && !openError_.empty()) return openError_;
   return WaveResultText(code);
 }
+
+std::vector<std::string> TWavFileInDevice::DeviceNames() const {
+  return {source_.empty() ? std::string("Silence") : source_.filename().string()};
+}

@@ -31,6 +31,8 @@ class TWavFileInDevice : public TWaveInDevice {
            std::unique_ptr<TWaveInStream>& stream) override;
   bool CanOpen(int device, const SWaveFormat& format) override;
   std::string ErrorText(int code) const override;
+  // One device, named after the source file ("Silence" without one).
+  std::vector<std::string> DeviceNames() const override;
 
  private:
   // The samples of the source; none for silence.

@@ -306,6 +306,10 @@ std::string TWavFileOutDevice::ErrorText(int code) const {
   return WaveResultText(code);
 }
 
+std::vector<std::string> TWavFileOutDevice::DeviceNames() const {
+  return {target_.filename().string()};
+}
+
 void TWavFileOutDevice::SkipLeadingFrames(std::uint32_t frames) {
   if (output_) output_->SkipLeadingFrames(frames);
 }

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/wave_out_device.h"
 
@@ -35,6 +36,8 @@ class TWavFileOutDevice : public TWaveOutDevice {
   bool CanOpen(int device, const SWaveFormat& format) override;
   // For a failure of this device, the detailed reason (which write failed, and why).
   std::string ErrorText(int code) const override;
+  // One device, named after the target file.
+  std::vector<std::string> DeviceNames() const override;
 
   // The first `frames` frames the open stream plays are not written to the file (the silence a
   // speaker keeps ahead of the device, which an offline render does not want).

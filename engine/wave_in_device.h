@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/wave_buffer.h"
 #include "engine/wave_format.h"
@@ -39,4 +40,6 @@ class TWaveInDevice {
                    std::unique_ptr<TWaveInStream>& stream) = 0;
   virtual bool CanOpen(int device, const SWaveFormat& format) = 0;
   virtual std::string ErrorText(int code) const = 0;
+  // The names of the devices 0..n-1, as the device dialogs list them; none by default.
+  virtual std::vector<std::string> DeviceNames() const { return {}; }
 };

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/wave_buffer.h"
 #include "engine/wave_format.h"
@@ -50,4 +51,6 @@ class TWaveOutDevice {
   virtual bool CanOpen(int device, const SWaveFormat& format) = 0;
   // A readable text for a result code of this device.
   virtual std::string ErrorText(int code) const = 0;
+  // The names of the devices 0..n-1, as the device dialogs list them; none by default.
+  virtual std::vector<std::string> DeviceNames() const { return {}; }
 };

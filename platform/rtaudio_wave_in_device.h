@@ -24,8 +24,8 @@ class TRtAudioWaveInDevice : public TWaveInDevice {
   bool CanOpen(int device, const SWaveFormat& format) override;
   std::string ErrorText(int code) const override;
 
-  // The names of the devices 0..n-1.
-  std::vector<std::string> DeviceNames() const;
+  // GUI thread: lists the devices anew.
+  std::vector<std::string> DeviceNames() const override;
 
  private:
   std::vector<EDeviceApi> apis_;

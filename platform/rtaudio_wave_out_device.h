@@ -26,8 +26,8 @@ class TRtAudioWaveOutDevice : public TWaveOutDevice {
   bool CanOpen(int device, const SWaveFormat& format) override;
   std::string ErrorText(int code) const override;
 
-  // The names of the devices 0..n-1.
-  std::vector<std::string> DeviceNames() const;
+  // GUI thread: lists the devices anew.
+  std::vector<std::string> DeviceNames() const override;
 
  private:
   std::vector<EDeviceApi> apis_;

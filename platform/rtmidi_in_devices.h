@@ -36,8 +36,8 @@ class TRtMidiInDevices : public TMidiInDevices {
   TMidiInDevice* Device(int index) override;
   std::string ErrorText(int code) const override;
 
-  // The names of the devices 0..n-1.
-  std::vector<std::string> DeviceNames() const;
+  // GUI thread: lists the devices anew.
+  std::vector<std::string> DeviceNames() const override;
 
  private:
   std::vector<EDeviceApi> apis_;
