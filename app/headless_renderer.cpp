@@ -134,16 +134,14 @@ class TRender {
       const std::int64_t next =
           std::min({end, now + kStepSamples, devices_.MidiIn().NextEventSample()});
       runner_.Run(next - now);
+      WaitForHandOvers();
       devices_.WaveOut().Play(static_cast<std::uint32_t>(kFramesPerEngineSample * (next - now)));
     }
   }
 
   // Plays out what the speakers keep ahead, stops the sound and completes the files.
   std::int64_t Finish() {
-    for (TLautsprecher* speaker : speakers_) {
-      if (TWorkWaveOut* driver = speaker->Driver())
-        driver->WaitUntilHandedOver(std::chrono::seconds(5));
-    }
+    WaitForHandOvers();
     devices_.WaveOut().Play(lead_);
     runner_.Stop();
     for (TLautsprecher* speaker : speakers_)
@@ -152,6 +150,16 @@ class TRender {
   }
 
  private:
+  // The drivers hand buffers to the files on threads of their own. The files play only once
+  // every queued buffer has arrived, so that when a buffer comes back, and with it each speaker's
+  // clock correction, depends on the samples alone and never on how busy the machine is.
+  void WaitForHandOvers() {
+    for (TLautsprecher* speaker : speakers_) {
+      if (TWorkWaveOut* driver = speaker->Driver())
+        driver->WaitUntilHandedOver(std::chrono::seconds(5));
+    }
+  }
+
   TDokumentKlang& document_;
   TRenderDevices& devices_;
   std::vector<TLautsprecher*> speakers_;

@@ -14,20 +14,14 @@
 #include <unistd.h>
 
 #include "support/folder_entries.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class OutputFile : public ::testing::Test {
+class OutputFile : public TScratchFolderTest {
  protected:
-  void SetUp() override {
-    folder = fs::temp_directory_path() / ("zelmar-output-file-test-" + std::to_string(::getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-  }
-  void TearDown() override { fs::remove_all(folder); }
-
   static std::string Read(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     std::ostringstream bytes;
@@ -41,8 +35,6 @@ class OutputFile : public ::testing::Test {
     return WriteOutputFile(file, std::as_bytes(std::span(text)), error);
   }
   std::vector<fs::path> Entries() const { return SortedEntries(folder); }
-
-  fs::path folder;
 };
 
 TEST_F(OutputFile, FilesAreReplacedWholeAndLinksWrittenThrough) {

@@ -19,6 +19,7 @@
 #include "app/headless_renderer.h"
 #include "patch/dokument_klang.h"
 #include "patch/macro_modules.h"
+#include "support/scratch_folder.h"
 #include "tools/example_content.h"
 
 namespace {
@@ -63,16 +64,7 @@ std::map<std::string, std::string> ReadGoldenHashes() {
   return hashes;
 }
 
-class Examples : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder = fs::temp_directory_path() / ("zelmar-examples-test-" + std::to_string(::getpid()));
-    fs::create_directories(folder);
-  }
-  void TearDown() override { fs::remove_all(folder); }
-
-  fs::path folder;
-};
+class Examples : public TScratchFolderTest {};
 
 TEST_F(Examples, EverySoundRendersAudibleUnclippedAndRepeatable) {
   for (const SExampleSound& example : ExampleSounds()) {

@@ -13,6 +13,7 @@
 #include "engine/midi_file.h"
 #include "patch/dokument_klang.h"
 #include "patch/macro_modules.h"
+#include "support/scratch_folder.h"
 #include "tests/modules/patch_builder.h"
 
 namespace {
@@ -75,18 +76,16 @@ std::string Skeleton(const SWire& mixThird, const SWire& keyInput, const std::st
 const SWire kFreeThird{"3", "IMA", "", ""};
 const SWire kMidiToKey{"1", "IM", "Midi", "1"};
 
-class HostileSound : public ::testing::Test {
+class HostileSound : public TScratchFolderTest {
  protected:
   void SetUp() override {
-    folder = fs::temp_directory_path() / ("zelmar-hostile-test-" + std::to_string(::getpid()));
-    fs::create_directories(folder);
+    TScratchFolderTest::SetUp();
     midi = folder / "note.mid";
     const auto bytes = EncodeMidiFile({{0, 0x90, 60, 100}, {240, 0x80, 60, 0}}, 480, 500000);
     std::ofstream(midi, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
   }
-  void TearDown() override { fs::remove_all(folder); }
 
   fs::path Write(const std::string& text) {
     const fs::path path = folder / "sound.zmr";
@@ -109,7 +108,6 @@ class HostileSound : public ::testing::Test {
     return rendered;
   }
 
-  fs::path folder;
   fs::path midi;
 };
 

@@ -26,20 +26,15 @@
 #include "tests/devices/program_process.h"
 #include "tests/modules/patch_builder.h"
 #include "tests/support/folder_entries.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/tone_frequency.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class Render : public ::testing::Test {
+class Render : public TScratchFolderTest {
  protected:
-  void SetUp() override {
-    folder = fs::temp_directory_path() / ("zelmar-render-test-" + std::to_string(::getpid()));
-    fs::create_directories(folder);
-  }
-  void TearDown() override { fs::remove_all(folder); }
-
   fs::path Save(TDokumentKlang& document, const char* name) {
     fs::path path = folder / name;
     EXPECT_TRUE(document.Save(QString::fromStdString(path.string())));
@@ -110,8 +105,6 @@ class Render : public ::testing::Test {
   }
 
   std::vector<fs::path> Entries() const { return SortedEntries(folder); }
-
-  fs::path folder;
 };
 
 TEST_F(Render, ANoteSoundsAtItsPitchAndStopsWithItsRelease) {
