@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the full build with ctest, every test again under AddressSanitizer
-# with UndefinedBehaviorSanitizer, the Qt-free core tests under ThreadSanitizer, and the fuzzers
-# of the readers for a bounded time. Installs what it needs first. Exits non-zero on the first
-# failure.
+# with UndefinedBehaviorSanitizer, the engine, driver and model tests under ThreadSanitizer, and
+# the fuzzers of the readers for a bounded time. Installs what it needs first. Exits non-zero on
+# the first failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -56,10 +56,13 @@ tools/screenshots.sh build
 echo "== every test under AddressSanitizer and UndefinedBehaviorSanitizer"
 configure_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DZELMAR_SANITIZE=address,undefined
 
-echo "== core tests under ThreadSanitizer"
-TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp halt_on_error=1 history_size=7" \
-  configure_and_test build-tsan -DCMAKE_BUILD_TYPE=Debug -DZELMAR_WITH_QT=OFF \
-  -DZELMAR_SANITIZE=thread
+echo "== engine, driver and model tests under ThreadSanitizer"
+cmake -S . -B build-tsan -G Ninja -DZELMAR_WERROR=ON -DCMAKE_BUILD_TYPE=Debug \
+  -DZELMAR_WITH_QT=ON -DZELMAR_SANITIZE=thread
+cmake --build build-tsan -j "$jobs" --target thread_checked_tests
+(cd build-tsan &&
+  TSAN_OPTIONS="suppressions=$PWD/../tests/tsan.supp halt_on_error=1 history_size=7" \
+    ctest --output-on-failure -j "$jobs" -L thread_checked)
 
 echo "== fuzzing the readers for ${fuzz_seconds} s each"
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
