@@ -111,11 +111,18 @@ bool IsRunningSegment(std::int32_t state) {
   }
 }
 
-// The sustain comes first, then the running segments: they are what almost every sample of a
-// voice meets. The sustain holds its level until note-off, so it has nothing to count.
+// Idle (0) and sustain (4) hold their output until the next request, so they have nothing to
+// count; one test on the state's other bits finds both.
+bool IsHolding(std::int32_t state) { return (state & ~kEnvelopeSustain) == kEnvelopeIdle; }
+static_assert(kEnvelopeIdle == 0 && (kEnvelopeSustain & (kEnvelopeSustain - 1)) == 0,
+              "the holding test needs idle at 0 and the sustain a single bit");
+
+// The holding voices come first, then the running segments: they are what almost every sample
+// of a voice meets.
 void StepEnvelope(SADSRRecord& r, std::int32_t rate) {
   const std::int32_t state = Shared(r.state).load(std::memory_order_acquire);
-  if (state == kEnvelopeSustain) return;
+  if (IsHolding(state)) [[likely]]
+    return;
   if (IsRunningSegment(state)) {
     AdvanceSegment(r, state);
   } else if (state == kEnvelopeNoteOnRequested) {
@@ -125,7 +132,6 @@ void StepEnvelope(SADSRRecord& r, std::int32_t rate) {
     PlanRelease(r, rate);
     MoveOn(r, state, kEnvelopeRelease);
   }
-  // Idle: the output holds, as in the sustain.
 }
 
 }  // namespace

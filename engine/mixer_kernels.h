@@ -56,14 +56,24 @@ inline std::int32_t CrossfadePan(std::int32_t p, std::int32_t a1, std::int32_t a
   return WrapAdd(PanFirst(p, a1), PanSecond(p, a2));
 }
 
+// The sum of `count` sources. Wrapping addition is associative and commutative, so the sources
+// are summed first to last into four independent unsigned sums: the loads of four sources are in
+// flight at once instead of each addition waiting for the one before. A count of 0 or less reads
+// no source and gives 0.
+inline std::int32_t SumOfSources(const std::int32_t* const* sources, std::int32_t count) {
+  std::uint32_t sums[4] = {0, 0, 0, 0};
+  std::int32_t i = 0;
+  for (; i + 4 <= count; i += 4) {
+    for (int lane = 0; lane < 4; ++lane)
+      sums[lane] += static_cast<std::uint32_t>(*sources[i + lane]);
+  }
+  for (; i < count; ++i)
+    sums[0] += static_cast<std::uint32_t>(*sources[i]);
+  return static_cast<std::int32_t>((sums[0] + sums[1]) + (sums[2] + sums[3]));
+}
+
 inline void AddiererStep(SAddiererRecord& record) {
-  // Wrapping addition does not depend on the order, so the sources are summed first to last,
-  // which the compiler unrolls best. A count of 0 or less reads no source and gives 0.
-  const std::int32_t count = record.Count;
-  std::int32_t sum = 0;
-  for (std::int32_t i = 0; i < count; ++i)
-    sum = WrapAdd(sum, *record.Sources[i]);
-  record.Output = sum;
+  record.Output = SumOfSources(record.Sources, record.Count);
 }
 
 inline void CrossfadeLautstaerkeStep(SCrossfadeRecord& record) {

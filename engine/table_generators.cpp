@@ -6,17 +6,21 @@
 
 namespace {
 
-// Output of this sample, then the phase step; `increment` is in phase units (hertz x 1024).
+// Output of this sample at `phase` (already inside the cycle), then the phase step; `increment`
+// is in phase units (hertz x 1024). The phase stays in a register between the wrap and the step,
+// so the record's field is read and written once.
 template <class Record>
-inline void PlayTable(Record& r, const std::int32_t* table, std::int32_t increment) {
-  r.output = ScaleByAmplitude(table[r.phase >> kPhaseFractionBits], *r.amplitude);
-  r.phase = WrapAdd(r.phase, increment);
+inline void PlayTable(Record& r, std::int32_t phase, const std::int32_t* table,
+                      std::int32_t increment) {
+  r.output = ScaleByAmplitude(table[phase >> kPhaseFractionBits], *r.amplitude);
+  r.phase = WrapAdd(phase, increment);
 }
 
 template <class Record>
 inline void StandardStep(Record& r, std::int32_t limit) {
-  StartCycleIfDue(r.phase, limit);
-  PlayTable(r, r.table, *r.frequency);
+  std::int32_t phase = r.phase;
+  StartCycleIfDue(phase, limit);
+  PlayTable(r, phase, r.table, *r.frequency);
 }
 
 // FM input x 512: an input of 2048 shifts the frequency by 1024 Hz.
@@ -47,8 +51,9 @@ void TWorkStandardSynchGeneratoren::ProcessSample() {
 void TWorkStandardFMGeneratoren::ProcessSample() {
   const std::int32_t limit = phaseLimit;
   ForEachRecordBackward(firstRecord, lastRecord, [limit](SFMGeneratorRecord& r) {
-    StartCycleIfDue(r.phase, limit);
-    PlayTable(r, r.table, WrapAdd(*r.frequency, ModulationIncrement(*r.modulation)));
+    std::int32_t phase = r.phase;
+    StartCycleIfDue(phase, limit);
+    PlayTable(r, phase, r.table, WrapAdd(*r.frequency, ModulationIncrement(*r.modulation)));
   });
 }
 
@@ -63,7 +68,8 @@ void TWorkWavetable::Prepare() {
 void TWorkWavetable::ProcessSample() {
   const std::int32_t limit = phaseLimit;
   ForEachRecordBackward(firstRecord, lastRecord, [limit](SWavetableRecord& r) {
-    if (StartCycleIfDue(r.phase, limit) && ++r.currentWave >= r.waveCount) r.currentWave = 0;
-    PlayTable(r, r.tables[r.currentWave], *r.frequency);
+    std::int32_t phase = r.phase;
+    if (StartCycleIfDue(phase, limit) && ++r.currentWave >= r.waveCount) r.currentWave = 0;
+    PlayTable(r, phase, r.tables[r.currentWave], *r.frequency);
   });
 }
