@@ -37,6 +37,9 @@ constexpr std::size_t kPeriod = 1024;  // frames per cycle of the fixture's serv
 // Device frames of "WaveBuffer" lead per unit of the option.
 constexpr std::size_t kLeadFramesPerUnit = 250;
 constexpr std::uint8_t kA4 = 69;
+// A full-scale sine keyed at velocity 100: amplitude 100 x 1024 >> 6 = 1600, and engine values
+// reach the device as they are.
+constexpr int kNotePeak = 1600;
 constexpr auto kStartLimit = 20s;
 
 // The number under which the program lists the device called `name`; -1 when it is not listed.
@@ -62,6 +65,7 @@ struct SStoredOptions {
   int midi = 0;
   int waveBuffer = kWaveBufferDefault;
   int processorLimit = 95;  // percent
+  bool lowLatency = false;
 };
 
 void Store(const SStoredOptions& stored) {
@@ -71,6 +75,7 @@ void Store(const SStoredOptions& stored) {
   options.midiDefaultDevice = stored.midi;
   options.waveBuffer = stored.waveBuffer;
   options.stopProzesserOver = stored.processorLimit;
+  options.lowLatency = stored.lowLatency;
   StoreOptions(options);
 }
 
@@ -187,13 +192,22 @@ struct SNoteCase {
   const char* name;
   bool stereo;
   int waveBuffer;
+  bool lowLatency = false;
 };
 
 void PrintTo(const SNoteCase& c, std::ostream* out) { *out << c.name; }
 
 class PlayedNote : public PlayCommandTest, public ::testing::WithParamInterface<SNoteCase> {};
 
-// The note sounds at its pitch from about the "WaveBuffer" lead after the note-on until about
+int Peak(const std::vector<int>& samples, std::size_t from, std::size_t to) {
+  int peak = 0;
+  for (std::size_t i = from; i < to; ++i)
+    peak = std::max(peak, std::abs(samples[i]));
+  return peak;
+}
+
+// The note sounds at its pitch and level from about the "WaveBuffer" lead after the note-on
+// (within the period the note-on came in, and the next one, in the low-latency mode) until about
 // the same after the note-off, with silence before and after, on every channel.
 TEST_P(PlayedNote, SoundsAtItsPitchAfterTheLeadAndFallsSilentAtTheRelease) {
   const SNoteCase& c = GetParam();
@@ -203,9 +217,13 @@ TEST_P(PlayedNote, SoundsAtItsPitchAfterTheLeadAndFallsSilentAtTheRelease) {
   ASSERT_TRUE(recorder.IsOpen() && keyboard.IsOpen());
   Store({.speaker = OutputNumber(recorder),
          .midi = MidiNumber(keyboard),
-         .waveBuffer = c.waveBuffer});
+         .waveBuffer = c.waveBuffer,
+         .lowLatency = c.lowLatency});
   const auto program = Play(KeyboardSound(c.stereo, 4));
   ASSERT_TRUE(program->WaitForOutput("playing", kStartLimit)) << program->Output();
+  EXPECT_NE(program->Output().find(c.lowLatency ? "mode low latency" : "mode buffered"),
+            std::string::npos)
+      << program->Output();
   EXPECT_NE(
       program->Output().find("speaker \"Speaker\": device " +
                              std::to_string(OutputNumber(recorder)) + ", JACK: " + recorder.name()),
@@ -221,7 +239,8 @@ TEST_P(PlayedNote, SoundsAtItsPitchAfterTheLeadAndFallsSilentAtTheRelease) {
   EXPECT_EQ(program->Stop(), 0) << program->Output();
   EXPECT_NE(program->Output().find("stopped"), std::string::npos) << program->Output();
 
-  const std::size_t lead = static_cast<std::size_t>(c.waveBuffer) * kLeadFramesPerUnit;
+  const std::size_t lead =
+      c.lowLatency ? 0 : static_cast<std::size_t>(c.waveBuffer) * kLeadFramesPerUnit;
   for (int channel = 0; channel < channels; ++channel) {
     SCOPED_TRACE("channel " + std::to_string(channel));
     const std::vector<int>& samples = heard.channels[static_cast<std::size_t>(channel)];
@@ -229,15 +248,17 @@ TEST_P(PlayedNote, SoundsAtItsPitchAfterTheLeadAndFallsSilentAtTheRelease) {
     const std::size_t onset = FirstSound(samples, heard.noteOn);
     ASSERT_LT(onset + kRate / 2, heard.noteOff);
     const std::size_t latency = onset - heard.noteOn;
-    // The lead, give or take the server's period, the engine's slice and the recorder's cycle.
+    // The lead, give or take the server's period, the engine's slice and the recorder's cycle;
+    // in the low-latency mode the keyboard's period and the program's.
     EXPECT_GE(latency + 2 * kPeriod, lead);
-    EXPECT_LE(latency, lead + 4 * kPeriod);
+    EXPECT_LE(latency, c.lowLatency ? 2 * kPeriod : lead + 4 * kPeriod);
     EXPECT_NEAR(ToneFrequency(samples, onset + kPeriod, heard.noteOff), 440.0 * (1 + channel), 3.0);
+    EXPECT_NEAR(Peak(samples, onset + kPeriod, heard.noteOff), kNotePeak, 2);
     const std::size_t released = heard.noteOff + latency + 4 * kPeriod;
     ASSERT_LT(released + kRate / 2, samples.size());
     EXPECT_TRUE(Silent(samples, released, samples.size()));
     if (channel == 0) {
-      std::printf("[ measured ] WaveBuffer %d: MIDI note-on to first sound %.1f ms\n", c.waveBuffer,
+      std::printf("[ measured ] %s: MIDI note-on to first sound %.1f ms\n", c.name,
                   Milliseconds(latency));
       RecordProperty("latency_ms", std::to_string(Milliseconds(latency)));
     }
@@ -248,7 +269,9 @@ INSTANTIATE_TEST_SUITE_P(
     Speakers, PlayedNote,
     ::testing::Values(SNoteCase{"MonoAtTheDefaultWaveBuffer", false, kWaveBufferDefault},
                       SNoteCase{"MonoAtTheSmallestWaveBuffer", false, kWaveBufferMinimum},
-                      SNoteCase{"StereoOnTwoChannels", true, kWaveBufferDefault}),
+                      SNoteCase{"StereoOnTwoChannels", true, kWaveBufferDefault},
+                      SNoteCase{"MonoInTheLowLatencyMode", false, kWaveBufferDefault, true},
+                      SNoteCase{"StereoInTheLowLatencyMode", true, kWaveBufferDefault, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PlayCommandTest, AudioIntoTheMicrophoneComesOutOfTheSpeaker) {
