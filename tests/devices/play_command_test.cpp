@@ -18,7 +18,9 @@
 
 #include "engine/speaker_kernels.h"
 #include "jack_test_clients.h"
+#include "modules/constants.h"
 #include "modules/midi.h"
+#include "modules/speakers.h"
 #include "platform/options.h"
 #include "platform/rtaudio_wave_in_device.h"
 #include "platform/rtaudio_wave_out_device.h"
@@ -365,13 +367,57 @@ TEST_F(PlayCommandTest, ASpeakerThatCannotOpenIsNamedWithItsErrorAndNothingPlays
 }
 
 TEST_F(PlayCommandTest, AnEngineThatCannotKeepUpStopsThePlayWithItsMessage) {
-  // A limit below any measurement: every measurement counts against the engine.
-  Store({.processorLimit = -1});
-  const auto program = Play(KeyboardSound(false, 1));
-  EXPECT_EQ(program->WaitForExit(kStartLimit), 3) << program->Output();
+  const TJackRecorder recorder(OwnClientName("speaker"), 1, 8 * kRate);
+  TJackKeyboard keyboard(OwnClientName("keyboard"));
+  ASSERT_TRUE(recorder.IsOpen() && keyboard.IsOpen());
+  for (const bool lowLatency : {false, true}) {
+    SCOPED_TRACE(lowLatency ? "low latency" : "buffered");
+    // A limit below any measurement: every measurement counts against the engine.
+    Store({.speaker = OutputNumber(recorder),
+           .midi = MidiNumber(keyboard),
+           .processorLimit = -1,
+           .lowLatency = lowLatency});
+    const auto program = Play(KeyboardSound(false, 1));
+    EXPECT_EQ(program->WaitForExit(kStartLimit), 3) << program->Output();
+    const std::string output = program->Output();
+    EXPECT_NE(output.find(lowLatency ? "mode low latency" : "mode buffered"), std::string::npos)
+        << output;
+    EXPECT_NE(output.find("playing"), std::string::npos) << output;
+    EXPECT_NE(output.find("zelmar: Processor usage to high !"), std::string::npos) << output;
+  }
+}
+
+// Two speakers on two devices cannot share one device's callback: the sound plays as before on
+// both, and says once why.
+TEST_F(PlayCommandTest, SpeakersOnTwoDevicesPlayBufferedAndSayWhy) {
+  constexpr int kLevel = 1000;
+  const TJackRecorder first(OwnClientName("first"), 1, 4 * kRate);
+  const TJackRecorder second(OwnClientName("second"), 1, 4 * kRate);
+  ASSERT_TRUE(first.IsOpen() && second.IsOpen());
+  Store({.speaker = OutputNumber(first), .lowLatency = true});
+  TDokumentKlang document;
+  for (const char* key : {"Left", "Right"}) {
+    auto& level = Create<TKonstantenAnalog>(document, std::string(key) + "Level", "ConstAnalog");
+    level.Value->value = kLevel;
+    auto& speaker = Create<TLautsprecher>(document, key, "Speaker");
+    Wire(level, speaker);
+    if (std::string_view(key) == "Right") {
+      speaker.UseDefaultDevice->value = 0;
+      speaker.Device->value = OutputNumber(second);
+    }
+  }
+  const auto program = Play(Save(document, "two_speakers.zmr"), "2");
+  EXPECT_EQ(program->WaitForExit(kStartLimit), 0) << program->Output();
   const std::string output = program->Output();
-  EXPECT_NE(output.find("playing"), std::string::npos) << output;
-  EXPECT_NE(output.find("zelmar: Processor usage to high !"), std::string::npos) << output;
+  const std::string why =
+      "mode buffered: the engine runs 26 ms ahead of the speaker, because "
+      "the sound's speakers are on more than one output device";
+  EXPECT_NE(output.find(why), std::string::npos) << output;
+  EXPECT_EQ(output.find(why), output.rfind(why)) << output;
+  for (const TJackRecorder* recorder : {&first, &second}) {
+    const std::vector<int> samples = recorder->Samples(0, recorder->Recorded());
+    EXPECT_NEAR(Peak(samples, 0, samples.size()), kLevel, 1) << recorder->name();
+  }
 }
 
 // 39 voices sounding at once; the usage the engine reports is printed for the record.
