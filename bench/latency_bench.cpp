@@ -234,6 +234,17 @@ fs::path SaveKeyboardSound(const fs::path& folder) {
   return path;
 }
 
+// The lines in which the program itself said what went wrong, on one line.
+std::string ProgramSays(const std::string& output) {
+  std::string said;
+  for (auto at = output.find("zelmar: "); at != std::string::npos;
+       at = output.find("zelmar: ", at + 1)) {
+    const auto end = output.find('\n', at);
+    said += (said.empty() ? "" : " / ") + output.substr(at + 8, end - at - 8);
+  }
+  return said;
+}
+
 struct SResult {
   std::optional<double> median, worst;  // none: the program did not play
   std::size_t heard = 0;
@@ -260,7 +271,7 @@ SResult Measure(const fs::path& folder, const fs::path& sound, int rate, int per
   StoreOptions(options);
   TProgramProcess program({"--play", sound.string(), "--seconds", "120"}, folder / "output.txt");
   if (!program.WaitForOutput("playing", 20s)) {
-    result.mode = program.Output();
+    result.mode = "did not play: " + ProgramSays(program.Output());
     return result;
   }
   const std::string output = program.Output();
@@ -274,12 +285,9 @@ SResult Measure(const fs::path& folder, const fs::path& sound, int rate, int per
 
   std::vector<double> latencies = probe.Latencies();
   result.heard = latencies.size();
-  // Lost notes: what the program said about it, after its usage reports.
-  if (result.heard < static_cast<std::size_t>(notes)) {
-    const std::string said = program.Output();
-    const auto problem = said.find("zelmar: ");
-    if (problem != std::string::npos) result.mode += " / " + said.substr(problem);
-  }
+  // Lost notes: what the program said about it.
+  if (result.heard < static_cast<std::size_t>(notes))
+    result.mode += " / " + ProgramSays(program.Output());
   if (latencies.empty()) return result;
   std::sort(latencies.begin(), latencies.end());
   result.median = latencies[latencies.size() / 2];

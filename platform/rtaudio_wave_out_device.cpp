@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "platform/device_buffer_queue.h"
-#include "platform/render_gate.h"
+#include "engine/render_gate.h"
 #include "platform/rtaudio_stream.h"
 
 namespace {
