@@ -5,11 +5,8 @@
 // the same callback, the frame at which the program's answer arrives, so the latency is counted
 // in server frames with no clock between them. Prints the median and the worst latency in ms.
 //   latency_bench [NOTES]   (20 notes per server and mode by default)
-#include <fcntl.h>
 #include <jack/jack.h>
 #include <jack/midiport.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -33,8 +30,6 @@
 #include "platform/rtmidi_in_devices.h"
 #include "tests/devices/program_process.h"
 
-extern char** environ;
-
 namespace {
 
 namespace fs = std::filesystem;
@@ -43,45 +38,26 @@ using namespace std::chrono_literals;
 // "WaveBuffer" as a first start finds it, in ms.
 constexpr int kFirstStartWaveBuffer = 26;
 
-// The server with its name, started at construction and ended with the object.
+// The server, started at construction by the device tests' own script and ended with the object.
 class TDummyServer {
  public:
-  TDummyServer(const std::string& name, int rate, int period) {
-    const std::string rateText = std::to_string(rate);
-    const std::string periodText = std::to_string(period);
-    std::vector<std::string> words{"jackd", "--no-realtime", "-n", name,      "-d", "dummy",
-                                   "-r",    rateText,        "-p", periodText};
-    Spawn(words, pid_);
-    pid_t waiter = -1;
-    Spawn({"jack_wait", "-s", name, "-w", "-t", "10"}, waiter);
-    int status = 0;
-    if (waiter > 0) waitpid(waiter, &status, 0);
-    ready_ = pid_ > 0 && waiter > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  TDummyServer(const fs::path& state, const std::string& name, int rate, int period)
+      : state_(state) {
+    setenv("JACK_PERIOD", std::to_string(period).c_str(), 1);
+    ready_ = Script("start " + state_.string() + " " + name + " " + std::to_string(rate));
   }
-  ~TDummyServer() {
-    if (pid_ <= 0) return;
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-  }
+  ~TDummyServer() { Script("stop " + state_.string()); }
   TDummyServer(const TDummyServer&) = delete;
   TDummyServer& operator=(const TDummyServer&) = delete;
   bool Ready() const { return ready_; }
 
  private:
-  static void Spawn(std::vector<std::string> words, pid_t& pid) {
-    std::vector<char*> argv;
-    for (std::string& word : words)
-      argv.push_back(word.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&files, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    if (posix_spawnp(&pid, argv[0], &files, nullptr, argv.data(), environ) != 0) pid = -1;
-    posix_spawn_file_actions_destroy(&files);
+  static bool Script(const std::string& arguments) {
+    const std::string command = "sh " ZELMAR_JACK_SERVER_SCRIPT " " + arguments;
+    return std::system(command.c_str()) == 0;
   }
 
-  pid_t pid_ = -1;
+  fs::path state_;
   bool ready_ = false;
 };
 
@@ -256,7 +232,7 @@ SResult Measure(const fs::path& folder, const fs::path& sound, int rate, int per
   const std::string server = "zelmar-latency-" + std::to_string(getpid());
   setenv("JACK_DEFAULT_SERVER", server.c_str(), 1);
   SResult result;
-  const TDummyServer jack(server, rate, period);
+  const TDummyServer jack(folder / "jack", server, rate, period);
   if (!jack.Ready()) return result;
   TLatencyProbe probe("probe", notes);
   if (!probe.IsOpen()) return result;
