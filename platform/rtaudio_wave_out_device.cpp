@@ -3,8 +3,8 @@
 #include <atomic>
 #include <cstring>
 
-#include "platform/device_buffer_queue.h"
 #include "engine/render_gate.h"
+#include "platform/device_buffer_queue.h"
 #include "platform/rtaudio_stream.h"
 
 namespace {

@@ -15,7 +15,8 @@ class TFlagRenderer : public TWaveOutRenderer {
  public:
   void Render(std::byte*, std::uint32_t) override {
     inside.store(true);
-    while (hold.load()) std::this_thread::yield();
+    while (hold.load())
+      std::this_thread::yield();
     renders.fetch_add(1);
     inside.store(false);
   }
@@ -31,7 +32,8 @@ TEST(RenderGate, RemoveWaitsForTheCallbackToLeaveAndGivesUpAfterItsLimit) {
   gate.Install(renderer);
   renderer.hold.store(true);
   std::thread callback([&] { EXPECT_TRUE(gate.Render(nullptr, 0)); });
-  while (!renderer.inside.load()) std::this_thread::yield();
+  while (!renderer.inside.load())
+    std::this_thread::yield();
   EXPECT_FALSE(gate.Remove(20ms));
   renderer.hold.store(false);
   EXPECT_TRUE(gate.Remove(2s));
@@ -44,7 +46,8 @@ TEST(RenderGate, NoCallbackReachesARendererAfterItsRemoval) {
   TRenderGate gate;
   std::atomic<bool> stop{false};
   std::thread callback([&] {
-    while (!stop.load()) gate.Render(nullptr, 0);
+    while (!stop.load())
+      gate.Render(nullptr, 0);
   });
   for (int round = 0; round < 2000; ++round) {
     TFlagRenderer renderer;
