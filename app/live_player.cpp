@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "app/device_modules.h"
+#include "app/engine_options.h"
 #include "engine/device_services.h"
 #include "modules/catalogue.h"
 #include "modules/speakers.h"
@@ -109,7 +110,7 @@ bool TLivePlayer::AnySpeakerOpen() const {
 }
 
 bool TLivePlayer::Start(std::string& error) {
-  document_.Engine().SetProcessorLimit(SoundOptions().stopProzesserOver);
+  ApplySoundOptions(document_.Engine());
   switch (document_.StartSound()) {
     case TKlangEngine::kStartNoMemory:
       error = "Can't create Memory !";
@@ -121,6 +122,8 @@ bool TLivePlayer::Start(std::string& error) {
       return true;
   }
 }
+
+std::string TLivePlayer::PlayMode() { return PlayModeText(document_.Engine()); }
 
 bool TLivePlayer::Stop(std::string& error) {
   if (document_.StopSound() != TKlangEngine::kStopThreadHung) return true;

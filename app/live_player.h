@@ -47,6 +47,8 @@ class TLivePlayer : private TEngineListener {
 
   // Starts the engine with the sound options' processor limit. False with the user's message.
   bool Start(std::string& error);
+  // After Start: how the sound plays (PlayModeText).
+  std::string PlayMode();
   // Percent of the real time the engine spends computing.
   int ProcessorUsage() { return document_.Engine().ProcessorUsage(); }
   // The player's loop, on its timer: collects what the engine published (the document's poll).

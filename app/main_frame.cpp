@@ -13,6 +13,7 @@
 #include <QStatusBar>
 
 #include "app/about_box.h"
+#include "app/engine_options.h"
 #include "app/group_window.h"
 #include "app/sound_window.h"
 #include "app/workspace_pages.h"
@@ -334,7 +335,7 @@ void TMainFrame::SelectVoices(int count) {
 void TMainFrame::StartSound() {
   if (!document_) return;
   const TWaitCursor wait;
-  document_->Engine().SetProcessorLimit(SoundOptions().stopProzesserOver);
+  ApplySoundOptions(document_->Engine());
   switch (document_->StartSound()) {
     case TKlangEngine::kStartNoMemory:
       Tell(this, "Fault start Sound", "Can't create Memory !", TMessageIcon::None);
@@ -344,7 +345,16 @@ void TMainFrame::StartSound() {
       return;
     default:
       SetSoundActions(false, true);
+      ShowFallbackOnce();
   }
+}
+
+void TMainFrame::ShowFallbackOnce() {
+  const std::string& reason = document_->Engine().FallbackReason();
+  if (reason == shownFallback_) return;
+  shownFallback_ = reason;
+  if (!reason.empty())
+    statusBar()->showMessage(QString::fromStdString("Sound " + PlayModeText(document_->Engine())));
 }
 
 void TMainFrame::StopSound() {

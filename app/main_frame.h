@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <memory>
+#include <string>
 
 #include "app/app_dialogs.h"
 #include "app/main_actions.h"
@@ -87,6 +88,8 @@ class TMainFrame : public QMainWindow, public TEngineListener {
   int RefreshEditActions(int, int, int);
   void RunEditCommand(int code);
   void SetSoundActions(bool canStart, bool canStop);
+  // After a start: tells why the sound did not get the low-latency mode, once per reason.
+  void ShowFallbackOnce();
   void Autosave();
 
   std::unique_ptr<TMainActions> actions_;
@@ -102,4 +105,5 @@ class TMainFrame : public QMainWindow, public TEngineListener {
   int ticks_ = 0;
   QElapsedTimer sinceSave_;
   TRecentFiles recent_;
+  std::string shownFallback_;
 };

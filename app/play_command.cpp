@@ -133,6 +133,7 @@ int RunPlayCommand(int argc, char** argv) {
     return CannotPlay(request.sound.string() + ": the sound has no speaker");
   if (!player.AnySpeakerOpen()) return CannotPlay("no speaker could be opened");
   if (!player.Start(error)) return CannotPlay(error);
+  std::printf("mode %s\n", player.PlayMode().c_str());
   std::printf("%s\n", PlayingLine(request, player.CountVoices()).c_str());
   const bool keptUp = PlayUntilStopped(player, stopSignals, request.seconds);
   if (!player.Stop(error)) return CannotPlay(error);

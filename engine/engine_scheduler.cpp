@@ -5,7 +5,7 @@
 
 TEngineScheduler::TEngineScheduler(TActiveWorks works, SEngineClock clock,
                                    std::shared_ptr<SEngineMeter> meter)
-    : works_(std::move(works)), clock_(std::move(clock)), meter_(std::move(meter)) {}
+    : works_(std::move(works)), clock_(std::move(clock)), guard_(std::move(meter)) {}
 
 void TEngineScheduler::Run() {
   Begin();
@@ -14,7 +14,7 @@ void TEngineScheduler::Run() {
 }
 
 void TEngineScheduler::Begin() {
-  meter_->processorUsage.store(0, std::memory_order_relaxed);
+  guard_.Meter()->processorUsage.store(0, std::memory_order_relaxed);
   PrepareWorks(works_);
   startMs_ = clock_.nowMs();
   slicesRun_ = 0;
@@ -22,7 +22,7 @@ void TEngineScheduler::Begin() {
   countdown_ = kSlicesPerWindow;
   idleSum_ = 0;
   creditedIdle_ = 0;
-  strikes_ = 0;
+  guard_.Reset();
 }
 
 void TEngineScheduler::RunSlice() {
@@ -63,21 +63,7 @@ void TEngineScheduler::Measure() {
 }
 
 void TEngineScheduler::JudgeUsage(int usage) {
-  if (usage < 0) {
-    // A clock that jumped backwards: shown as 0 and neither a strike nor a good measurement.
-    meter_->processorUsage.store(0, std::memory_order_relaxed);
-    return;
-  }
-  meter_->processorUsage.store(usage, std::memory_order_relaxed);
-  if (usage <= meter_->processorLimit.load(std::memory_order_relaxed)) {
-    strikes_ = 0;
-    return;
-  }
-  if (strikes_++ < kToleratedStrikes) return;
-  // Only the first stop is reported: after a stop from the GUI nobody needs the message.
-  if (running_.exchange(false, std::memory_order_relaxed)) {
-    meter_->overloadUsage.store(usage, std::memory_order_relaxed);
-    meter_->overloaded.store(true, std::memory_order_release);
-  }
+  if (!guard_.OverLimit(usage)) return;
+  guard_.Stop(running_, usage);
   clock_.sleepMs(kOverloadPauseMs);
 }

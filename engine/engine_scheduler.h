@@ -9,17 +9,7 @@
 
 #include "engine/active_works.h"
 #include "engine/engine_clock.h"
-
-// Published by the engine thread, read by the GUI thread on its own timer (TKlangEngine::PollNews
-// and ProcessorUsage); the limit goes the other way.
-struct SEngineMeter {
-  std::atomic<int> processorUsage{0};   // percent of the real time spent computing; may pass 100
-  std::atomic<int> processorLimit{95};  // percent; read anew at every measurement
-  // Set (release) once the engine stopped itself after an overload, with the usage (percent)
-  // of the last measurement stored before it; the GUI thread takes it back.
-  std::atomic<bool> overloaded{false};
-  std::atomic<int> overloadUsage{0};
-};
+#include "engine/overload_guard.h"
 
 class TEngineScheduler {
  public:
@@ -28,8 +18,6 @@ class TEngineScheduler {
   // Slices credited per measurement; the slice after them measures.
   static constexpr int kSlicesPerWindow = 15;
   static constexpr float kWindowMs = kSlicesPerWindow * kSliceMs;
-  // Over-limit measurements tolerated in a row; the next one stops the engine.
-  static constexpr int kToleratedStrikes = 6;
   static constexpr std::int64_t kOverloadPauseMs = 500;
 
   TEngineScheduler(TActiveWorks works, SEngineClock clock, std::shared_ptr<SEngineMeter> meter);
@@ -54,7 +42,7 @@ class TEngineScheduler {
 
   const TActiveWorks works_;
   const SEngineClock clock_;
-  const std::shared_ptr<SEngineMeter> meter_;
+  TOverloadGuard guard_;
   std::atomic<bool> running_{true};
 
   std::int64_t startMs_ = 0;
@@ -64,5 +52,4 @@ class TEngineScheduler {
   float idleSum_ = 0;
   // Idle time of the last slice in ms; while late it keeps falling by each slice's lateness.
   std::int64_t creditedIdle_ = 0;
-  int strikes_ = 0;
 };

@@ -5,6 +5,7 @@
 #include "engine/bind_context.h"
 #include "engine/engine_host.h"
 #include "engine/engine_module.h"
+#include "engine/wave_out_driver.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ TKlangEngine::~TKlangEngine() { StopSound(); }
 int TKlangEngine::StartSound() {
   const int bound = BindSound();
   if (bound != kStarted) return bound;
+  if (StartInCallback()) return kStarted;
   thread_ = std::make_shared<TEngineThread>(works_, records_, arena_, activeWorks_, clock_, meter_);
   if (!thread_->Start()) {
     // Unlike binding, a failed thread leaves nothing half started: devices opened by
@@ -69,8 +71,10 @@ int TKlangEngine::StopSound() {
   if (!started_) return kNotStarted;
   started_ = false;
   if (thread_ != nullptr) thread_->Scheduler().RequestStop();
+  if (callback_ != nullptr) callback_->RequestStop();
   const std::vector<TEngineModule*> modules = CollectModules();
-  const bool threadEnded = thread_ == nullptr || thread_->EndWithin(kStopTimeout);
+  const bool threadEnded =
+      (thread_ == nullptr || thread_->EndWithin(kStopTimeout)) && EndCallback();
   thread_.reset();
   ReleaseSound(modules, threadEnded);
   return threadEnded ? kStopped : kStopThreadHung;
@@ -105,7 +109,61 @@ void TKlangEngine::RestartSound(bool restart) {
 }
 
 bool TKlangEngine::IsRunning() const {
+  if (callback_ != nullptr) return callback_->IsRunning();
   return thread_ != nullptr && thread_->Scheduler().IsRunning();
+}
+
+bool TKlangEngine::StartInCallback() {
+  fallbackReason_.clear();
+  for (auto& work : *works_)
+    if (auto* speaker = dynamic_cast<TDirectOutput*>(work.get())) speaker->SetDirect(false);
+  if (!lowLatency_) return false;
+  TDirectOutput* speaker = SoleSpeaker();
+  if (speaker == nullptr) return false;
+  TWorkWaveOut* driver = speaker->FirstDriver();
+  speaker->SetDirect(true);
+  auto callback =
+      std::make_shared<TCallbackEngine>(works_, records_, arena_, activeWorks_, *speaker, meter_);
+  if (!driver->BeginRendering(*callback)) {
+    speaker->SetDirect(false);
+    fallbackReason_ = "the output device cannot compute the sound in its own callback";
+    return false;
+  }
+  callback_ = std::move(callback);
+  callbackDriver_ = driver;
+  return true;
+}
+
+// The speaker kernel whose one record plays on an open device; null, with the reason, when the
+// sound has no such speaker or more than one.
+TDirectOutput* TKlangEngine::SoleSpeaker() {
+  TDirectOutput* sole = nullptr;
+  int speakers = 0;
+  for (TWorkBasisklassen* work : activeWorks_) {
+    if (auto* speaker = dynamic_cast<TDirectOutput*>(work)) {
+      speakers += work->GetRecordCount();
+      sole = speaker;
+    }
+  }
+  if (speakers > 1) {
+    fallbackReason_ = "the sound's speakers are on more than one output device";
+    return nullptr;
+  }
+  if (sole == nullptr || sole->FirstDriver() == nullptr) {
+    fallbackReason_ = "no speaker of the sound plays on a device";
+    return nullptr;
+  }
+  return sole;
+}
+
+bool TKlangEngine::EndCallback() {
+  if (callback_ == nullptr) return true;
+  const bool left = callbackDriver_->EndRendering(kStopTimeout);
+  // A callback that never came back may still compute: what it reaches is never freed.
+  if (!left) new std::shared_ptr<TCallbackEngine>(callback_);  // NOLINT(*-owning-memory)
+  callback_.reset();
+  callbackDriver_ = nullptr;
+  return left;
 }
 
 TWorkBasisklassen* TKlangEngine::Work(int code) const {

@@ -9,8 +9,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "engine/callback_engine.h"
 #include "engine/engine_clock.h"
 #include "engine/engine_scheduler.h"
 #include "engine/engine_thread.h"
@@ -51,6 +53,14 @@ class TKlangEngine {
   void SetListener(TEngineListener* listener) { listener_ = listener; }
   // Takes effect at the next start.
   void SetClock(SEngineClock clock) { clock_ = std::move(clock); }
+  // Takes effect at the next start: whether a sound whose one speaker's device can call the
+  // engine from its own callback plays in the low-latency mode (see callback_engine.h) instead
+  // of on the engine thread.
+  void SetLowLatency(bool lowLatency) { lowLatency_ = lowLatency; }
+  // While started: true in the low-latency mode. Otherwise FallbackReason says why the sound
+  // plays on the engine thread although the low-latency mode was wished (empty when it was not).
+  bool IsLowLatency() const { return callback_ != nullptr; }
+  const std::string& FallbackReason() const { return fallbackReason_; }
   // While stopped: the work objects are made anew by `factory` (tests put kernels of their own
   // in). Ignored while started.
   void SetWorkFactory(TWorkFactory factory);
@@ -97,6 +107,9 @@ class TKlangEngine {
   bool LayOutRecords();
   void BindModules(const std::vector<TEngineModule*>& modules);
   void ReleaseSound(const std::vector<TEngineModule*>& modules, bool threadEnded);
+  bool StartInCallback();
+  TDirectOutput* SoleSpeaker();
+  bool EndCallback();
   TWorkBasisklassen* WorkOf(const TEngineModule* module) const;
   int RecordCountFor(const TEngineModule* module) const;
 
@@ -108,6 +121,11 @@ class TKlangEngine {
   std::shared_ptr<TBindArena> arena_;
   TActiveWorks activeWorks_;
   std::shared_ptr<TEngineThread> thread_;
+  // The low-latency mode's engine and the driver whose device runs it; null otherwise.
+  std::shared_ptr<TCallbackEngine> callback_;
+  TWorkWaveOut* callbackDriver_ = nullptr;
+  bool lowLatency_ = false;
+  std::string fallbackReason_;
   std::shared_ptr<SEngineMeter> meter_ = std::make_shared<SEngineMeter>();
   SEngineClock clock_;
   TEngineHost* host_ = nullptr;

@@ -87,6 +87,10 @@ void TSpeakerKernel<Channels>::SetWaveBuffer(int milliseconds) {
 template <int Channels>
 void TSpeakerKernel<Channels>::Prepare() {
   TWorkRecords::Prepare();
+  if (direct_) {
+    PrepareDirect();
+    return;
+  }
   ForEachRecordBackward(firstRecord, lastRecord, [this](SLautsprecherRecord& record) {
     record.next = nullptr;
     TWorkWaveOutBuffer* first = nullptr;
@@ -198,6 +202,33 @@ template <int Channels>
 void TSpeakerKernel<Channels>::StopWork() {
   ForEachRecordBackward(firstRecord, lastRecord, [](SLautsprecherRecord& record) {
     if (record.driver) record.driver->Reset();
+  });
+}
+
+template <int Channels>
+void TSpeakerKernel<Channels>::PrepareDirect() {
+  ForEachRecordBackward(firstRecord, lastRecord, [this](SLautsprecherRecord& record) {
+    record.data = nullptr;
+    record.bufferLength = 0;
+    record.writePosition = 0;
+    record.written = &directMark_;
+  });
+}
+
+template <int Channels>
+TWorkWaveOut* TSpeakerKernel<Channels>::FirstDriver() const {
+  const auto* first = reinterpret_cast<const SLautsprecherRecord*>(records);
+  return first != nullptr ? first->driver : nullptr;
+}
+
+template <int Channels>
+void TSpeakerKernel<Channels>::Aim(std::byte* out, std::uint32_t frames) {
+  static_assert(kMaxAimFrames * kFrameBytes < kNextBufferAt);
+  const std::uint32_t bytes = std::min(frames, kMaxAimFrames) / 2 * kPairBytes;
+  ForEachRecordBackward(firstRecord, lastRecord, [out, bytes](SLautsprecherRecord& record) {
+    record.data = out;
+    record.writePosition = 0;
+    record.bufferLength = bytes;
   });
 }
 

@@ -36,8 +36,26 @@ inline constexpr int kWaveBufferDefault = 26;
 inline constexpr int kWaveBufferMinimum = 10;
 inline constexpr int kWaveBufferMaximum = 100;
 
+// The speaker kernels in the low-latency mode, where the engine runs inside the device's own
+// callback: the kernel leaves the driver's buffers alone and writes each period's samples
+// straight into the callback's output.
+class TDirectOutput {
+ public:
+  virtual ~TDirectOutput() = default;
+  // GUI thread, while no sample is computed; applies from the next Prepare.
+  virtual void SetDirect(bool direct) = 0;
+  // While bound: the driver of the first record; null without one.
+  virtual TWorkWaveOut* FirstDriver() const = 0;
+  // Frames per Aim: far below the point where the kernel would reach for its next buffer.
+  static constexpr std::uint32_t kMaxAimFrames = 4096;
+  // Device callback, before the samples of one period, in the direct mode: the next
+  // frames / 2 engine samples go to `out` (frames of FrameBytes each, at most kMaxAimFrames).
+  virtual void Aim(std::byte* out, std::uint32_t frames) = 0;
+  virtual std::uint32_t FrameBytes() const = 0;
+};
+
 template <int Channels>
-class TSpeakerKernel : public TWorkRecords<SLautsprecherRecord> {
+class TSpeakerKernel : public TWorkRecords<SLautsprecherRecord>, public TDirectOutput {
  public:
   // Frames of 16-bit samples; every engine sample writes two of them.
   static constexpr std::uint32_t kFrameBytes = 2 * Channels;
@@ -61,8 +79,18 @@ class TSpeakerKernel : public TWorkRecords<SLautsprecherRecord> {
   void ProcessSample() override;
   void StopWork() override;
 
+  void SetDirect(bool direct) override { direct_ = direct; }
+  TWorkWaveOut* FirstDriver() const override;
+  void Aim(std::byte* out, std::uint32_t frames) override;
+  std::uint32_t FrameBytes() const override { return kFrameBytes; }
+
  private:
+  void PrepareDirect();
+
   std::uint32_t leadBytes_ = kWaveBufferDefault * kLeadBytesPerMillisecond;
+  bool direct_ = false;
+  // Where a direct record publishes how far it wrote; nobody reads it.
+  std::atomic<std::uint32_t> directMark_{0};
 };
 
 class TWorkLautsprecher : public TSpeakerKernel<1> {};

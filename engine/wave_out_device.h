@@ -3,6 +3,7 @@
 // callback reading the queued buffers in order) and the WAV-file device both implement it.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -17,6 +18,15 @@ class TWaveOutDoneReport {
  public:
   virtual ~TWaveOutDoneReport() = default;
   virtual void BufferDone(SWaveHeader& header) = 0;
+};
+
+// Computes the device's sound itself, called from the device's own callback for every period
+// (the low-latency mode): `frames` frames of 16-bit samples in the stream's format into `out`.
+// It must not allocate, lock or wait.
+class TWaveOutRenderer {
+ public:
+  virtual ~TWaveOutRenderer() = default;
+  virtual void Render(std::byte* out, std::uint32_t frames) = 0;
 };
 
 // One open output device.
@@ -36,6 +46,14 @@ class TWaveOutStream {
   // Returns what it holds as done and releases the device; after it no report is made. A
   // result other than 0 says the output was not delivered completely (a file not written).
   virtual int Close() = 0;
+
+  // From the next period on, the device's callback plays what `renderer` computes instead of the
+  // buffers; `renderer` must stay alive until EndRendering returned true. False when this stream
+  // cannot call one (a file, or a device without a callback of its own).
+  virtual bool BeginRendering(TWaveOutRenderer& /*renderer*/) { return false; }
+  // Back to the buffers. True once the callback has left the renderer for good; false when it
+  // was still inside after `limit`, and the renderer must then never be freed.
+  virtual bool EndRendering(std::chrono::milliseconds /*limit*/) { return true; }
 };
 
 // The device service: the numbered output devices of the system.

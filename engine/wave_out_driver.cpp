@@ -161,6 +161,14 @@ std::uint32_t TWorkWaveOut::GetPosition() const {
   return session != nullptr ? session->stream->GetPosition() : 0;
 }
 
+bool TWorkWaveOut::BeginRendering(TWaveOutRenderer& renderer) {
+  return session_ && session_->stream->BeginRendering(renderer);
+}
+
+bool TWorkWaveOut::EndRendering(std::chrono::milliseconds limit) {
+  return !session_ || session_->stream->EndRendering(limit);
+}
+
 bool TWorkWaveOut::CanOpen(int device, const SWaveFormat& format) const {
   return device_->CanOpen(device, format);
 }

@@ -59,6 +59,12 @@ class TWorkWaveOut {
   // Engine thread. Device frames played since the device was opened or last reset.
   std::uint32_t GetPosition() const;
 
+  // GUI thread, while open: the device's callback runs `renderer` instead of playing the buffers
+  // (see TWaveOutStream::BeginRendering); false when the device cannot.
+  bool BeginRendering(TWaveOutRenderer& renderer);
+  // GUI thread: back to the buffers; false when the callback did not leave `renderer` in time.
+  bool EndRendering(std::chrono::milliseconds limit);
+
   bool CanOpen(int device, const SWaveFormat& format) const;
   std::string ErrorText(int code) const;
   // Not for the engine thread: waits until the output thread has passed every queued buffer to

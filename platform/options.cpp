@@ -61,6 +61,7 @@ const std::vector<SOptionField<SSoundOptions>>& Fields(const SSoundOptions*) {
       {"StopProzesserOver", &SSoundOptions::stopProzesserOver, d.stopProzesserOver},
       // A first start uses a shorter wave-buffer lead than Reset does.
       {"WaveBuffer", &SSoundOptions::waveBuffer, std::int32_t{26}},
+      {"LowLatency", &SSoundOptions::lowLatency, d.lowLatency},
       {"SpeakerDefaultDevice", &SSoundOptions::speakerDefaultDevice, d.speakerDefaultDevice},
       {"MicroDefaultDevice", &SSoundOptions::microDefaultDevice, d.microDefaultDevice},
       {"MidiDefaultDevice", &SSoundOptions::midiDefaultDevice, d.midiDefaultDevice},

@@ -48,6 +48,9 @@ struct SSoundOptions {
   bool startAfterLoading = true;
   std::int32_t stopProzesserOver = 95;  // percent of processor load that stops the engine
   std::int32_t waveBuffer = 30;         // wave-output buffer value, kMinWaveBuffer..kMaxWaveBuffer
+  // The engine computes inside the speaker device's callback where it can (a note is heard
+  // within a period or two); otherwise, or when false, it runs ahead by "WaveBuffer".
+  bool lowLatency = true;
   std::int32_t speakerDefaultDevice = 0;
   std::int32_t microDefaultDevice = 0;
   std::int32_t midiDefaultDevice = 0;

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstring>
 
+#include "engine/render_gate.h"
 #include "platform/device_buffer_queue.h"
 #include "platform/rtaudio_stream.h"
 
@@ -57,11 +58,20 @@ class TRtAudioWaveOutStream : public TWaveOutStream {
     return closed;
   }
 
+  bool BeginRendering(TWaveOutRenderer& renderer) override {
+    if (closed_.load(std::memory_order_acquire)) return false;
+    gate_.Install(renderer);
+    return true;
+  }
+
+  bool EndRendering(std::chrono::milliseconds limit) override { return gate_.Remove(limit); }
+
  private:
   // The device's thread: the next `frames` frames, from the buffers in order, silence after.
   static int Play(void* output, void*, unsigned frames, double, RtAudioStreamStatus, void* self) {
     auto& stream = *static_cast<TRtAudioWaveOutStream*>(self);
     auto* const out = static_cast<std::byte*>(output);
+    if (stream.gate_.Render(out, frames)) return 0;
     const std::size_t bytes = std::size_t{frames} * stream.blockAlign_;
     const std::size_t played = stream.queue_.Transfer(
         bytes,
@@ -86,6 +96,7 @@ class TRtAudioWaveOutStream : public TWaveOutStream {
   TWaveOutDoneReport& report_;
   const std::uint16_t blockAlign_;
   TDeviceBufferQueue queue_;
+  TRenderGate gate_;
   std::unique_ptr<RtAudio> audio_;
   std::atomic<bool> closed_{true};
 };

@@ -3,7 +3,9 @@
 # is needed: the dummy driver runs the JACK clock in real time.
 #   jack_server.sh start STATE_DIR NAME RATE [NAME RATE ...]
 #   jack_server.sh stop STATE_DIR
+# JACK_PERIOD sets the frames per period (1024 by default).
 set -eu
+period=${JACK_PERIOD:-1024}
 action=$1
 state=$2
 shift 2
@@ -27,7 +29,7 @@ start)
     [ -f "$pidfile" ] && stop_server "$pidfile"
   done
   while [ $# -ge 2 ]; do
-    jackd --no-realtime -n "$1" -d dummy -r "$2" -p 1024 >"$state/$1.log" 2>&1 &
+    jackd --no-realtime -n "$1" -d dummy -r "$2" -p "$period" >"$state/$1.log" 2>&1 &
     echo $! >"$state/$1.pid"
     if ! jack_wait -s "$1" -w -t 10 >/dev/null 2>&1; then
       echo "The JACK server $1 did not start:" >&2

@@ -75,6 +75,7 @@ TEST_F(SettingsStore, AFirstStartYieldsTheOptionDefaults) {
   EXPECT_TRUE(sound.startAfterLoading);
   EXPECT_EQ(sound.stopProzesserOver, 95);
   EXPECT_EQ(sound.waveBuffer, 26);
+  EXPECT_TRUE(sound.lowLatency);
 
   ResetOptions(file);
   EXPECT_EQ(file.recentFileSize, 15);
@@ -120,9 +121,13 @@ TEST_F(SettingsStore, OptionsRoundTripAndOutOfRangeValuesAreRepaired) {
     EXPECT_EQ(value, c.loaded) << c.name << " " << c.stored;
   }
   SettingsWriteInteger("OptionsView", "SnapToGrid", 7);
+  SettingsWriteInteger("OptionsSound", "LowLatency", 0);
   SViewOptions view;
+  SSoundOptions sound;
   LoadOptions(view);
+  LoadOptions(sound);
   EXPECT_TRUE(view.snapToGrid);
+  EXPECT_FALSE(sound.lowLatency);
 }
 
 }  // namespace

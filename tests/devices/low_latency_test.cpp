@@ -1,0 +1,80 @@
+// The low-latency mode inside the program's own process on the fixture's JACK server: the speaker
+// device's callback computes the sound, so a playing sound has no engine thread, and starting
+// and stopping it leaves nothing behind.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "jack_test_clients.h"
+#include "modules/catalogue.h"
+#include "modules/constants.h"
+#include "modules/speakers.h"
+#include "patch/application_context.h"
+#include "platform/real_device_services.h"
+#include "tests/modules/patch_builder.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kLevel = 1000;
+
+int OutputNumber(const TRealDeviceServices& services, const TJackTestClient& client) {
+  const std::vector<std::string> names = services.waveOut.DeviceNames();
+  const auto found = std::ranges::find(names, "JACK: " + client.name());
+  return found == names.end() ? -1 : static_cast<int>(found - names.begin());
+}
+
+TEST(LowLatencyMode, StartsAndStopsManyTimesWithoutAnEngineThreadAndLeavesNoThreadBehind) {
+  const TJackRecorder recorder(OwnClientName("speaker"), 1, 20 * 44100);
+  ASSERT_TRUE(recorder.IsOpen());
+  const int threadsBefore = SettledThreadCount();
+  {
+    TRealDeviceServices services({EDeviceApi::Jack});
+    SApplicationContext context;
+    context.moduleTypes = ModuleCatalogue();
+    context.devices = {&services.waveOut, &services.waveIn, &services.midiIn};
+    context.soundOptions.speakerDefaultDevice = OutputNumber(services, recorder);
+    const TApplicationScope scope(context);
+
+    TDokumentKlang document;
+    auto& level = Create<TKonstantenAnalog>(document, "Level", "ConstAnalog");
+    level.Value->value = kLevel;
+    auto& speaker = Create<TLautsprecher>(document, "Speaker", "Speaker");
+    Wire(level, speaker);
+    ASSERT_TRUE(speaker.OpenDevice(false)) << speaker.DeviceError();
+    document.RestartSound(false);
+    TKlangEngine& engine = document.Engine();
+    engine.SetLowLatency(true);
+    const int threadsStopped = ThreadCount();
+
+    for (int cycle = 0; cycle < 20; ++cycle) {
+      SCOPED_TRACE("cycle " + std::to_string(cycle));
+      const std::size_t before = recorder.Recorded();
+      ASSERT_EQ(engine.StartSound(), TKlangEngine::kStarted);
+      EXPECT_TRUE(engine.IsLowLatency());
+      EXPECT_TRUE(engine.IsRunning());
+      EXPECT_EQ(ThreadCount(), threadsStopped);
+      // The level arrives within a few periods of the start.
+      ASSERT_TRUE(WaitUntil(
+          [&] {
+            const std::vector<int> heard = recorder.Samples(0, recorder.Recorded());
+            return std::any_of(heard.begin() + static_cast<std::ptrdiff_t>(before), heard.end(),
+                               [](int value) { return value == kLevel; });
+          },
+          2s));
+      EXPECT_EQ(engine.StopSound(), TKlangEngine::kStopped);
+      EXPECT_FALSE(engine.IsLowLatency());
+    }
+    // Stopped, the device plays silence again.
+    const std::size_t stopped = recorder.Recorded();
+    ASSERT_TRUE(WaitUntil([&] { return recorder.Recorded() > stopped + 4096; }, 2s));
+    const std::vector<int> heard = recorder.Samples(0, recorder.Recorded());
+    EXPECT_TRUE(std::all_of(heard.begin() + static_cast<std::ptrdiff_t>(stopped + 2048),
+                            heard.end(), [](int value) { return value == 0; }));
+  }
+  EXPECT_TRUE(WaitUntil([&] { return ThreadCount() == threadsBefore; }, 2s))
+      << ThreadCount() << " threads, " << threadsBefore << " before";
+}
+
+}  // namespace

@@ -1,0 +1,86 @@
+// The low-latency engine as the device's callback drives it: each period computes half its frames
+// of engine samples, in work type order, straight into the callback's output; the overload guard
+// measures the periods' work against their length.
+#include "engine/callback_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "tests/engine/kernel_rig.h"
+
+namespace {
+
+// Counts up by one per engine sample: the speaker's input.
+class TCounterWork : public TWorkBasisklassen {
+ public:
+  void ProcessSample() override { ++value; }
+  std::int32_t value = 0;
+};
+
+struct TCallbackRig {
+  explicit TCallbackRig(int processorLimit = 95) {
+    SLautsprecherRecord record;
+    record.left = &counter.value;
+    speaker = std::make_unique<TKernelRig<TWorkLautsprecher, SLautsprecherRecord>>(
+        std::vector<SLautsprecherRecord>{record});
+    speaker->work().SetDirect(true);
+    meter->processorLimit.store(processorLimit);
+    engine = std::make_unique<TCallbackEngine>(nullptr, nullptr, nullptr,
+                                               TActiveWorks{&counter, &speaker->work()},
+                                               speaker->work(), meter);
+  }
+
+  std::vector<std::int16_t> Render(std::uint32_t frames) {
+    std::vector<std::int16_t> out(frames, 0x5555);
+    engine->Render(reinterpret_cast<std::byte*>(out.data()), frames);
+    return out;
+  }
+
+  TCounterWork counter;
+  std::unique_ptr<TKernelRig<TWorkLautsprecher, SLautsprecherRecord>> speaker;
+  std::shared_ptr<SEngineMeter> meter = std::make_shared<SEngineMeter>();
+  std::unique_ptr<TCallbackEngine> engine;
+};
+
+TEST(CallbackEngine, EachPeriodComputesHalfItsFramesIntoTheOutputAndAnOddOneRepeatsItsLast) {
+  TCallbackRig rig;
+  // The counter runs before the speaker: sample n plays n, after the midpoint with n - 1.
+  EXPECT_EQ(rig.Render(8), (std::vector<std::int16_t>{0, 1, 1, 2, 2, 3, 3, 4}));
+  EXPECT_EQ(rig.Render(5), (std::vector<std::int16_t>{4, 5, 5, 6, 6}));
+  EXPECT_EQ(rig.Render(2), (std::vector<std::int16_t>{6, 7}));
+  // A period longer than the kernel takes at once is computed in pieces, seamlessly.
+  const std::vector<std::int16_t> long_period = rig.Render(3 * TDirectOutput::kMaxAimFrames);
+  for (std::size_t frame = 0; frame < long_period.size(); frame += 2)
+    ASSERT_EQ(long_period[frame + 1], 8 + static_cast<int>(frame / 2)) << frame;
+  EXPECT_EQ(rig.counter.value, 7 + 3 * static_cast<int>(TDirectOutput::kMaxAimFrames) / 2);
+}
+
+TEST(CallbackEngine, TheSeventhMeasurementOverTheLimitStopsItAndTheRestIsSilence) {
+  // Two periods of 4096 frames (186 ms) make one measurement of at least 150 ms.
+  constexpr std::uint32_t kFrames = 4096;
+  for (const int limit : {-1, 100000}) {
+    SCOPED_TRACE(limit);
+    TCallbackRig rig(limit);
+    for (int period = 1; period < 14; ++period)
+      rig.Render(kFrames);
+    EXPECT_TRUE(rig.engine->IsRunning());
+    rig.Render(kFrames);
+    EXPECT_EQ(rig.engine->IsRunning(), limit >= 0);
+    EXPECT_EQ(rig.meter->overloaded.load(), limit < 0);
+    const std::vector<std::int16_t> after = rig.Render(kFrames);
+    EXPECT_EQ(after == std::vector<std::int16_t>(kFrames, 0), limit < 0);
+  }
+}
+
+TEST(CallbackEngine, AStopRequestSilencesTheFollowingPeriods) {
+  TCallbackRig rig;
+  rig.Render(4);
+  rig.engine->RequestStop();
+  EXPECT_EQ(rig.Render(4), std::vector<std::int16_t>(4, 0));
+  EXPECT_EQ(rig.counter.value, 2);
+  EXPECT_FALSE(rig.meter->overloaded.load());
+}
+
+}  // namespace
