@@ -24,6 +24,15 @@ struct SShot {
 // One module per dialog; kinds that share a dialog appear once.
 constexpr SShot kShots[] = {
     {"MonoSquare", "dialog_name"},
+    {"ConstAnalog", "dialog_constant_audio"},
+    {"ConstFrequenz", "dialog_constant_frequency"},
+    {"MonoSine", "dialog_start_random"},
+    {"MonoWavetable", "dialog_wavetable"},
+    {"MonoAddierer", "dialog_adder"},
+    {"MonoResolution", "dialog_resolution"},
+    {"MidiKey", "dialog_keyboard"},
+    {"MidiPitch", "dialog_max_value"},
+    {"MonoDelay", "dialog_delay"},
 };
 
 // Opens the dialog of a fresh `shot.type` module and saves it as it first shows; false when no
