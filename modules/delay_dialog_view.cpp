@@ -20,11 +20,7 @@ TDelayDialog::TDelayDialog(TDelay& delay)
 
 bool TDelayDialog::Accept() {
   const SDelayTimeEntry entry = CheckDelayTime(ToFileText(EditTime->text()));
-  if (!entry.message.empty()) {
-    ShowFault(kDelayFaultCaption, entry.message);
-    CloseToReopen();
-    return false;
-  }
+  if (RefusedForReopen(kDelayFaultCaption, entry.message)) return false;
   TStandardModulDialog::Accept();
   delay_.SetTime(entry.tenths);
   return true;

@@ -22,11 +22,7 @@ TMaxValueDialog::TMaxValueDialog(TMidiController& controller)
 bool TMaxValueDialog::Accept() {
   std::int32_t value = 0;
   const std::string fault = TMidiController::CheckMaxValue(ToFileText(EditMaxValue->text()), value);
-  if (!fault.empty()) {
-    ShowFault(TMidiController::kMaxValueCaption, fault);
-    CloseToReopen();
-    return false;
-  }
+  if (RefusedForReopen(TMidiController::kMaxValueCaption, fault)) return false;
   TStandardModulDialog::Accept();
   controller_.MaxValue->value = value;
   return true;

@@ -10,7 +10,8 @@ TResolutionDialog::TResolutionDialog(TAufloesung& module)
   for (const std::string& choice : TAufloesung::Choices())
     ComboBoxResolution->addItem(FromFileText(choice));
   ComboBoxResolution->setCurrentIndex(module.Bits());
-  AddRow(QStringLiteral("Resolution"), ComboBoxResolution);
+  ComboBoxResolution->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  AddRow(QStringLiteral("Resolution"), InOneLine({ComboBoxResolution}), ComboBoxResolution);
 }
 
 bool TResolutionDialog::Accept() {

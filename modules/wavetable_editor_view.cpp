@@ -6,7 +6,6 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -14,6 +13,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <array>
+#include <vector>
 
 #include "platform/text_codec.h"
 #include "resources/artwork.h"
@@ -166,28 +166,19 @@ void TFormWaveTable::AddSizeRow() {
   SpeedButtonOkSize = new QToolButton;
   SpeedButtonOkSize->setObjectName(QStringLiteral("SpeedButtonOkSize"));
   SpeedButtonOkSize->setText(QStringLiteral("OK"));
-  auto* field = new QWidget;
-  auto* line = new QHBoxLayout(field);
-  line->setContentsMargins(0, 0, 0, 0);
-  line->addWidget(MaskEditSize);
-  line->addWidget(new QLabel(QStringLiteral("( 1 - 30 )")));
-  line->addWidget(SpeedButtonOkSize);
-  line->addStretch();
-  AddRow(QStringLiteral("Size"), field, MaskEditSize);
+  AddRow(QStringLiteral("Size"),
+         InOneLine({MaskEditSize, SpeedButtonOkSize, new QLabel(QStringLiteral("( 1 - 30 )"))}),
+         MaskEditSize);
   connect(MaskEditSize, &QLineEdit::textEdited, SpeedButtonOkSize,
           [this] { SpeedButtonOkSize->setEnabled(true); });
   connect(SpeedButtonOkSize, &QToolButton::clicked, this, [this] { SpeedButtonOkSizeClick(); });
 }
 
 void TFormWaveTable::AddPalette() {
-  auto* palette = new QWidget;
-  palette->setObjectName(QStringLiteral("Palette"));
-  auto* line = new QHBoxLayout(palette);
-  line->setContentsMargins(0, 0, 0, 0);
+  std::vector<QWidget*> waves;
   for (int code = 0; code < kWaveCodeCount; ++code)
-    line->addWidget(new TPaletteButton(code));
-  line->addStretch();
-  AddBelow(palette, true);
+    waves.push_back(new TPaletteButton(code));
+  AddBelow(InOneLine(waves), true);
 }
 
 void TFormWaveTable::SpeedButtonOkSizeClick() {

@@ -89,6 +89,7 @@ TModuleDialog::TModuleDialog(TModulBild& module) : module_(module), rows_(new QG
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   rows_->setContentsMargins(6, 8, 6, 8);
+  rows_->setHorizontalSpacing(8);
   layout->addLayout(rows_);
   layout->addStretch();
 
@@ -142,19 +143,30 @@ QLineEdit* TModuleDialog::AddNumberEdit(const QString& label, const char* name, 
   edit->setObjectName(QString::fromLatin1(name));
   edit->setMaxLength(maxLength);
   edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('0')) * (maxLength + 2));
+  AddRow(label, InOneLine({edit, new QLabel(note)}), edit);
+  return edit;
+}
+
+QWidget* InOneLine(const std::vector<QWidget*>& widgets) {
   auto* field = new QWidget;
   auto* line = new QHBoxLayout(field);
   line->setContentsMargins(0, 0, 0, 0);
-  line->addWidget(edit);
-  line->addWidget(new QLabel(note));
+  for (QWidget* widget : widgets)
+    line->addWidget(widget);
   line->addStretch();
-  AddRow(label, field, edit);
-  return edit;
+  return field;
 }
 
 void TModuleDialog::ShowFault(const char* caption, const std::string& text) {
   ShowMessage(this, {QString::fromLatin1(caption), QString::fromStdString(text),
                      TMessageIcon::Error, TMessageButtons::Ok});
+}
+
+bool TModuleDialog::RefusedForReopen(const char* caption, const std::string& fault) {
+  if (fault.empty()) return false;
+  ShowFault(caption, fault);
+  done(kReopen);
+  return true;
 }
 
 void TModuleDialog::BitBtnOkClick() {

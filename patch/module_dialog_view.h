@@ -6,14 +6,15 @@
 // function, Accept: OK calls it and closes only when it answers true, so nothing is written on
 // Cancel or while a check fails. A check that fails shows its message and either keeps the
 // dialog open or, for the dialogs that are offered anew (AddReopeningDialog), closes it to be
-// shown again with the stored values. Tests fill the controls (found by their object names) and
-// press OK, scripting whole ShowProperties calls with SetModalRunner.
+// shown again with the stored values (RefusedForReopen). Tests fill the controls (found by their
+// object names) and press OK, scripting whole ShowProperties calls with SetModalRunner.
 #pragma once
 
 #include <QDialog>
 #include <functional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "patch/module_dialogs.h"
 
@@ -46,8 +47,9 @@ class TModuleDialog : public QDialog {
  protected:
   // Shows `text` captioned `caption` with an error icon.
   void ShowFault(const char* caption, const std::string& text);
-  // After ShowFault: closes the dialog, to be shown anew with the stored values.
-  void CloseToReopen() { done(kReopen); }
+  // With a non-empty `fault`: shows it and closes the dialog, to be shown anew with the stored
+  // values; true then.
+  bool RefusedForReopen(const char* caption, const std::string& fault);
 
   // The grid the dialog's own controls go into, above the button bar.
   QGridLayout& Rows() const { return *rows_; }
@@ -83,6 +85,9 @@ class TStandardModulDialog : public TModuleDialog {
   QLineEdit* EditName;
 };
 
+// A field that holds `widgets` side by side, flush left.
+QWidget* InOneLine(const std::vector<QWidget*>& widgets);
+
 // Stores `edit`'s text as the module's title and tells the view.
 void StoreTitle(TModulBild& module, const QLineEdit& edit);
 
@@ -101,7 +106,7 @@ void AddModuleDialog(TModuleDialogOpeners& openers, std::string name) {
   });
 }
 
-// As AddModuleDialog, but a dialog that refused a value (CloseToReopen) is followed by a fresh
+// As AddModuleDialog, but a dialog that refused a value (RefusedForReopen) is followed by a fresh
 // one, until one closes with OK or Cancel.
 template <class Dialog, class Kind>
 void AddReopeningDialog(TModuleDialogOpeners& openers, std::string name) {
