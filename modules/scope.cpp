@@ -9,6 +9,7 @@
 #include "engine/wav_file.h"
 #include "engine/work_type.h"
 #include "engine/wrap_arith.h"
+#include "modules/panel_items.h"
 #include "patch/dokument_klang.h"
 #include "patch/module_dialogs.h"
 #include "persist/output_file.h"
@@ -19,6 +20,7 @@ namespace {
 constexpr TRect kScopeRect{0, 0, 75, 51};
 constexpr TRect kVolumeViewRect{0, 0, 100, 50};
 constexpr TRect kLevelMeterRect{0, 0, 43, 139};
+constexpr char kLevelMeterType[] = "VolumeView";
 
 std::uint32_t CaptureSamples(std::int32_t milliseconds) {
   const std::int32_t time =
@@ -197,11 +199,43 @@ bool TLautstaerkeSehenArbeiten::Notify(int code, int arg, void* data) {
   return TModulBild::Notify(code, arg, data);
 }
 
+void TLautstaerkeSehenArbeiten::CreatePanel(TModuleCanvas* owner, int mode) {
+  TModulBild::CreatePanel(owner, mode);
+  if (owner == nullptr) {
+    if (editableView_) ShowOnPanel(false);
+    editableView_ = false;
+    return;
+  }
+  editableView_ = mode != kPanelSample;
+  if (editableView_) ShowOnPanel(true);
+}
+
+void TLautstaerkeSehenArbeiten::ShowOnPanel(bool show) {
+  if (!show) {
+    RemovePanelItem(*this, kLevelMeterType);
+  } else if (ShowInView->value == 1) {
+    AttachPanelItem(*this, kLevelMeterType, ViewRect);
+  }
+}
+
+TModulLautstaerkeSehen* TLautstaerkeSehenArbeiten::LevelMeter() const {
+  return dynamic_cast<TModulLautstaerkeSehen*>(FindPanelItem(*this, kLevelMeterType));
+}
+
 void TLautstaerkeSehenArbeiten::DeliverLevels() {
   std::int32_t level = 0;
   while (mailbox_->Take(level)) {
-    if (target_ != nullptr) target_->ShowLevel(level);
+    if (Panel) ShowLevelMessage(level);
   }
+}
+
+void TLautstaerkeSehenArbeiten::ShowLevelMessage(std::int32_t level) {
+  const SVolumeLevelDisplay shown = ShowLevelReport(level);
+  levelText_ = shown.text;
+  levelRed_ = shown.red;
+  TModulLautstaerkeSehen* meter = ShowInView->value == 1 ? LevelMeter() : nullptr;
+  if (meter != nullptr) meter->ShowLevel(Title->value, shown.percent);
+  PropertyChanged(nullptr);
 }
 
 SVolumeLevelDisplay TLautstaerkeSehenArbeiten::ShowLevelReport(std::int32_t level) {
