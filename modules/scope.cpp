@@ -119,6 +119,11 @@ int TAusgabeSehen::CaptureCount() const {
   return delivered_ + static_cast<int>(completed - completedSeen_);
 }
 
+std::uint64_t TAusgabeSehen::CaptureProgress() const {
+  const std::uint32_t written = buffer_->capture.written.load(std::memory_order_relaxed);
+  return (std::uint64_t{static_cast<std::uint32_t>(CaptureCount())} << 32) | written;
+}
+
 void TAusgabeSehen::DeliverCaptures() {
   const std::uint32_t completed = buffer_->capture.completed.load(std::memory_order_acquire);
   while (completedSeen_ != completed) {

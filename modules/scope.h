@@ -66,6 +66,9 @@ class TAusgabeSehen : public TModulBild {
   std::vector<std::int32_t> CapturedSamples() const;
   // Completed captures since the module was made, delivered or not.
   int CaptureCount() const;
+  // Changes whenever the engine has written samples or completed a capture: the scope window
+  // repaints on its own timer when it changed.
+  std::uint64_t CaptureProgress() const;
 
   // Writes the captured samples as a 16-bit mono WAV file at 22050 Hz or, doubled with
   // midpoints, at 44100 Hz. The file is replaced only when completely written. False when it
