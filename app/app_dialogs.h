@@ -1,6 +1,6 @@
 // The dialogs the model opens, as the main window provides them. Help opens the program's help
-// window at the module's topic. The name and module list dialogs come later; until then they
-// show nothing and change nothing.
+// window at the module's topic. The module list dialog comes later; until then it shows nothing
+// and changes nothing. The modules' own dialogs are installed apart (module_dialogs.h).
 #pragma once
 
 #include "app/help_window.h"
@@ -11,7 +11,6 @@ class TMainFrame;
 class TAppDialogs : public TModuleDialogs {
  public:
   explicit TAppDialogs(TMainFrame& frame) : frame_(frame) {}
-  bool EditName(TModulBild&) override { return false; }
   void ShowHelp(int topic) override { ShowHelpTopic(topic); }
   void ShowMacroWindow(TModulKomponent& macro) override;
   void ShowModuleList(TModuleListe&) override {}

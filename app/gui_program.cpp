@@ -6,6 +6,7 @@
 
 #include "app/main_frame.h"
 #include "modules/catalogue.h"
+#include "modules/module_dialogs_view.h"
 #include "patch/application_context.h"
 #include "platform/options.h"
 #include "platform/real_device_services.h"
@@ -20,11 +21,12 @@ bool HasDisplay() {
   return false;
 }
 
-// The whole catalogue, the sound card and the stored options; the main window installs its
-// dialogs itself.
+// The whole catalogue with its dialogs, the sound card and the stored options; the main window
+// installs its own dialogs (help, group windows) itself.
 SApplicationContext ProgramContext(TRealDeviceServices& devices) {
   SApplicationContext context;
   context.moduleTypes = ModuleCatalogue();
+  context.dialogOpeners = &CatalogueDialogOpeners();
   context.devices = {&devices.waveOut, &devices.waveIn, &devices.midiIn};
   LoadOptions(context.viewOptions);
   LoadOptions(context.soundOptions);

@@ -14,9 +14,6 @@ class THelpModuleDialogs : public TModuleDialogs {
   explicit THelpModuleDialogs(TShowTopic showTopic, TModuleDialogs* others = nullptr)
       : showTopic_(std::move(showTopic)), others_(others) {}
 
-  bool EditName(TModulBild& module) override {
-    return others_ != nullptr && others_->EditName(module);
-  }
   void ShowHelp(int topic) override {
     if (showTopic_) showTopic_(topic);
   }

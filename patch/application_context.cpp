@@ -5,12 +5,14 @@
 
 TApplicationScope::TApplicationScope(const SApplicationContext& context)
     : previousDialogs_(ModuleDialogs()),
+      previousOpeners_(ModuleDialogOpeners()),
       previousMessages_(InstalledMessagePresenter()),
       previousDevices_(DeviceServices()),
       previousView_(ViewOptions()),
       previousSound_(SoundOptions()) {
   InstallModuleTypes(context.moduleTypes);
   SetModuleDialogs(context.dialogs);
+  SetModuleDialogOpeners(context.dialogOpeners);
   SetMessagePresenter(context.messages);
   SetDeviceServices(context.devices);
   ViewOptions() = context.viewOptions;
@@ -19,6 +21,7 @@ TApplicationScope::TApplicationScope(const SApplicationContext& context)
 
 TApplicationScope::~TApplicationScope() {
   SetModuleDialogs(previousDialogs_);
+  SetModuleDialogOpeners(previousOpeners_);
   SetMessagePresenter(previousMessages_);
   SetDeviceServices(previousDevices_);
   ViewOptions() = previousView_;

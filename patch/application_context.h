@@ -11,12 +11,15 @@
 
 class TMessagePresenter;
 class TModuleDialogs;
+class TModuleDialogOpeners;
 
 struct SApplicationContext {
   // The module families' types; the macro types are always there.
   TModuleTypeTable moduleTypes;
   // Not owned; null shows no dialog and changes nothing.
   TModuleDialogs* dialogs = nullptr;
+  // Not owned; null opens no module dialog (ShowProperties then changes nothing).
+  const TModuleDialogOpeners* dialogOpeners = nullptr;
   // Not owned; null is the default presenter (a message box, or standard error without widgets).
   TMessagePresenter* messages = nullptr;
   // Not owned; missing devices leave the modules that need them inactive.
@@ -37,6 +40,7 @@ class TApplicationScope {
 
  private:
   TModuleDialogs* previousDialogs_;
+  const TModuleDialogOpeners* previousOpeners_;
   TMessagePresenter* previousMessages_;
   SDeviceServices previousDevices_;
   SViewOptions previousView_;

@@ -164,11 +164,7 @@ bool TModulGrenze::CanConnect(TEinAusgang& ownPort, TEinAusgang& otherPort) {
 }
 
 void TModulGrenze::ShowProperties() {
-  TModuleDialogs* dialogs = ModuleDialogs();
-  if (dialogs == nullptr || !dialogs->EditName(*this)) return;
-  PropertyChanged(Title.get());
-  MarkChanged();
-  SyncOuterPort();
+  if (OpenModuleDialog(kNameDialog, *this)) SyncOuterPort();
 }
 
 void TModulGrenze::ShowHelp() {

@@ -12,13 +12,8 @@ constexpr int kMinimumRows = 2;
 
 }  // namespace
 
-void TModulBild::ShowProperties() {
-  TModuleDialogs* dialogs = ModuleDialogs();
-  if (dialogs != nullptr && dialogs->EditName(*this)) {
-    PropertyChanged(Title.get());
-    MarkChanged();
-  }
-}
+// The dialog stores the title and tells the view; placing it marks the document changed.
+void TModulBild::ShowProperties() { OpenModuleDialog(kNameDialog, *this); }
 
 void TModulBild::ShowHelp() {
   if (TModuleDialogs* dialogs = ModuleDialogs()) dialogs->ShowHelp(0);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Writes the snapshots of every bundled example sound, the Structure and the Panel page, at
 # scales 1 and 2, into BUILD/screenshots/ (BUILD defaults to build/), for a review of how the
-# program looks, and a picture of the main window (build the main_window_shot target first).
+# program looks, a picture of the main window and one of every module dialog (build the
+# main_window_shot and dialog_shots targets first).
 # Fails when a picture fails or comes out empty.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -39,3 +40,7 @@ for picture in "$out"/main_window_{panel,structure}.png; do
   fi
 done
 echo "screenshots: main window in $out/main_window_*.png"
+
+# Every module dialog, opened on a module of a test sound.
+"$build/tools/dialog_shots" "$out"
+echo "screenshots: module dialogs in $out/dialog_*.png"

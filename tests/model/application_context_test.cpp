@@ -11,7 +11,6 @@ namespace {
 
 class TNoDialogs : public TModuleDialogs {
  public:
-  bool EditName(TModulBild&) override { return false; }
   void ShowHelp(int) override {}
   void ShowMacroWindow(TModulKomponent&) override {}
   void ShowModuleList(TModuleListe&) override { ++listsShown; }
@@ -32,6 +31,8 @@ TEST(ApplicationContext, AScopeInstallsEveryServiceAndRestoresThePreviousOnes) {
     return std::make_shared<TTestModule>(0, true, false);
   };
   context.dialogs = &dialogs;
+  const TModuleDialogOpeners openers;
+  context.dialogOpeners = &openers;
   context.messages = &messages;
   context.devices.midiIn = &midi;
   context.viewOptions.gridSize = 20;
@@ -43,6 +44,7 @@ TEST(ApplicationContext, AScopeInstallsEveryServiceAndRestoresThePreviousOnes) {
     TDokumentKlang document;
     document.ModuleList->ExecuteCommand(kCommandModuleDialog);
     EXPECT_EQ(dialogs.listsShown, 1);
+    EXPECT_EQ(ModuleDialogOpeners(), &openers);
     ShowMessage(nullptr, {QStringLiteral("Fault"), QStringLiteral("shown"), TMessageIcon::Error,
                           TMessageButtons::Ok});
     EXPECT_EQ(messages.shown.size(), 1u);
@@ -54,6 +56,7 @@ TEST(ApplicationContext, AScopeInstallsEveryServiceAndRestoresThePreviousOnes) {
     EXPECT_TRUE(queryOnly);
   }
   EXPECT_EQ(ModuleDialogs(), nullptr);
+  EXPECT_EQ(ModuleDialogOpeners(), nullptr);
   EXPECT_EQ(InstalledMessagePresenter(), nullptr);
   EXPECT_EQ(DeviceServices().midiIn, nullptr);
   EXPECT_EQ(ViewOptions().gridSize, gridBefore);

@@ -1,0 +1,18 @@
+#include "modules/module_dialogs_view.h"
+
+#include "patch/module_dialog_view.h"
+
+namespace {
+
+TModuleDialogOpeners AllOpeners() {
+  TModuleDialogOpeners openers;
+  AddStandardDialogs(openers);
+  return openers;
+}
+
+}  // namespace
+
+const TModuleDialogOpeners& CatalogueDialogOpeners() {
+  static const TModuleDialogOpeners openers = AllOpeners();
+  return openers;
+}
