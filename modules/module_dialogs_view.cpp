@@ -1,5 +1,7 @@
 #include "modules/module_dialogs_view.h"
 
+#include "modules/device_dialog_view.h"
+#include "modules/scope_dialogs_view.h"
 #include "patch/module_dialog_view.h"
 
 namespace {
@@ -7,6 +9,8 @@ namespace {
 TModuleDialogOpeners AllOpeners() {
   TModuleDialogOpeners openers;
   AddStandardDialogs(openers);
+  AddDeviceDialogs(openers);
+  AddScopeDialogs(openers);
   return openers;
 }
 

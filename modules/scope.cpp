@@ -49,6 +49,15 @@ TFensterSehen::TFensterSehen()
   Add("FullView", FullView);
 }
 
+bool TFensterSehen::ShowWindow(TAusgabeSehen& scope) {
+  if (Visible->value != 1) {
+    CloseWindow();
+  } else if (!Form) {
+    OpenModuleDialog(kWindowDialog, scope);
+  }
+  return Form != nullptr;
+}
+
 // The scope.
 
 TAusgabeSehen::TAusgabeSehen()
@@ -79,6 +88,27 @@ void TAusgabeSehen::BindWork(int, void* record, TBindContext& context) {
   ResizeCapture(CaptureSamples(Time->value));
   scope->capture = &buffer_->capture;
   context.Keep(buffer_);
+}
+
+void TAusgabeSehen::ShowProperties() {
+  SelectOnly();
+  ViewLook->Visible->value = 1;
+  ViewLook->ShowWindow(*this);
+}
+
+void TAusgabeSehen::CreatePanel(TModuleCanvas* owner, int mode) {
+  TModulBild::CreatePanel(owner, mode);
+  if (owner == nullptr) {
+    ViewLook->CloseWindow();
+  } else if (mode != kPanelSample) {
+    ViewLook->ShowWindow(*this);
+  }
+}
+
+void TAusgabeSehen::PropertyChanged(const TPropTyp* property) {
+  TModulBild::PropertyChanged(property);
+  if (property == nullptr || property == ViewLook.get() || property == Title.get())
+    ViewLook->ApplyProperties();
 }
 
 bool TAusgabeSehen::Notify(int code, int arg, void* data) {
@@ -202,6 +232,10 @@ void TLautstaerkeSehenArbeiten::BindWork(int, void* record, TBindContext& contex
 bool TLautstaerkeSehenArbeiten::Notify(int code, int arg, void* data) {
   if (code == kTreeEngineNews) DeliverLevels();
   return TModulBild::Notify(code, arg, data);
+}
+
+void TLautstaerkeSehenArbeiten::ShowProperties() {
+  if (OpenModuleDialog(kDialog, *this) && editableView_) ShowOnPanel(ShowInView->value == 1);
 }
 
 void TLautstaerkeSehenArbeiten::CreatePanel(TModuleCanvas* owner, int mode) {

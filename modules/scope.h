@@ -12,6 +12,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/scope_kernel.h"
@@ -21,10 +22,35 @@
 #include "patch/window_description.h"
 #include "persist/callbacks.h"
 
-// The scope window's settings, saved under the scope's "ViewLook".
+class TAusgabeSehen;
+
+// The open scope window, as its window document holds it; destroying it closes the window.
+class TScopeWindowView {
+ public:
+  virtual ~TScopeWindowView() = default;
+  // Caption and placement from the document and the module.
+  virtual void ApplyProperties() = 0;
+};
+
+// The scope window's settings, saved under the scope's "ViewLook", and whether and where the
+// window is open.
 class TFensterSehen : public TFenster {
  public:
+  // The name under which the installed module dialogs open the window.
+  static constexpr std::string_view kWindowDialog = "ScopeWindow";
+
   TFensterSehen();
+
+  // With "Visible" 1 opens the window of `scope` when it is not open, else closes it. True when
+  // the window is open.
+  bool ShowWindow(TAusgabeSehen& scope);
+  void CloseWindow() { Form.reset(); }
+  void ApplyProperties() {
+    if (Form) Form->ApplyProperties();
+  }
+
+  // The open window, or null; the window's opener sets it, and closing the window resets it.
+  std::unique_ptr<TScopeWindowView> Form;
 
   const TRPointerPropDouble Scale_Y;           // vertical zoom when not optimising
   const TRPointerPropInteger Optimize;         // 1: the peak fills half the height
@@ -50,6 +76,13 @@ class TAusgabeSehen : public TModulBild {
   bool IsSink() const override { return true; }
   // Help topic 2209, the scope and its window.
   void ShowHelp() override;
+  // The scope has no dialog: the picture button opens its window.
+  void ShowProperties() override;
+  // An editable view opens the window when "ViewLook" says it is open; taking the view down
+  // closes it.
+  void CreatePanel(TModuleCanvas* owner, int mode) override;
+  // The title and the window document's properties reach an open window.
+  void PropertyChanged(const TPropTyp* property) override;
   // Gives the binding a fresh capture buffer for "Time" (keeping what the old one holds) and arms
   // a new capture.
   void BindWork(int voice, void* record, TBindContext& context) override;
@@ -128,6 +161,10 @@ class TLautstaerkeSehenArbeiten : public TModulBild {
   bool IsSink() const override { return true; }
   // Help topic 2221.
   void ShowHelp() override;
+  // The name of its dialog: the name dialog with "Visible in Panel".
+  static constexpr std::string_view kDialog = "VolumeView";
+  // The dialog; after OK the level meter is shown or removed as "ShowInView" says.
+  void ShowProperties() override;
   // In an editable view the module keeps its level meter on the sound's panel; taking that view
   // down removes the meter again.
   void CreatePanel(TModuleCanvas* owner, int mode) override;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QDoubleValidator>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QToolButton>
@@ -22,6 +24,7 @@
 #include "modules/scope.h"
 #include "modules/scope_grid_view.h"
 #include "modules/scope_picture_view.h"
+#include "patch/module_dialog_view.h"
 #include "platform/text_codec.h"
 #include "resources/artwork.h"
 
@@ -78,10 +81,48 @@ QString ValueText(std::int32_t sample) {
   return QString::number(sample * 100.0 / 2048.0, 'g', 4) + " %";
 }
 
+// The window as the window document holds it.
+class TScopeWindowAdapter : public TScopeWindowView {
+ public:
+  explicit TScopeWindowAdapter(TViewWave& window) : window_(&window) {}
+  // The window may be inside one of its own handlers (its close button): it goes later.
+  ~TScopeWindowAdapter() override {
+    if (window_ == nullptr) return;
+    window_->Release();
+    window_->deleteLater();
+  }
+  void ApplyProperties() override {
+    if (window_) window_->ApplyPlacement();
+  }
+
+ private:
+  QPointer<TViewWave> window_;
+};
+
+bool OpenScopeWindow(TModulBild& module) {
+  auto* scope = dynamic_cast<TAusgabeSehen*>(&module);
+  if (scope == nullptr) return false;
+  TFensterSehen& look = *scope->ViewLook;
+  const bool placed = look.Rect->GetRect().top != look.Rect->GetRect().bottom;
+  auto* window = new TViewWave(*scope, QApplication::activeWindow());
+  look.Form = std::make_unique<TScopeWindowAdapter>(*window);
+  if (placed) {
+    window->ApplyPlacement();
+  } else {
+    ShowModuleDialog(*scope, *window, false);
+  }
+  window->show();
+  return true;
+}
+
 }  // namespace
 
+void AddScopeWindow(TModuleDialogOpeners& openers) {
+  openers.Add(std::string(TFensterSehen::kWindowDialog), OpenScopeWindow);
+}
+
 TViewWave::TViewWave(TAusgabeSehen& scope, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), scope_(scope) {
+    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint), scope_(scope) {
   setObjectName("ViewWave");
   setWindowTitle("Look Wave");
   setMinimumSize(kMinWidth, kMinHeight);
@@ -113,7 +154,15 @@ TViewWave::TViewWave(TAusgabeSehen& scope, QWidget* parent)
   resize(420, 260);
 }
 
-TViewWave::~TViewWave() { scope_.CaptureCallback = TAMsgStandardCallback(); }
+TViewWave::~TViewWave() { Release(); }
+
+void TViewWave::Release() {
+  if (released_) return;
+  released_ = true;
+  refresh_.stop();
+  scope_.CaptureCallback = TAMsgStandardCallback();
+  hide();
+}
 
 QWidget* TViewWave::BuildLeftPanel() {
   panelLinks_ = new QWidget;
@@ -197,13 +246,45 @@ QWidget* TViewWave::BuildBottomPanel() {
   QPushButton* full = BottomButton(*layout, "&Full View", "SpeedButton_Hide");
   layout->addStretch();
   QPushButton* help = BottomButton(*layout, "&Help", "ButtonHelp");
-  connect(close, &QPushButton::clicked, this, &QWidget::close);
+  connect(close, &QPushButton::clicked, this, &QDialog::close);
   connect(full, &QPushButton::clicked, this, &TViewWave::SpeedButtonHideClick);
   connect(help, &QPushButton::clicked, this, [this] { scope_.ShowHelp(); });
   return panelUnten_;
 }
 
 void TViewWave::ApplyTitle() { setWindowTitle(FromFileText(scope_.Title->value)); }
+
+void TViewWave::ApplyPlacement() {
+  ApplyTitle();
+  const TRect r = scope_.ViewLook->Rect->GetRect();
+  if (r.top == r.bottom) return;
+  applying_ = true;
+  setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
+  applying_ = false;
+}
+
+void TViewWave::KeepPlacement() {
+  if (applying_ || released_ || !isVisible()) return;
+  const QRect g = geometry();
+  scope_.ViewLook->Rect->SetRect({g.left(), g.top(), g.left() + g.width(), g.top() + g.height()});
+}
+
+void TViewWave::moveEvent(QMoveEvent* event) {
+  QDialog::moveEvent(event);
+  KeepPlacement();
+}
+
+void TViewWave::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  KeepPlacement();
+}
+
+void TViewWave::closeEvent(QCloseEvent* event) {
+  QDialog::closeEvent(event);
+  if (released_) return;
+  scope_.ViewLook->Visible->value = 0;
+  scope_.ViewLook->CloseWindow();
+}
 
 QImage TViewWave::Picture() const { return RenderWavePicture(scope_, paintBox_->size()); }
 

@@ -5,8 +5,8 @@
 // captured more, so a capture in progress shows the samples that have arrived.
 #pragma once
 
+#include <QDialog>
 #include <QTimer>
-#include <QWidget>
 #include <cstdint>
 
 class QCheckBox;
@@ -19,7 +19,9 @@ class TAusgabeSehen;
 // What the export dialog's three filters write.
 enum class TWaveExport { Bitmap, Wave22050, Wave44100 };
 
-class TViewWave : public QWidget {
+// A tool window that stays on top; not modal. Closing it tells the window document, which then
+// stays closed when the sound is saved.
+class TViewWave : public QDialog {
  public:
   static constexpr int kMinWidth = 270;
   static constexpr int kMinHeight = 218;
@@ -31,6 +33,10 @@ class TViewWave : public QWidget {
 
   // Caption from the module's title.
   void ApplyTitle();
+  // The caption, and the place the window document keeps when it has one.
+  void ApplyPlacement();
+  // Lets go of the module, which is going: the window no longer reads or changes it and hides.
+  void Release();
   // The picture of the client area, as the clipboard gets it.
   QImage Picture() const;
   // Writes the export of `kind` to `path`; false when the file could not be written.
@@ -49,7 +55,14 @@ class TViewWave : public QWidget {
 
   QWidget* PaintBox() const { return paintBox_; }
 
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  // Moving and resizing are kept in the window document's "Rect".
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
+  void KeepPlacement();
   QWidget* BuildLeftPanel();
   QWidget* BuildBottomPanel();
   void CheckBoxOptimizeClick();
@@ -67,4 +80,12 @@ class TViewWave : public QWidget {
   QLabel* labelWertAnzeige_ = nullptr;
   QTimer refresh_;
   std::uint64_t shownProgress_ = 0;
+  bool applying_ = false;  // placing from the document: nothing to keep
+  bool released_ = false;
 };
+
+class TModuleDialogOpeners;
+// Adds the opener of the scope window (TFensterSehen::kWindowDialog): it builds the window,
+// hands it to the window document, places it beside the module when the document has no place
+// for it yet, and shows it.
+void AddScopeWindow(TModuleDialogOpeners& openers);
