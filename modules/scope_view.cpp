@@ -30,6 +30,9 @@
 
 namespace {
 
+// The time and zoom fields hold four to six characters.
+constexpr int kFieldWidth = 56;
+
 const QString kExportFilters[] = {"Bitmap File (*.bmp)", "Wave File 22050 Hz (*.wav)",
                                   "Wave File 44100 Hz (*.wav)"};
 
@@ -183,6 +186,7 @@ QWidget* TViewWave::BuildLeftPanel() {
   maskEditZeit_ = new QLineEdit;
   maskEditZeit_->setObjectName("MaskEditZeit");
   maskEditZeit_->setMaxLength(4);
+  maskEditZeit_->setFixedWidth(kFieldWidth);
   maskEditZeit_->setValidator(new QIntValidator(0, TAusgabeSehen::kMaxTime, maskEditZeit_));
   speedButtonApply_ = new QToolButton;
   speedButtonApply_->setObjectName("SpeedButton_Apply");
@@ -190,6 +194,7 @@ QWidget* TViewWave::BuildLeftPanel() {
   speedButtonApply_->setEnabled(false);
   timeRow->addWidget(maskEditZeit_);
   timeRow->addWidget(speedButtonApply_);
+  timeRow->addStretch();
   layout->addWidget(time);
 
   auto* scale = new QGroupBox(" Scale ");
@@ -198,6 +203,7 @@ QWidget* TViewWave::BuildLeftPanel() {
   maskEditZoom_ = new QLineEdit;
   maskEditZoom_->setObjectName("MaskEditZoom");
   maskEditZoom_->setMaxLength(6);
+  maskEditZoom_->setFixedWidth(kFieldWidth);
   auto* zoomValidator = new QDoubleValidator(0, kMaxScopeZoom, 3, maskEditZoom_);
   zoomValidator->setLocale(QLocale::c());
   maskEditZoom_->setValidator(zoomValidator);
@@ -210,6 +216,7 @@ QWidget* TViewWave::BuildLeftPanel() {
   zoomRow->addWidget(maskEditZoom_);
   zoomRow->addWidget(up);
   zoomRow->addWidget(down);
+  zoomRow->addStretch();
   scaleLayout->addLayout(zoomRow);
   checkBoxOptimize_ = new QCheckBox("Optimize");
   checkBoxOptimize_->setObjectName("CheckBox_Optimize");
