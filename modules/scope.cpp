@@ -240,13 +240,7 @@ void TLautstaerkeSehenArbeiten::ShowProperties() {
 
 void TLautstaerkeSehenArbeiten::CreatePanel(TModuleCanvas* owner, int mode) {
   TModulBild::CreatePanel(owner, mode);
-  if (owner == nullptr) {
-    if (editableView_) ShowOnPanel(false);
-    editableView_ = false;
-    return;
-  }
-  editableView_ = mode != kPanelSample;
-  if (editableView_) ShowOnPanel(true);
+  FollowEditableView(owner, mode, editableView_, [this](bool show) { ShowOnPanel(show); });
 }
 
 void TLautstaerkeSehenArbeiten::ShowOnPanel(bool show) {
