@@ -87,6 +87,8 @@ void TBasisKonstanten::ShowHelp() {
   if (TModuleDialogs* dialogs = ModuleDialogs()) dialogs->ShowHelp(kHelpTopic);
 }
 
+void TBasisKonstanten::ShowProperties() { OpenModuleDialog(kDialog, *this); }
+
 std::string TBasisKonstanten::LimitText(TLimit which) const {
   return FormatLimit(which == TLimit::Lower ? MinValue->value : MaxValue->value);
 }

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "engine/work_type.h"
 #include "modules/fader_source.h"
@@ -59,6 +60,9 @@ class TBasisKonstanten : public TModulBild, public TFaderSource {
   // Every start begins with the current value.
   void SoundStarted(TKlangEngine& engine, int voices) override;
   void ShowHelp() override;
+  // The constant dialog (its OK is AcceptDialog).
+  void ShowProperties() override;
+  static constexpr std::string_view kDialog = "Constant";
 
   // Conversions between raw values and display texts; the kinds differ only here.
   // The edit text of the raw value `raw`.

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "patch/dokument_klang.h"
+#include "patch/module_dialogs.h"
 
 namespace {
 
@@ -85,10 +85,12 @@ std::string TDelay::TimeText() const {
   return text;
 }
 
+void TDelay::ShowProperties() { OpenModuleDialog(kDialog, *this); }
+
 void TDelay::SetTime(std::int32_t tenths) {
   DelayTime->value = std::clamp(tenths, kMinTime, kMaxTime);
   MarkChanged();
-  if (TDokumentKlang* document = FindDocument()) document->RestartSound(true);
+  RestartSound();
 }
 
 SDelayTimeEntry CheckDelayTime(const std::string& text) {

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "engine/delay_kernel.h"
 #include "modules/signal_module.h"
@@ -34,6 +35,9 @@ class TDelay : public TSignalModul {
   // The dialog's OK with a checked time: stores it, marks the sound changed and restarts a
   // playing sound with the new time.
   void SetTime(std::int32_t tenths);
+  // The name dialog with the time, offered again after a time out of range; its OK is SetTime.
+  void ShowProperties() override;
+  static constexpr std::string_view kDialog = "Delay";
   // Samples of the delay memory of all voices at the last binding; 0 when it could not be had.
   std::size_t MemorySamples() const { return memorySamples_; }
 

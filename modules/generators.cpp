@@ -100,6 +100,11 @@ TTabellenOszillator<Family>::TTabellenOszillator(const SOscillatorWave& wave, bo
 }
 
 template <class Family>
+void TTabellenOszillator<Family>::ShowProperties() {
+  OpenModuleDialog(kDialog, *this);
+}
+
+template <class Family>
 const std::int32_t* TTabellenOszillator<Family>::GetWaveTable(const TBindContext& context) const {
   return context.WaveTable(waveCode_);
 }
@@ -175,6 +180,8 @@ TWavetableGenerator::TWavetableGenerator(bool mono)
   for (int position = 0; position < kMaxWaves; ++position)
     Add(WaveKey(position), Waves[position]);
 }
+
+void TWavetableGenerator::ShowProperties() { OpenModuleDialog(kDialog, *this); }
 
 int TWavetableGenerator::WaveCount() const { return std::clamp(SizeWaves->value, 1, kMaxWaves); }
 

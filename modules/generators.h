@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "engine/klang_engine.h"
 #include "engine/noise_generators.h"
@@ -41,6 +42,9 @@ class TGenerator : public TModulBild {
   // True when the module runs one record whatever the voice count.
   bool IsMono() const override { return monoRecords_; }
   void ShowHelp() override;
+  // The random-start flag the name dialog shows as "Start Random"; null for the kinds whose
+  // dialog is the plain name dialog or a dialog of their own.
+  virtual TPropInteger* RandomStartFlag() { return nullptr; }
 
   const SGeneratorLook& Look() const { return look_; }
   // Top-left corner of the picture button inside the panel.
@@ -132,6 +136,10 @@ class TTabellenOszillator : public TGeneratorOf<typename Family::Record, Family:
 
   // The document's table of this kind's waveform.
   const std::int32_t* GetWaveTable(const TBindContext& context) const;
+  // The name dialog with "Start Random"; the new flag applies from the next start.
+  void ShowProperties() override;
+  TPropInteger* RandomStartFlag() override { return StartRandom.get(); }
+  static constexpr std::string_view kDialog = "StartRandom";
 
   // 1: every voice starts at a random point of the cycle, drawn anew at every sound start.
   const TRPointerPropInteger StartRandom;
@@ -197,6 +205,9 @@ class TWavetableGenerator : public TGeneratorOf<SWavetableRecord, kWorkWavetable
   // position of a sequence is ever without a table.
   int WaveCode(int position) const;
   bool StartsRandom() const { return StartRandom->value == 1; }
+  // The wavetable editor; its OK restarts a playing sound (TWavetableEdit::Apply).
+  void ShowProperties() override;
+  static constexpr std::string_view kDialog = "Wavetable";
 
   // Number of waves in the sequence, 1 to 30.
   const TRPointerPropInteger SizeWaves;

@@ -151,6 +151,10 @@ TBasisMidiTaste::TBasisMidiTaste()
   OutputList->AddPort(kPortPolyOutputFrequenz);
 }
 
+void TBasisMidiTaste::ShowProperties() {
+  if (OpenModuleDialog(kDialog, *this)) RestartSound();
+}
+
 void TBasisMidiTaste::BindWork(int voice, void*, TBindContext& context) {
   if (voice != 0) return;
   voiceCount_ = std::clamp(context.CountVoices(), 1, TKlangEngine::kMaxVoices);
@@ -323,6 +327,10 @@ TMidiController::TMidiController(const char* title, const char* picture, int hel
 }
 
 SModulePicture TMidiController::PanelPicture() const { return {picture_, 28, 16}; }
+
+void TMidiController::ShowProperties() {
+  if (OpenModuleDialog(kDialog, *this)) RestartSound();
+}
 
 std::string TMidiController::CheckMaxValue(const std::string& text, std::int32_t& value) {
   std::int32_t parsed = 0;

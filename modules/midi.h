@@ -78,6 +78,9 @@ class TBasisMidiTaste : public TModulBild {
   bool IsMono() const override { return false; }
   // Voice 0: takes the voice count, frees every voice and registers with the MIDI input.
   void BindWork(int voice, void* record, TBindContext& context) override;
+  // The keyboard dialog; its OK restarts a playing sound with the new tuning and volume.
+  void ShowProperties() override;
+  static constexpr std::string_view kDialog = "Keyboard";
 
   // MIDI thread: note-on and note-off on every channel; other messages are ignored.
   void Call(std::uint8_t status, std::uint8_t data1, std::uint8_t data2);
@@ -159,6 +162,10 @@ class TMidiController : public TModulBild {
   // A "MaxValue" typed into the max-value dialog: the error text, or empty with `value` set.
   static std::string CheckMaxValue(const std::string& text, std::int32_t& value);
   static constexpr const char* kMaxValueCaption = "Fault Pitchbend";
+  // The max-value dialog, offered again after a value out of range; its OK restarts a playing
+  // sound with the new range.
+  void ShowProperties() override;
+  static constexpr std::string_view kDialog = "MaxValue";
 
   void LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                   TAusgang& port) override;

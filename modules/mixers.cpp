@@ -5,7 +5,7 @@
 
 #include "engine/logic_kernels.h"
 #include "engine/mixer_kernels.h"
-#include "patch/dokument_klang.h"
+#include "patch/module_dialogs.h"
 #include "patch/module_list.h"
 #include "patch/port_actions.h"
 
@@ -164,6 +164,8 @@ int TAddierer::RemovableInputCount() const {
   return std::max(0, unconnected - std::max(0, kAdderMinimumInputs - connected));
 }
 
+void TAddierer::ShowProperties() { OpenModuleDialog(kDialog, *this); }
+
 void TAddierer::AddInputs(int count) {
   TModuleListe* list = OwnerList();
   if (list == nullptr) return;
@@ -304,10 +306,12 @@ std::vector<std::string> TAufloesung::Choices() {
   return choices;
 }
 
+void TAufloesung::ShowProperties() { OpenModuleDialog(kDialog, *this); }
+
 void TAufloesung::SetBits(int bits) {
   Resolution->value = std::clamp(bits, 0, kMaxBits);
   MarkChanged();
-  if (TDokumentKlang* document = FindDocument()) document->RestartSound(true);
+  RestartSound();
 }
 
 void RegisterMixerModules(TModuleTypeTable& table) {

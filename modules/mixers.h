@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "modules/signal_module.h"
@@ -44,6 +45,9 @@ class TAddierer : public TSignalModul {
   static bool TakesPart(const TEingang& input);
   // The unconnected inputs that can go while at least two inputs remain (the dialog's limit).
   int RemovableInputCount() const;
+  // The adder dialog: inputs added or removed as one undo step, and the title.
+  void ShowProperties() override;
+  static constexpr std::string_view kDialog = "Adder";
   // One undo step "new input" adding `count` inputs of the adder's port kind.
   void AddInputs(int count);
   // One undo step "delete input" removing the first `count` unconnected inputs, at most
@@ -131,6 +135,9 @@ class TAufloesung : public TSignalModul {
   // The dialog's OK: stores the choice (brought into 0..15), marks the sound changed and
   // restarts a playing sound with the new mask.
   void SetBits(int bits);
+  // The name dialog with the "Resolution" choice; its OK is SetBits.
+  void ShowProperties() override;
+  static constexpr std::string_view kDialog = "Resolution";
 
   const TRPointerPropInteger Resolution;
 };

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <charconv>
 
-#include "patch/dokument_klang.h"
-
 namespace {
 
 // The size field's mask pads with blanks and underscores; what is left must be a whole number.
@@ -51,5 +49,5 @@ void TWavetableEdit::Apply(TWavetableGenerator& module) const {
   module.PropertyChanged(module.Title.get());
   module.StartRandom->value = randomStart ? 1 : 0;
   module.MarkChanged();
-  if (TDokumentKlang* document = module.FindDocument()) document->RestartSound(true);
+  module.RestartSound();
 }

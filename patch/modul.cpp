@@ -38,6 +38,10 @@ void TModul::MarkChanged() {
   if (TDokumentKlang* document = FindDocument()) document->MarkChanged();
 }
 
+void TModul::RestartSound() {
+  if (TDokumentKlang* document = FindDocument()) document->RestartSound(true);
+}
+
 void TModul::SetMarked(bool marked) {
   Marked->value = marked ? 1 : 0;
   PropertyChanged(Marked.get());

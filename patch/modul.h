@@ -35,6 +35,9 @@ class TModul : public TPropTypListChild {
   void SelectOnly();
   // Marks the owning sound document as changed.
   void MarkChanged();
+  // Stops a playing sound of the owning document and starts it again, so that it uses what a
+  // dialog changed at once.
+  void RestartSound();
 
   bool IsMarked() const { return Marked->value != 0; }
   // Sets the mark and tells the view.

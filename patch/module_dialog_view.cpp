@@ -14,6 +14,7 @@
 #include "patch/modul_bild.h"
 #include "patch/module_panel_view.h"
 #include "patch/place_near.h"
+#include "platform/message_box.h"
 #include "platform/text_codec.h"
 
 namespace {
@@ -84,6 +85,7 @@ TModuleDialog::TModuleDialog(TModulBild& module) : module_(module), rows_(new QG
   setWindowFlags(Qt::Tool);
   setWindowTitle(FromFileText(module.Title->value));
   auto* layout = new QVBoxLayout(this);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   rows_->setContentsMargins(6, 8, 6, 8);
@@ -108,13 +110,22 @@ TModuleDialog::TModuleDialog(TModulBild& module) : module_(module), rows_(new QG
   connect(help, &QPushButton::clicked, this, [this] { module_.ShowHelp(); });
 }
 
-int TModuleDialog::AddRow(const QString& label, QWidget* field) {
+int TModuleDialog::AddRow(const QString& label, QWidget* field, QWidget* buddy) {
   const int row = rows_->rowCount();
   auto* caption = new QLabel(label);
-  caption->setBuddy(field);
+  caption->setBuddy(buddy != nullptr ? buddy : field);
   rows_->addWidget(caption, row, 0);
   rows_->addWidget(field, row, 1);
   return row;
+}
+
+void TModuleDialog::AddBelow(QWidget* widget, bool wide) {
+  const int row = rows_->rowCount();
+  if (wide) {
+    rows_->addWidget(widget, row, 0, 1, 2);
+  } else {
+    rows_->addWidget(widget, row, 1);
+  }
 }
 
 QLineEdit* TModuleDialog::AddEdit(const QString& label, const char* name, int maxLength) {
@@ -123,6 +134,27 @@ QLineEdit* TModuleDialog::AddEdit(const QString& label, const char* name, int ma
   edit->setMaxLength(maxLength);
   AddRow(label, edit);
   return edit;
+}
+
+QLineEdit* TModuleDialog::AddNumberEdit(const QString& label, const char* name, int maxLength,
+                                        const QString& note) {
+  auto* edit = new QLineEdit;
+  edit->setObjectName(QString::fromLatin1(name));
+  edit->setMaxLength(maxLength);
+  edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('0')) * (maxLength + 2));
+  auto* field = new QWidget;
+  auto* line = new QHBoxLayout(field);
+  line->setContentsMargins(0, 0, 0, 0);
+  line->addWidget(edit);
+  line->addWidget(new QLabel(note));
+  line->addStretch();
+  AddRow(label, field, edit);
+  return edit;
+}
+
+void TModuleDialog::ShowFault(const char* caption, const std::string& text) {
+  ShowMessage(this, {QString::fromLatin1(caption), QString::fromStdString(text),
+                     TMessageIcon::Error, TMessageButtons::Ok});
 }
 
 void TModuleDialog::BitBtnOkClick() {

@@ -4,9 +4,10 @@
 //
 // A dialog loads its values in its constructor and keeps OK's checks and the write-back in one
 // function, Accept: OK calls it and closes only when it answers true, so nothing is written on
-// Cancel or while a check fails. Tests fill the controls (found by their object names) and press
-// OK or call Accept without running an event loop, or script whole ShowProperties calls with
-// SetModalRunner.
+// Cancel or while a check fails. A check that fails shows its message and either keeps the
+// dialog open or, for the dialogs that are offered anew (AddReopeningDialog), closes it to be
+// shown again with the stored values. Tests fill the controls (found by their object names) and
+// press OK, scripting whole ShowProperties calls with SetModalRunner.
 #pragma once
 
 #include <QDialog>
@@ -39,16 +40,31 @@ class TModuleDialog : public QDialog {
   virtual bool Accept() = 0;
 
   TModulBild& Module() const { return module_; }
+  // Whether the dialog closed to be shown again (a value was refused).
+  bool WantsReopen() const { return result() == kReopen; }
 
  protected:
+  // Shows `text` captioned `caption` with an error icon.
+  void ShowFault(const char* caption, const std::string& text);
+  // After ShowFault: closes the dialog, to be shown anew with the stored values.
+  void CloseToReopen() { done(kReopen); }
+
   // The grid the dialog's own controls go into, above the button bar.
   QGridLayout& Rows() const { return *rows_; }
-  // A label in column 0 and `field` in column 1 of a new row; returns the row.
-  int AddRow(const QString& label, QWidget* field);
+  // A label in column 0 and `field` in column 1 of a new row; the label's shortcut focuses
+  // `buddy` (by default the field). Returns the row.
+  int AddRow(const QString& label, QWidget* field, QWidget* buddy = nullptr);
   // An edit of at most `maxLength` characters named `name`.
   QLineEdit* AddEdit(const QString& label, const char* name, int maxLength);
+  // `widget` across both columns of a new row, or (`wide` false) in the fields' column.
+  void AddBelow(QWidget* widget, bool wide);
+  // A short edit for a number, with `note` (its unit or range) after it.
+  QLineEdit* AddNumberEdit(const QString& label, const char* name, int maxLength,
+                           const QString& note);
 
  private:
+  static constexpr int kReopen = 2;
+
   void BitBtnOkClick();
 
   TModulBild& module_;
@@ -82,5 +98,20 @@ void AddModuleDialog(TModuleDialogOpeners& openers, std::string name) {
     if (kind == nullptr) return false;
     Dialog form(*kind);
     return ShowModuleDialog(module, form, true);
+  });
+}
+
+// As AddModuleDialog, but a dialog that refused a value (CloseToReopen) is followed by a fresh
+// one, until one closes with OK or Cancel.
+template <class Dialog, class Kind>
+void AddReopeningDialog(TModuleDialogOpeners& openers, std::string name) {
+  openers.Add(std::move(name), [](TModulBild& module) {
+    auto* kind = dynamic_cast<Kind*>(&module);
+    if (kind == nullptr) return false;
+    for (;;) {
+      Dialog form(*kind);
+      if (ShowModuleDialog(module, form, true)) return true;
+      if (!form.WantsReopen()) return false;
+    }
   });
 }

@@ -25,8 +25,19 @@ struct SShot {
 
 // One module per dialog; kinds that share a dialog appear once.
 constexpr SShot kShots[] = {
-    {"MonoSquare", "dialog_name"},        {"Speaker", "dialog_speaker"},
-    {"Microphon", "dialog_microphone"},   {"MidiIn", "dialog_midi_in"},
+    {"MonoSquare", "dialog_name"},
+    {"ConstAnalog", "dialog_constant_audio"},
+    {"ConstFrequenz", "dialog_constant_frequency"},
+    {"MonoSine", "dialog_start_random"},
+    {"MonoWavetable", "dialog_wavetable"},
+    {"MonoAddierer", "dialog_adder"},
+    {"MonoResolution", "dialog_resolution"},
+    {"MidiKey", "dialog_keyboard"},
+    {"MidiPitch", "dialog_max_value"},
+    {"MonoDelay", "dialog_delay"},
+    {"Speaker", "dialog_speaker"},
+    {"Microphon", "dialog_microphone"},
+    {"MidiIn", "dialog_midi_in"},
     {"VolumeWork", "dialog_volume_view"},
 };
 

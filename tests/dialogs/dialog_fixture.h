@@ -35,8 +35,18 @@ Widget& Control(QDialog& form, const char* name) {
   return *widget;
 }
 
+// Replaces the text of `edit` as typing does.
 inline void Type(QDialog& form, const char* edit, const QString& text) {
-  Control<QLineEdit>(form, edit).setText(text);
+  QLineEdit& field = Control<QLineEdit>(form, edit);
+  field.selectAll();
+  field.insert(text);
+}
+// Fills `edit` with `text` and presses OK.
+inline TDialogStep TypeAndOk(const char* edit, const QString& text) {
+  return [edit, text](QDialog& form) {
+    Type(form, edit, text);
+    Control<QPushButton>(form, "BitBtnOk").click();
+  };
 }
 inline void PressOk(QDialog& form) { Control<QPushButton>(form, "BitBtnOk").click(); }
 inline void PressCancel(QDialog& form) { Control<QPushButton>(form, "BitBtnCancel").click(); }
@@ -60,6 +70,16 @@ class DialogTest : public ::testing::Test {
     auto* module = dynamic_cast<Kind*>(list.Get(key).get());
     if (module == nullptr) throw std::runtime_error(type);
     return *module;
+  }
+
+  // The "caption: text" of every message shown, in order; every one must carry the error icon.
+  std::vector<std::string> Faults() const {
+    std::vector<std::string> faults;
+    for (const SMessage& message : messages.shown) {
+      EXPECT_EQ(message.icon, TMessageIcon::Error);
+      faults.push_back((message.caption + ": " + message.text).toStdString());
+    }
+    return faults;
   }
 
   // The steps the next dialogs run, in order.
