@@ -380,6 +380,8 @@ void TMainFrame::Tick() {
     Autosave();
   }
   DropGroupWindows(false);
+  // What the engine thread published (level reports, finished captures) reaches the modules.
+  if (document_) document_->PollEngine();
   const bool playing = document_ && document_->IsStarted();
   processor_->Show(ProcessorLook(playing, playing ? document_->Engine().ProcessorUsage() : 0));
 }

@@ -13,6 +13,8 @@
 struct SScopeCapture {
   std::uint32_t capacity = 0;  // samples
   std::atomic<std::int32_t>* samples = nullptr;
+  // Samples written by the capture under way; the scope window repaints when it grows.
+  std::atomic<std::uint32_t> written{0};
   // Captures completed; the kernel counts up (release), the module's poll reads.
   std::atomic<std::uint32_t> completed{0};
 };

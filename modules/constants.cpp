@@ -49,17 +49,9 @@ SModulePicture TBasisKonstanten::PanelPicture() const { return {"BITMAP_KONSTANT
 
 void TBasisKonstanten::CreatePanel(TModuleCanvas* owner, int mode) {
   TModulBild::CreatePanel(owner, mode);
-  if (owner == nullptr) {
-    if (editableView_) ShowOnPanel(false);
-    editableView_ = false;
-    return;
-  }
-  editableView_ = mode != kPanelSample;
-  if (editableView_) {
-    ShowOnPanel(true);
+  if (FollowEditableView(owner, mode, editableView_, [this](bool show) { ShowOnPanel(show); }))
     Rect->bottom->value = Rect->top->value + kEditableHeight;
-  }
-  PropertyChanged(nullptr);
+  if (owner != nullptr) PropertyChanged(nullptr);
 }
 
 void TBasisKonstanten::PropertyChanged(const TPropTyp* property) {

@@ -1,5 +1,7 @@
 #include "modules/device_module.h"
 
+#include <cstddef>
+
 #include "patch/dokument_klang.h"
 #include "patch/module_dialogs.h"
 #include "persist/tree_message.h"
@@ -77,6 +79,38 @@ bool TGeraetModul::CollectChain(TAusgang* port, TModuleChain& visited, TModuleCh
 void TGeraetModul::CreatePanel(TModuleCanvas* owner, int mode) {
   TModulBild::CreatePanel(owner, mode);
   if (owner != nullptr && mode != kPanelSample && !IsDeviceOpen()) OpenDevice(false);
+}
+
+void TGeraetModul::ShowProperties() {
+  TDokumentKlang* document = FindDocument();
+  const bool wasPlaying = document != nullptr && document->IsStarted() &&
+                          document->StopSound() == TKlangEngine::kStopped;
+  if (OpenModuleDialog(kDeviceDialog, *this)) {
+    OpenDevice(true);
+    if (document != nullptr) document->RestartSound(false);
+  }
+  if (wasPlaying) document->StartSound();
+}
+
+std::vector<SDeviceRow> TGeraetModul::DeviceRows(int selection) const {
+  const std::vector<std::string> names = DeviceNames();
+  const auto nameOf = [&names](int device) {
+    const auto index = static_cast<std::size_t>(device);
+    return index < names.size() ? names[index] : std::string("Fault Device Name");
+  };
+  std::vector<SDeviceRow> rows;
+  for (int device = 0; device < static_cast<int>(names.size()); ++device) {
+    if (device == selection || CanOpenDevice(device))
+      rows.push_back({device, nameOf(device), device == selection});
+  }
+  if (selection >= static_cast<int>(names.size()))
+    rows.push_back({selection, nameOf(selection), true});
+  return rows;
+}
+
+void TGeraetModul::ChooseDevice(bool useDefault, int selection) {
+  Device->value = useDefault ? DefaultDevice() : selection;
+  UseDefaultDevice->value = useDefault ? 1 : 0;
 }
 
 void TGeraetModul::ShowHelp() {

@@ -5,8 +5,17 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "patch/modul_bild.h"
+
+// A row of a device dialog's list.
+struct SDeviceRow {
+  int device;
+  std::string name;  // as the device service names it, or "Fault Device Name"
+  bool checked;      // the row of the dialog's selection
+};
 
 class TGeraetModul : public TModulBild {
  public:
@@ -23,6 +32,23 @@ class TGeraetModul : public TModulBild {
 
   virtual bool IsDeviceOpen() const = 0;
   virtual void CloseDevice() = 0;
+
+  // The name of the device dialog of speakers and microphones, opened through the installed
+  // module dialogs.
+  static constexpr std::string_view kDeviceDialog = "Device";
+  // Stops a playing sound, opens the device dialog and after OK opens the chosen device (the
+  // user sees why it failed) and re-validates the patch; a sound that played starts again,
+  // also after Cancel.
+  void ShowProperties() override;
+
+  // The device dialog's list with `selection` checked: every device of the kind that opens
+  // with the module's format, and `selection` itself (-1: none) whether it opens or not.
+  std::vector<SDeviceRow> DeviceRows(int selection) const;
+  // The dialog's OK: whether the module follows the default device, and its own device
+  // otherwise (following, "Device" becomes the default).
+  void ChooseDevice(bool useDefault, int selection);
+  // The device the dialog starts with: the options' default while following it, else "Device".
+  int DialogSelection() const { return ChosenDevice(); }
 
   // Besides the base handling: 0 (after reading) and the module's own default-changed code
   // reopen the device.
@@ -50,6 +76,10 @@ class TGeraetModul : public TModulBild {
   // Opens `device` (>= 0) on the closed driver; 0 or the device's result code.
   virtual int OpenDriver(int device) = 0;
   virtual std::string ErrorText(int code) const = 0;
+  // The installed service's names of the kind's devices 0..n-1.
+  virtual std::vector<std::string> DeviceNames() const = 0;
+  // True when `device` opens with the module's format (it is closed again at once).
+  virtual bool CanOpenDevice(int device) const = 0;
 
  private:
   const SDeviceKind kind_;

@@ -9,6 +9,7 @@
 #include "engine/klang_engine.h"
 #include "engine/note_table.h"
 #include "engine/work_type.h"
+#include "patch/dokument_klang.h"
 #include "patch/module_dialogs.h"
 #include "persist/tree_message.h"
 #include "platform/options.h"
@@ -112,6 +113,25 @@ std::string TModulMidiIn::ErrorText(int code) const {
   // The installed devices say which device failed and why; the code alone cannot.
   const TMidiInDevices* devices = DeviceServices().midiIn;
   return devices != nullptr ? devices->ErrorText(code) : MidiResultText(code);
+}
+
+std::vector<std::string> TModulMidiIn::DeviceNames() const {
+  const TMidiInDevices* devices = DeviceServices().midiIn;
+  return devices != nullptr ? devices->DeviceNames() : std::vector<std::string>{};
+}
+
+bool TModulMidiIn::CanOpenDevice(int device) const {
+  TMidiInDevices* devices = DeviceServices().midiIn;
+  TMidiInDevice* input = devices != nullptr ? devices->Device(device) : nullptr;
+  return input != nullptr && CanOpen(*input);
+}
+
+void TModulMidiIn::ShowProperties() {
+  CloseDevice();
+  const bool accepted = OpenModuleDialog(kDialog, *this);
+  OpenDevice(accepted);
+  TDokumentKlang* document = FindDocument();
+  if (accepted && document != nullptr) document->RestartSound(true);
 }
 
 // The key and envelope base.

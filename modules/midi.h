@@ -47,10 +47,19 @@ class TModulMidiIn : public TGeraetModul, public TWorkMidiIn {
   void CloseDevice() override { Close(); }
   int ListenerCount();
 
+  // The name of the MIDI input window, opened through the installed module dialogs.
+  static constexpr std::string_view kDialog = "MidiIn";
+  // Closes the device, so that the window lists it as one that opens, and opens the window.
+  // After OK the chosen device opens (the user sees why it failed) and a playing sound starts
+  // again with it; after Cancel the device opens again as it was.
+  void ShowProperties() override;
+
  protected:
   int DefaultDevice() const override;
   int OpenDriver(int device) override;
   std::string ErrorText(int code) const override;
+  std::vector<std::string> DeviceNames() const override;
+  bool CanOpenDevice(int device) const override;
 
  private:
   TCriticalSection listenersLock_;

@@ -7,6 +7,7 @@
 
 #include "modules/constants.h"
 #include "modules/panel_items.h"
+#include "modules/scope.h"
 #include "platform/text_codec.h"
 #include "resources/artwork.h"
 
@@ -38,6 +39,10 @@ constexpr QRect kFaderLower(37, 132, 30, 15);
 
 // The level meter's picture.
 constexpr QRect kMeter(9, 20, 23, 125);
+
+// The volume view's level label.
+constexpr QRect kLevelLabel(31, 25, 50, 15);
+const QColor kLevelRed(255, 0, 0);
 
 // The text item's note, inside its double bevel.
 constexpr int kNoteMargin = 4;
@@ -126,6 +131,13 @@ void PaintMeter(QPainter& painter, const TModulLautstaerkeSehen& meter) {
   painter.restore();
 }
 
+// On the panel's own colour, red from 100 % on.
+void PaintLevelLabel(QPainter& painter, const TLautstaerkeSehenArbeiten& view) {
+  if (view.LevelRed()) painter.fillRect(kLevelLabel, kLevelRed);
+  SetLabelFont(painter);
+  DrawLabel(painter, kLevelLabel, view.LevelText(), Qt::black, Qt::AlignLeft | Qt::AlignVCenter);
+}
+
 void PaintNote(QPainter& painter, const TModulText& note) {
   const TRect r = note.Rect->GetRect();
   const QRect area(kNoteMargin, 15 + kNoteMargin, r.right - r.left - 2 * kNoteMargin,
@@ -148,6 +160,8 @@ void PaintPanelFace(QPainter& painter, const TModul& module) {
     PaintMeter(painter, *meter);
   } else if (const auto* note = dynamic_cast<const TModulText*>(&module)) {
     PaintNote(painter, *note);
+  } else if (const auto* view = dynamic_cast<const TLautstaerkeSehenArbeiten*>(&module)) {
+    PaintLevelLabel(painter, *view);
   }
 }
 

@@ -11,6 +11,7 @@
 
 #include "patch/modul.h"
 #include "patch/module_registry.h"
+#include "patch/module_view.h"
 
 class TFaderSource;
 
@@ -23,6 +24,21 @@ TModul* FindPanelItem(const TModul& owner, const std::string& typeName);
 TModul* AttachPanelItem(TModul& owner, const std::string& typeName, TRPointer<TPropRect>& viewRect);
 // Removes the item of `typeName` that belongs to `owner`, if there is one.
 void RemovePanelItem(const TModul& owner, const std::string& typeName);
+
+// Keeps a fader or level meter with its owner's editable view: owners call it from their
+// CreatePanel after the base, with `show` creating (true) or removing (false) the item.
+// `editable` remembers whether the owner has an editable view, which it returns.
+template <class Show>
+bool FollowEditableView(TModuleCanvas* owner, int mode, bool& editable, Show show) {
+  if (owner == nullptr) {
+    if (editable) show(false);
+    editable = false;
+    return false;
+  }
+  editable = mode != kPanelSample;
+  if (editable) show(true);
+  return editable;
+}
 
 // "ViewFader": a vertical slider with the constant's value text and limit texts beside it.
 class TModulSchieber : public TModul {

@@ -9,6 +9,7 @@
 #include "engine/wav_file.h"
 #include "engine/work_type.h"
 #include "engine/wrap_arith.h"
+#include "modules/panel_items.h"
 #include "patch/dokument_klang.h"
 #include "patch/module_dialogs.h"
 #include "persist/output_file.h"
@@ -19,6 +20,7 @@ namespace {
 constexpr TRect kScopeRect{0, 0, 75, 51};
 constexpr TRect kVolumeViewRect{0, 0, 100, 50};
 constexpr TRect kLevelMeterRect{0, 0, 43, 139};
+constexpr char kLevelMeterType[] = "VolumeView";
 
 std::uint32_t CaptureSamples(std::int32_t milliseconds) {
   const std::int32_t time =
@@ -45,6 +47,15 @@ TFensterSehen::TFensterSehen()
   Add("ColorGrid", ColorGrid);
   Add("WaveColor", WaveColor);
   Add("FullView", FullView);
+}
+
+bool TFensterSehen::ShowWindow(TAusgabeSehen& scope) {
+  if (Visible->value != 1) {
+    CloseWindow();
+  } else if (!Form) {
+    OpenModuleDialog(kWindowDialog, scope);
+  }
+  return Form != nullptr;
 }
 
 // The scope.
@@ -77,6 +88,27 @@ void TAusgabeSehen::BindWork(int, void* record, TBindContext& context) {
   ResizeCapture(CaptureSamples(Time->value));
   scope->capture = &buffer_->capture;
   context.Keep(buffer_);
+}
+
+void TAusgabeSehen::ShowProperties() {
+  SelectOnly();
+  ViewLook->Visible->value = 1;
+  ViewLook->ShowWindow(*this);
+}
+
+void TAusgabeSehen::CreatePanel(TModuleCanvas* owner, int mode) {
+  TModulBild::CreatePanel(owner, mode);
+  if (owner == nullptr) {
+    ViewLook->CloseWindow();
+  } else if (mode != kPanelSample) {
+    ViewLook->ShowWindow(*this);
+  }
+}
+
+void TAusgabeSehen::PropertyChanged(const TPropTyp* property) {
+  TModulBild::PropertyChanged(property);
+  if (property == nullptr || property == ViewLook.get() || property == Title.get())
+    ViewLook->ApplyProperties();
 }
 
 bool TAusgabeSehen::Notify(int code, int arg, void* data) {
@@ -115,6 +147,11 @@ std::vector<std::int32_t> TAusgabeSehen::CapturedSamples() const {
 int TAusgabeSehen::CaptureCount() const {
   const std::uint32_t completed = buffer_->capture.completed.load(std::memory_order_acquire);
   return delivered_ + static_cast<int>(completed - completedSeen_);
+}
+
+std::uint64_t TAusgabeSehen::CaptureProgress() const {
+  const std::uint32_t written = buffer_->capture.written.load(std::memory_order_relaxed);
+  return (std::uint64_t{static_cast<std::uint32_t>(CaptureCount())} << 32) | written;
 }
 
 void TAusgabeSehen::DeliverCaptures() {
@@ -197,11 +234,41 @@ bool TLautstaerkeSehenArbeiten::Notify(int code, int arg, void* data) {
   return TModulBild::Notify(code, arg, data);
 }
 
+void TLautstaerkeSehenArbeiten::ShowProperties() {
+  if (OpenModuleDialog(kDialog, *this) && editableView_) ShowOnPanel(ShowInView->value == 1);
+}
+
+void TLautstaerkeSehenArbeiten::CreatePanel(TModuleCanvas* owner, int mode) {
+  TModulBild::CreatePanel(owner, mode);
+  FollowEditableView(owner, mode, editableView_, [this](bool show) { ShowOnPanel(show); });
+}
+
+void TLautstaerkeSehenArbeiten::ShowOnPanel(bool show) {
+  if (!show) {
+    RemovePanelItem(*this, kLevelMeterType);
+  } else if (ShowInView->value == 1) {
+    AttachPanelItem(*this, kLevelMeterType, ViewRect);
+  }
+}
+
+TModulLautstaerkeSehen* TLautstaerkeSehenArbeiten::LevelMeter() const {
+  return dynamic_cast<TModulLautstaerkeSehen*>(FindPanelItem(*this, kLevelMeterType));
+}
+
 void TLautstaerkeSehenArbeiten::DeliverLevels() {
   std::int32_t level = 0;
   while (mailbox_->Take(level)) {
-    if (target_ != nullptr) target_->ShowLevel(level);
+    if (Panel) ShowLevelMessage(level);
   }
+}
+
+void TLautstaerkeSehenArbeiten::ShowLevelMessage(std::int32_t level) {
+  const SVolumeLevelDisplay shown = ShowLevelReport(level);
+  levelText_ = shown.text;
+  levelRed_ = shown.red;
+  TModulLautstaerkeSehen* meter = ShowInView->value == 1 ? LevelMeter() : nullptr;
+  if (meter != nullptr) meter->ShowLevel(Title->value, shown.percent);
+  PropertyChanged(nullptr);
 }
 
 SVolumeLevelDisplay TLautstaerkeSehenArbeiten::ShowLevelReport(std::int32_t level) {

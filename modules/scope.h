@@ -12,6 +12,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/scope_kernel.h"
@@ -21,10 +22,35 @@
 #include "patch/window_description.h"
 #include "persist/callbacks.h"
 
-// The scope window's settings, saved under the scope's "ViewLook".
+class TAusgabeSehen;
+
+// The open scope window, as its window document holds it; destroying it closes the window.
+class TScopeWindowView {
+ public:
+  virtual ~TScopeWindowView() = default;
+  // Caption and placement from the document and the module.
+  virtual void ApplyProperties() = 0;
+};
+
+// The scope window's settings, saved under the scope's "ViewLook", and whether and where the
+// window is open.
 class TFensterSehen : public TFenster {
  public:
+  // The name under which the installed module dialogs open the window.
+  static constexpr std::string_view kWindowDialog = "ScopeWindow";
+
   TFensterSehen();
+
+  // With "Visible" 1 opens the window of `scope` when it is not open, else closes it. True when
+  // the window is open.
+  bool ShowWindow(TAusgabeSehen& scope);
+  void CloseWindow() { Form.reset(); }
+  void ApplyProperties() {
+    if (Form) Form->ApplyProperties();
+  }
+
+  // The open window, or null; the window's opener sets it, and closing the window resets it.
+  std::unique_ptr<TScopeWindowView> Form;
 
   const TRPointerPropDouble Scale_Y;           // vertical zoom when not optimising
   const TRPointerPropInteger Optimize;         // 1: the peak fills half the height
@@ -50,6 +76,13 @@ class TAusgabeSehen : public TModulBild {
   bool IsSink() const override { return true; }
   // Help topic 2209, the scope and its window.
   void ShowHelp() override;
+  // The scope has no dialog: the picture button opens its window.
+  void ShowProperties() override;
+  // An editable view opens the window when "ViewLook" says it is open; taking the view down
+  // closes it.
+  void CreatePanel(TModuleCanvas* owner, int mode) override;
+  // The title and the window document's properties reach an open window.
+  void PropertyChanged(const TPropTyp* property) override;
   // Gives the binding a fresh capture buffer for "Time" (keeping what the old one holds) and arms
   // a new capture.
   void BindWork(int voice, void* record, TBindContext& context) override;
@@ -66,6 +99,9 @@ class TAusgabeSehen : public TModulBild {
   std::vector<std::int32_t> CapturedSamples() const;
   // Completed captures since the module was made, delivered or not.
   int CaptureCount() const;
+  // Changes whenever the engine has written samples or completed a capture: the scope window
+  // repaints on its own timer when it changed.
+  std::uint64_t CaptureProgress() const;
 
   // Writes the captured samples as a 16-bit mono WAV file at 22050 Hz or, doubled with
   // midpoints, at 44100 Hz. The file is replaced only when completely written. False when it
@@ -102,21 +138,14 @@ std::vector<std::int16_t> ExportSamples(std::span<const std::int32_t> captured, 
 std::vector<std::byte> WavFileBytes(std::span<const std::int16_t> samples,
                                     std::uint32_t sampleRate);
 
-// Where the volume view's level reports go: its panel.
-class TVolumeLevelTarget {
- public:
-  virtual ~TVolumeLevelTarget() = default;
-  // GUI thread, at the poll: a report of `level` (mean absolute value) arrived; the panel shows
-  // ShowLevelReport(level), as window message 6789 did.
-  virtual void ShowLevel(std::int32_t level) = 0;
-};
-
 // What the panel shows for a level report.
 struct SVolumeLevelDisplay {
   std::int32_t percent;  // level / 85: 100 is about full scale
   std::string text;      // percent followed by " %"
   bool red;              // from 100 % on
 };
+
+class TModulLautstaerkeSehen;
 
 class TLautstaerkeSehenArbeiten : public TModulBild {
  public:
@@ -132,16 +161,32 @@ class TLautstaerkeSehenArbeiten : public TModulBild {
   bool IsSink() const override { return true; }
   // Help topic 2221.
   void ShowHelp() override;
+  // The name of its dialog: the name dialog with "Visible in Panel".
+  static constexpr std::string_view kDialog = "VolumeView";
+  // The dialog; after OK the level meter is shown or removed as "ShowInView" says.
+  void ShowProperties() override;
+  // In an editable view the module keeps its level meter on the sound's panel; taking that view
+  // down removes the meter again.
+  void CreatePanel(TModuleCanvas* owner, int mode) override;
   // Gives the binding a fresh mailbox, after delivering what the old one holds.
   void BindWork(int voice, void* record, TBindContext& context) override;
   // Besides the base handling: the poll (kTreeEngineNews) delivers the waiting reports.
   bool Notify(int code, int arg, void* data) override;
 
-  // The panel, while it exists; the poll hands it the reports. Not owned. Without a panel the
-  // poll drops them, so that the reports go on when a panel appears.
-  void SetLevelTarget(TVolumeLevelTarget* target) { target_ = target; }
   // What the panel shows for a report.
   static SVolumeLevelDisplay ShowLevelReport(std::int32_t level);
+  // A report of `level` (mean absolute value) reached the panel, as window message 6789 did:
+  // the label and, with "ShowInView" 1, the level meter show it.
+  void ShowLevelMessage(std::int32_t level);
+  // The level label: "0%%" until the first report, then the last report's percent.
+  const std::string& LevelText() const { return levelText_; }
+  // From 100 % on the label is red; below, it has the panel's colour.
+  bool LevelRed() const { return levelRed_; }
+  // Creates (show) or removes the level meter on the sound's panel, kept under this module's
+  // key at "ViewRect", which is the very rectangle object the meter moves.
+  void ShowOnPanel(bool show);
+  // The level meter on the panel, or null.
+  TModulLautstaerkeSehen* LevelMeter() const;
   // Reports the engine sent that no poll has delivered yet (at most three while playing).
   std::int32_t PendingReports() const { return static_cast<std::int32_t>(mailbox_->Pending()); }
 
@@ -149,13 +194,18 @@ class TLautstaerkeSehenArbeiten : public TModulBild {
   static constexpr const char* kInitialLevelText = "0%%";
 
   const TRPointerPropInteger ShowInView;
-  const TRPointer<TPropRect> ViewRect;
+  // The meter's rectangle on the panel; attaching the meter rebinds it to the meter's "Rect".
+  TRPointer<TPropRect> ViewRect;
 
  private:
+  // Reports reach the panel only while it exists (the message went to the panel's window);
+  // without one they are dropped, so that the reports go on when a panel appears.
   void DeliverLevels();
 
   std::shared_ptr<TLevelMailbox> mailbox_ = std::make_shared<TLevelMailbox>();
-  TVolumeLevelTarget* target_ = nullptr;
+  std::string levelText_ = kInitialLevelText;
+  bool levelRed_ = false;
+  bool editableView_ = false;
 };
 
 void RegisterScopeModules(TModuleTypeTable& table);

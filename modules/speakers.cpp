@@ -101,6 +101,17 @@ std::string TLautsprecher::ErrorText(int code) const {
   return driver_ != nullptr ? driver_->ErrorText(code) : WaveResultText(code);
 }
 
+std::vector<std::string> TLautsprecher::DeviceNames() const {
+  const TWaveOutDevice* service = DeviceServices().waveOut;
+  return service != nullptr ? service->DeviceNames() : std::vector<std::string>{};
+}
+
+bool TLautsprecher::CanOpenDevice(int device) const {
+  TWaveOutDevice* service = DeviceServices().waveOut;
+  return service != nullptr &&
+         service->CanOpen(device, Pcm16Format(mono_ ? 1 : 2, kDeviceOutputRate));
+}
+
 TMikrophon::TMikrophon()
     : TGeraetModul({kTreeWaveInChanged, "Fault Module Wave", kHelpMicrophone, true},
                    SoundOptions().microDefaultDevice) {
@@ -154,6 +165,16 @@ int TMikrophon::OpenDriver(int device) {
 
 std::string TMikrophon::ErrorText(int code) const {
   return driver_ != nullptr ? driver_->ErrorText(code) : WaveResultText(code);
+}
+
+std::vector<std::string> TMikrophon::DeviceNames() const {
+  const TWaveInDevice* service = DeviceServices().waveIn;
+  return service != nullptr ? service->DeviceNames() : std::vector<std::string>{};
+}
+
+bool TMikrophon::CanOpenDevice(int device) const {
+  TWaveInDevice* service = DeviceServices().waveIn;
+  return service != nullptr && service->CanOpen(device, Pcm16Format(1, kDeviceInputRate));
 }
 
 void RegisterSpeakerModules(TModuleTypeTable& table) {

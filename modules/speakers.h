@@ -4,6 +4,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "engine/wave_in_driver.h"
 #include "engine/wave_out_driver.h"
@@ -33,6 +35,8 @@ class TLautsprecher : public TGeraetModul {
   int DefaultDevice() const override;
   int OpenDriver(int device) override;
   std::string ErrorText(int code) const override;
+  std::vector<std::string> DeviceNames() const override;
+  bool CanOpenDevice(int device) const override;
 
  private:
   const bool mono_;
@@ -68,6 +72,8 @@ class TMikrophon : public TGeraetModul {
   int DefaultDevice() const override;
   int OpenDriver(int device) override;
   std::string ErrorText(int code) const override;
+  std::vector<std::string> DeviceNames() const override;
+  bool CanOpenDevice(int device) const override;
 
  private:
   // Made for the installed input service at every opening; bindings keep shares of it.

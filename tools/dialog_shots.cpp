@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <array>
 #include <cstdio>
 #include <string>
 
+#include "app/render_devices.h"
 #include "modules/catalogue.h"
 #include "modules/module_dialogs_view.h"
 #include "patch/application_context.h"
@@ -33,6 +35,24 @@ constexpr SShot kShots[] = {
     {"MidiKey", "dialog_keyboard"},
     {"MidiPitch", "dialog_max_value"},
     {"MonoDelay", "dialog_delay"},
+    {"Speaker", "dialog_speaker"},
+    {"Microphon", "dialog_microphone"},
+    {"MidiIn", "dialog_midi_in"},
+    {"VolumeWork", "dialog_volume_view"},
+};
+
+// MIDI inputs named as a real service names its ports, for the MIDI input window's list.
+class TNamedMidiIn : public TMidiInDevices {
+ public:
+  TMidiInDevice* Device(int index) override {
+    return index == 0 || index == 1 ? &ports_[static_cast<std::size_t>(index)] : nullptr;
+  }
+  std::vector<std::string> DeviceNames() const override {
+    return {"ALSA: Midi Through Port-0", "ALSA: USB Keyboard"};
+  }
+
+ private:
+  std::array<TMidiInFileDevice, 2> ports_{TMidiInFileDevice({}), TMidiInFileDevice({})};
 };
 
 // Opens the dialog of a fresh `shot.type` module and saves it as it first shows; false when no
@@ -68,8 +88,14 @@ int main(int argc, char** argv) {
   SApplicationContext context;
   context.moduleTypes = ModuleCatalogue();
   context.dialogOpeners = &CatalogueDialogOpeners();
-  const TApplicationScope scope(context);
+  // The device dialogs list the render's file devices.
   const QDir folder(QString::fromLocal8Bit(argv[1]));
+  TRenderWaveOut waveOut({folder.filePath("speakers.wav").toStdString(),
+                          folder.filePath("headphones.wav").toStdString()});
+  TWavFileInDevice waveIn({});
+  TNamedMidiIn midiIn;
+  context.devices = {&waveOut, &waveIn, &midiIn};
+  const TApplicationScope scope(context);
   int failed = 0;
   for (const SShot& shot : kShots) {
     if (Shoot(shot, folder)) continue;

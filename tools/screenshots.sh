@@ -2,7 +2,7 @@
 # Writes the snapshots of every bundled example sound, the Structure and the Panel page, at
 # scales 1 and 2, into BUILD/screenshots/ (BUILD defaults to build/), for a review of how the
 # program looks, a picture of the main window and one of every module dialog (build the
-# main_window_shot and dialog_shots targets first).
+# main_window_shot, dialog_shots and scope_shots targets first).
 # Fails when a picture fails or comes out empty.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -44,3 +44,7 @@ echo "screenshots: main window in $out/main_window_*.png"
 # Every module dialog, opened on a module of a test sound.
 "$build/tools/dialog_shots" "$out"
 echo "screenshots: module dialogs in $out/dialog_*.png"
+
+# The scope window with a captured signal, and its grid dialog.
+"$build/tools/scope_shots" "$out/scope_window.png" "$out/scope_grid.png"
+echo "screenshots: scope window in $out/scope_*.png"

@@ -7,6 +7,8 @@
 #include <iterator>
 #include <vector>
 
+#include "modules/panel_items.h"
+#include "patch/headless_canvas.h"
 #include "tests/modules/patch_builder.h"
 #include "tests/modules/render_rig.h"
 
@@ -128,47 +130,73 @@ TEST(Scope, AFailedExportLeavesTheOldFile) {
   EXPECT_FALSE(scope.ExportWav("/nonexistent-folder/x.wav", 22050));
 }
 
-class TLevelLog : public TVolumeLevelTarget {
- public:
-  void ShowLevel(std::int32_t level) override { levels.push_back(level); }
-  std::vector<std::int32_t> levels;
-};
-
-// A source -> volume view patch in a render rig, its reports logged.
+// A source -> volume view patch in a render rig, shown in the sound window as the editor shows
+// it: the panel list first, then the structure.
 struct SVolumePatch {
   explicit SVolumePatch(std::int32_t value) {
     auto& source = Place(rig.Document(), "Source", std::make_shared<TFixedSource>(value));
     view = &Create<TLautstaerkeSehenArbeiten>(rig.Document(), "View", "VolumeWork");
     Wire(source, *view);
-    view->SetLevelTarget(&log);
+    ShowWindow();
   }
+  void ShowWindow() {
+    rig.Document().ViewSound->ModuleList->SetView(&panelCanvas, kPanelEditable);
+    rig.Document().ModuleList->SetView(&structureCanvas, kPanelEditable);
+  }
+  void CloseWindow() {
+    rig.Document().ModuleList->SetView(nullptr, kPanelWindowClosing);
+    rig.Document().ViewSound->ModuleList->SetView(nullptr, kPanelWindowClosing);
+  }
+  void Poll() { rig.Document().PollEngine(); }
+  int MeterCovered() const { return view->LevelMeter()->CoveredHeight(); }
+
   TRenderRig rig;
-  TLevelLog log;
+  THeadlessCanvas panelCanvas;
+  THeadlessCanvas structureCanvas;
   TLautstaerkeSehenArbeiten* view;
 };
 
+constexpr int kWindow = 3501;
+
 TEST(VolumeView, ReportsTheMeanLevelAtMostThreeAheadOfThePoll) {
-  constexpr int kWindow = 3501;
   SVolumePatch patch(1700);
   ASSERT_EQ(patch.rig.Start(), 0);
   patch.rig.Run(5 * kWindow);
   // 1700 x 3501 / 3500 is 1700; the fourth and fifth windows find three reports unpolled.
-  EXPECT_TRUE(patch.log.levels.empty());
+  EXPECT_EQ(patch.view->LevelText(), "0%%");
   EXPECT_EQ(patch.view->PendingReports(), 3);
-  patch.rig.Document().PollEngine();
-  EXPECT_EQ(patch.log.levels, (std::vector<std::int32_t>{1700, 1700, 1700}));
+  patch.Poll();
   EXPECT_EQ(patch.view->PendingReports(), 0);
-  EXPECT_EQ(TLautstaerkeSehenArbeiten::ShowLevelReport(1700).text, "20 %");
+  EXPECT_EQ(patch.view->LevelText(), "20 %");
+  EXPECT_FALSE(patch.view->LevelRed());
+  EXPECT_EQ(patch.MeterCovered(), 108 - 20);
 
-  // The windows held back carried their sums into the next report.
+  // The windows held back carried their sums into the next report: 1700 x 3 x 3501 / 3500 is
+  // 5101, 60 %.
   patch.rig.Run(kWindow);
-  patch.rig.Document().PollEngine();
-  ASSERT_EQ(patch.log.levels.size(), 4u);
-  EXPECT_EQ(patch.log.levels[3], 1700 * 3 * kWindow / 3500);
+  patch.Poll();
+  EXPECT_EQ(patch.view->LevelText(), "60 %");
+  EXPECT_EQ(patch.MeterCovered(), 108 - 60);
 
   patch.rig.Finish();
-  patch.rig.Document().PollEngine();
-  EXPECT_EQ(patch.log.levels.back(), 0);  // a stopped sound shows 0
+  patch.Poll();
+  EXPECT_EQ(patch.view->LevelText(), "0 %");  // a stopped sound shows 0
+  EXPECT_EQ(patch.MeterCovered(), 108);
+}
+
+TEST(VolumeView, LevelsFromFullScaleOnAreRedAndUncoverTheMeter) {
+  SVolumePatch patch(8500);
+  patch.view->Title->value = " Drums";
+  ASSERT_EQ(patch.rig.Start(), 0);
+  patch.rig.Run(kWindow);
+  patch.Poll();
+  EXPECT_EQ(patch.view->LevelText(), "100 %");
+  EXPECT_TRUE(patch.view->LevelRed());
+  EXPECT_EQ(patch.MeterCovered(), 8);
+  EXPECT_EQ(patch.view->LevelMeter()->Title->value, " Drums");  // the meter takes the title
+  patch.rig.Finish();
+  patch.Poll();
+  EXPECT_FALSE(patch.view->LevelRed());
 }
 
 TEST(VolumeView, LevelDisplay) {
@@ -184,23 +212,43 @@ TEST(VolumeView, LevelDisplay) {
     EXPECT_EQ(shown.text, c.text);
     EXPECT_EQ(shown.red, c.red);
   }
-  EXPECT_STREQ(TLautstaerkeSehenArbeiten::kInitialLevelText, "0%%");
+  TLautstaerkeSehenArbeiten view;
+  EXPECT_EQ(view.LevelText(), "0%%");
 }
 
 TEST(VolumeView, WithoutAPanelThePollDropsTheReports) {
-  TLevelLog log;  // outlives the patch, whose stop still reports
-  SVolumePatch patch(100);
-  patch.view->SetLevelTarget(nullptr);
+  SVolumePatch patch(100 * 85);
+  patch.CloseWindow();
   ASSERT_EQ(patch.rig.Start(), 0);
   for (int window = 0; window < 10; ++window) {
-    patch.rig.Run(3501);
-    patch.rig.Document().PollEngine();
+    patch.rig.Run(kWindow);
+    patch.Poll();
   }
   EXPECT_EQ(patch.view->PendingReports(), 0);
-  patch.view->SetLevelTarget(&log);
-  patch.rig.Run(3501);
-  patch.rig.Document().PollEngine();
-  EXPECT_EQ(log.levels, std::vector<std::int32_t>{100});
+  EXPECT_EQ(patch.view->LevelText(), "0%%");
+  patch.ShowWindow();
+  patch.rig.Run(kWindow);
+  patch.Poll();
+  EXPECT_EQ(patch.view->LevelText(), "100 %");
+}
+
+TEST(VolumeView, TheLevelMeterComesAndGoesWithTheEditableView) {
+  SVolumePatch patch(0);
+  TModuleListe& panel = *patch.rig.Document().ViewSound->ModuleList;
+  TModul* meter = patch.view->LevelMeter();
+  ASSERT_NE(meter, nullptr);
+  EXPECT_EQ(panel.Get("View").get(), meter);
+  // Moving the meter moves the module's "ViewRect", which is saved with the module.
+  meter->Rect->MoveTo(200, 40);
+  EXPECT_EQ(patch.view->ViewRect->GetRect(), (TRect{200, 40, 243, 179}));
+  patch.view->CreatePanel(nullptr, kPanelEditable);
+  EXPECT_FALSE(panel.Get("View"));
+
+  auto& placed =
+      Place(patch.rig.Document(), "Hidden", std::make_shared<TLautstaerkeSehenArbeiten>());
+  placed.ShowInView->value = 0;
+  placed.CreatePanel(&patch.structureCanvas, kPanelEditable);
+  EXPECT_FALSE(panel.Get("Hidden"));
 }
 
 TEST(ScopeModules, SinksWithTheirPropertiesAndPorts) {
