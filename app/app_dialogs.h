@@ -1,6 +1,6 @@
 // The dialogs the model opens, as the main window provides them. Help opens the program's help
-// window at the module's topic. The name and module list dialogs come later; until then they
-// show nothing and change nothing.
+// window at the module's topic. The name dialog comes later; until then it shows nothing and
+// changes nothing.
 #pragma once
 
 #include "app/help_window.h"
@@ -14,7 +14,7 @@ class TAppDialogs : public TModuleDialogs {
   bool EditName(TModulBild&) override { return false; }
   void ShowHelp(int topic) override { ShowHelpTopic(topic); }
   void ShowMacroWindow(TModulKomponent& macro) override;
-  void ShowModuleList(TModuleListe&) override {}
+  void ShowModuleList(TModuleListe& list) override;
 
  private:
   TMainFrame& frame_;

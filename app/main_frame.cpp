@@ -14,6 +14,7 @@
 
 #include "app/about_box.h"
 #include "app/group_window.h"
+#include "app/shell_actions.h"
 #include "app/sound_window.h"
 #include "app/workspace_pages.h"
 #include "patch/dokument_klang.h"
@@ -60,6 +61,7 @@ TMainFrame::TMainFrame() : actions_(std::make_unique<TMainActions>(*this)) {
   ConnectFile();
   ConnectEdit();
   ConnectViewAndWindows();
+  ConnectShellDialogs(*this);
   setAcceptDrops(true);
   recent_.Reload(FileOptions().recentFileSize);
   RebuildRecentMenu();
@@ -372,6 +374,11 @@ void TMainFrame::Tick() {
   DropGroupWindows(false);
   const bool playing = document_ && document_->IsStarted();
   processor_->Show(ProcessorLook(playing, playing ? document_->Engine().ProcessorUsage() : 0));
+}
+
+void TMainFrame::FileOptionsChanged() {
+  RebuildRecentMenu();
+  sinceSave_.restart();
 }
 
 void TMainFrame::Autosave() {

@@ -49,6 +49,8 @@ class TMainFrame : public QMainWindow, public TEngineListener {
   TGroupWindow* GroupWindow(const TModulKomponent& macro) const;
   // The periodic work: processor display and autosave.
   void Tick();
+  // After the file options' OK: the recent-file maximum applies and autosave counts anew.
+  void FileOptionsChanged();
 
   TDokumentKlang* Document() const { return document_.get(); }
   TSoundWindow* SoundWindow() const { return soundWindow_; }

@@ -1,0 +1,36 @@
+// "Options Sound": the wave-output buffer, starting after loading and the processor limit. It
+// edits a copy of the sound options and writes it back on OK; the caller then re-validates the
+// open sound and restarts it when it plays. The default devices have dialogs of their own.
+#pragma once
+
+#include "app/shell_dialog.h"
+#include "platform/options.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QSlider;
+class QVBoxLayout;
+
+class TOptionsSoundDialog : public TShellDialog {
+ public:
+  explicit TOptionsSoundDialog(SSoundOptions& options, QWidget* parent = nullptr);
+
+  QSlider& WaveBuffer() { return *waveBuffer_; }
+  QCheckBox& StartAfterLoading() { return *startAfterLoading_; }
+  QLineEdit& StopAbove() { return *stopAbove_; }
+
+ private:
+  bool Confirm() override;
+  QWidget* DefaultPage();
+  QWidget* StartPage();
+  // Shows the copy in the controls.
+  void Show();
+
+  SSoundOptions& options_;
+  SSoundOptions copy_;
+  QSlider* waveBuffer_;
+  QLabel* waveBufferValue_;
+  QCheckBox* startAfterLoading_;
+  QLineEdit* stopAbove_;
+};
