@@ -4,9 +4,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QPushButton>
 
 class QDialogButtonBox;
-class QPushButton;
 class QTabWidget;
 
 class TShellDialog : public QDialog {
