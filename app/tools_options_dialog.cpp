@@ -40,7 +40,7 @@ TToolsOptionsDialog::TToolsOptionsDialog(TToolList& tools, QWidget* parent)
   side->addStretch(1);
   layout->addLayout(side);
   SetContent(content);
-  connect(list_, &QListWidget::itemClicked, this, [this] { SelectRow(list_->currentRow()); });
+  connect(list_, &QListWidget::currentRowChanged, this, &TToolsOptionsDialog::EnableForRow);
   connect(list_, &QListWidget::itemDoubleClicked, this, &TToolsOptionsDialog::EditSelected);
   connect(new_, &QPushButton::clicked, this, &TToolsOptionsDialog::AddTool);
   connect(edit_, &QPushButton::clicked, this, &TToolsOptionsDialog::EditSelected);
@@ -55,12 +55,15 @@ void TToolsOptionsDialog::Fill() {
     list_->addItem(tool.title);
 }
 
-// Delete and Edit act on the selected tool; without one they are off.
 void TToolsOptionsDialog::SelectRow(int row) {
-  const bool valid = row >= 0 && row < list_->count();
-  list_->setCurrentRow(valid ? row : -1);
-  delete_->setEnabled(valid);
-  edit_->setEnabled(valid);
+  list_->setCurrentRow(row < list_->count() ? row : -1);
+  EnableForRow(list_->currentRow());
+}
+
+// Delete and Edit act on the selected tool; without one they are off.
+void TToolsOptionsDialog::EnableForRow(int row) {
+  delete_->setEnabled(row >= 0);
+  edit_->setEnabled(row >= 0);
 }
 
 bool TToolsOptionsDialog::TitleTaken(const QString& title, int except) const {

@@ -25,7 +25,9 @@ class TToolsOptionsDialog : public TShellDialog {
  private:
   bool Confirm() override { return true; }
   void Fill();
+  // Selects `row`, or nothing when there is no such row.
   void SelectRow(int row);
+  void EnableForRow(int row);
   void AddTool();
   void EditSelected();
   void DeleteSelected();

@@ -37,9 +37,7 @@ class TNamedMidiInputs : public TMidiInDevices {
 
 class DeviceDialog : public ::testing::Test {
  protected:
-  DeviceDialog() : previous_(DeviceServices()) {
-    SetDeviceServices({&waveOut, &waveIn, &midiIn});
-  }
+  DeviceDialog() : previous_(DeviceServices()) { SetDeviceServices({&waveOut, &waveIn, &midiIn}); }
   ~DeviceDialog() override { SetDeviceServices(previous_); }
 
   static QStringList Texts(QListWidget& list) {
@@ -78,7 +76,10 @@ TEST_F(DeviceDialog, EachKindListsItsDevicesByNameWithTheDefaultChecked) {
   } cases[] = {
       {TDeviceKind::WaveOut, "Default WaveOut Device", {"speaker.wav"}, {0}},
       {TDeviceKind::WaveIn, "Default WaveIn Device", {"microphone.wav"}, {0}},
-      {TDeviceKind::MidiIn, "Default MidiIn Device", {"Keys A", "Fault Device Name", "Keys C"}, {2}},
+      {TDeviceKind::MidiIn,
+       "Default MidiIn Device",
+       {"Keys A", "Fault Device Name", "Keys C"},
+       {2}},
   };
   for (const auto& c : cases) {
     TDeviceDialog dialog(c.kind, options, nullptr);
