@@ -17,6 +17,7 @@
 #include "app/processor_display.h"
 #include "app/recent_files.h"
 #include "app/sound_window.h"
+#include "app/workspace_pages.h"
 #include "engine/engine_host.h"
 
 class TDokumentKlang;
@@ -97,7 +98,7 @@ class TMainFrame : public QMainWindow, public TEngineListener {
   QPointer<TSoundWindow> soundWindow_;
   TModuleListe* activeList_ = nullptr;
   QMdiArea* area_;
-  QTabWidget* workspace_;
+  SWorkspacePages workspace_;
   TProcessorDisplay* processor_;
   QLabel* position_;
   QTimer timer_;
