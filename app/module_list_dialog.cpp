@@ -36,6 +36,7 @@ TModuleListDialog::TModuleListDialog(TModuleListe& list, QWidget* parent)
   setWindowFlag(Qt::Tool);
   SetContent(Content());
   Fill();
+  resize(420, 360);
   if (SavedBounds()) setGeometry(*SavedBounds());
 }
 

@@ -1,6 +1,7 @@
 #include "app/shell_actions.h"
 
 #include "app/device_dialog.h"
+#include "app/help_key.h"
 #include "app/main_frame.h"
 #include "app/options_file_dialog.h"
 #include "app/options_sound_dialog.h"
@@ -40,4 +41,5 @@ void ConnectShellDialogs(TMainFrame& frame) {
   ConnectDevice(frame, a.DefaultWaveIn, TDeviceKind::WaveIn);
   ConnectDevice(frame, a.DefaultMidiIn, TDeviceKind::MidiIn);
   new TToolsMenu(*a.Tools, *a.ToolsConfig, frame);
+  InstallHelpKey(frame);
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Writes the snapshots of every bundled example sound, the Structure and the Panel page, at
 # scales 1 and 2, into BUILD/screenshots/ (BUILD defaults to build/), for a review of how the
-# program looks, and a picture of the main window (build the main_window_shot target first).
+# program looks, a picture of the main window and of every shell dialog (build the
+# main_window_shot and dialog_shots targets first).
 # Fails when a picture fails or comes out empty.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -39,3 +40,17 @@ for picture in "$out"/main_window_{panel,structure}.png; do
   fi
 done
 echo "screenshots: main window in $out/main_window_*.png"
+
+# Every shell dialog, page by page, and the two browser pages (build dialog_shots first).
+settings=$(mktemp -d)
+XDG_CONFIG_HOME="$settings" "$build/tools/dialog_shots" "$out" "$PWD/examples"
+rm -rf "$settings"
+for picture in "$out"/{options_view_{1,2,3},options_file_{1,2},options_sound_{1,2}}.png \
+  "$out"/{device_wave_out,device_wave_in,device_midi_in,tools_options,tool_property}.png \
+  "$out"/{module_list,browser_sounds,browser_groups}.png; do
+  if [[ ! -s "$picture" ]]; then
+    echo "screenshots: $picture is empty" >&2
+    exit 1
+  fi
+done
+echo "screenshots: dialogs and browsers in $out"

@@ -11,6 +11,7 @@
 #include <QSlider>
 
 #include "app/dialog_fields.h"
+#include "app/help_window.h"
 #include "app/options_file_dialog.h"
 #include "app/options_sound_dialog.h"
 #include "app/options_view_dialog.h"
@@ -156,6 +157,23 @@ TEST_F(OptionsDialogs, OkTakesOverEveryControlAndCancelNothing) {
     EXPECT_EQ(sound.stopProzesserOver, ok ? 120 : 95) << "no processor limit is refused";
   }
   EXPECT_TRUE(presenter.shown.empty());
+}
+
+TEST_F(OptionsDialogs, HelpOpensEachDialogsTopic) {
+  SViewOptions view;
+  SFileOptions file;
+  SSoundOptions sound;
+  TOptionsViewDialog viewDialog(view);
+  TOptionsFileDialog fileDialog(file);
+  TOptionsSoundDialog soundDialog(sound);
+  const std::pair<TShellDialog*, int> cases[] = {
+      {&viewDialog, 302}, {&fileDialog, 300}, {&soundDialog, 301}};
+  for (const auto& [dialog, topic] : cases) {
+    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+      if (button->text() == "&Help") button->click();
+    }
+    EXPECT_EQ(HelpWindow().CurrentTopic(), topic);
+  }
 }
 
 }  // namespace
