@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <optional>
@@ -23,6 +24,18 @@ constexpr int kKeyRole = Qt::UserRole;
 std::optional<QRect>& SavedBounds() {
   static std::optional<QRect> bounds;
   return bounds;
+}
+
+// The picture of a module's panel button, as large as fits `size`.
+QPixmap Glyph(const QString& name, QSize size, qreal ratio) {
+  QPixmap pixmap(size * ratio);
+  pixmap.setDevicePixelRatio(ratio);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  const QSizeF fitted = QSizeF(ArtworkSize(name)).scaled(QSizeF(size) * 0.75, Qt::KeepAspectRatio);
+  const QPointF corner((size.width() - fitted.width()) / 2, (size.height() - fitted.height()) / 2);
+  PaintArtwork(painter, QRectF(corner, fitted), name);
+  return pixmap;
 }
 
 }  // namespace
@@ -97,8 +110,8 @@ void TModuleListDialog::UpdateButtons() {
   picture_->clear();
   if (selected.size() != 1) return;
   if (auto* pictured = dynamic_cast<TModulBild*>(ModuleOf(items_->row(selected.front())))) {
-    picture_->setPixmap(
-        ArtworkPixmap(QString::fromStdString(pictured->PanelPicture().name), devicePixelRatioF()));
+    picture_->setPixmap(Glyph(QString::fromStdString(pictured->PanelPicture().name),
+                              picture_->size(), devicePixelRatioF()));
   }
 }
 
