@@ -23,13 +23,9 @@ constexpr int kMaxStartFileLength = 1000;
 }  // namespace
 
 TOptionsFileDialog::TOptionsFileDialog(SFileOptions& options, QWidget* parent)
-    : TShellDialog("Options File", kHelpContext, parent), options_(options), copy_(options) {
+    : TOptionsDialog("Options File", kHelpContext, options, parent) {
   Pages().addTab(SavePage(), "&Save");
   Pages().addTab(StartPage(), "Start File");
-  connect(AddButton("&Reset"), &QPushButton::clicked, this, [this] {
-    ResetOptions(copy_);
-    Show();
-  });
   Show();
 }
 
@@ -103,6 +99,6 @@ bool TOptionsFileDialog::Confirm() {
   copy_.fileStartWindow = startFile_->text();
   copy_.undoAfterSave = undoAfterSave_->isChecked();
   copy_.recentFileSize = recent_->currentIndex() + 1;
-  options_ = copy_;
+  TakeOver();
   return true;
 }

@@ -3,15 +3,14 @@
 // takes over the recent-file maximum and starts the autosave interval again.
 #pragma once
 
-#include "app/shell_dialog.h"
-#include "platform/options.h"
+#include "app/options_dialog.h"
 
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QRadioButton;
 
-class TOptionsFileDialog : public TShellDialog {
+class TOptionsFileDialog : public TOptionsDialog<SFileOptions> {
  public:
   explicit TOptionsFileDialog(SFileOptions& options, QWidget* parent = nullptr);
 
@@ -28,11 +27,8 @@ class TOptionsFileDialog : public TShellDialog {
   QWidget* SavePage();
   QWidget* StartPage();
   void BrowseStartFile();
-  // Shows the copy in the controls.
-  void Show();
+  void Show() override;
 
-  SFileOptions& options_;
-  SFileOptions copy_;
   QComboBox* recent_;
   QCheckBox* autosave_;
   QLineEdit* minutes_;

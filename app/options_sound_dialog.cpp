@@ -18,13 +18,9 @@ constexpr int kWaveBufferTick = 5;
 }  // namespace
 
 TOptionsSoundDialog::TOptionsSoundDialog(SSoundOptions& options, QWidget* parent)
-    : TShellDialog("Options Sound", kHelpContext, parent), options_(options), copy_(options) {
+    : TOptionsDialog("Options Sound", kHelpContext, options, parent) {
   Pages().addTab(DefaultPage(), "Default &Properties");
   Pages().addTab(StartPage(), "&Start Properties");
-  connect(AddButton("&Reset"), &QPushButton::clicked, this, [this] {
-    ResetOptions(copy_);
-    Show();
-  });
   Show();
 }
 
@@ -72,6 +68,6 @@ bool TOptionsSoundDialog::Confirm() {
   copy_.startAfterLoading = startAfterLoading_->isChecked();
   copy_.waveBuffer = waveBuffer_->value();
   copy_.stopProzesserOver = TypedNumber(*stopAbove_);
-  options_ = copy_;
+  TakeOver();
   return true;
 }

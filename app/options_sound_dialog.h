@@ -3,8 +3,7 @@
 // open sound and restarts it when it plays. The default devices have dialogs of their own.
 #pragma once
 
-#include "app/shell_dialog.h"
-#include "platform/options.h"
+#include "app/options_dialog.h"
 
 class QCheckBox;
 class QLabel;
@@ -12,7 +11,7 @@ class QLineEdit;
 class QSlider;
 class QVBoxLayout;
 
-class TOptionsSoundDialog : public TShellDialog {
+class TOptionsSoundDialog : public TOptionsDialog<SSoundOptions> {
  public:
   explicit TOptionsSoundDialog(SSoundOptions& options, QWidget* parent = nullptr);
 
@@ -24,11 +23,8 @@ class TOptionsSoundDialog : public TShellDialog {
   bool Confirm() override;
   QWidget* DefaultPage();
   QWidget* StartPage();
-  // Shows the copy in the controls.
-  void Show();
+  void Show() override;
 
-  SSoundOptions& options_;
-  SSoundOptions copy_;
   QSlider* waveBuffer_;
   QLabel* waveBufferValue_;
   QCheckBox* startAfterLoading_;

@@ -32,16 +32,12 @@ const SColorRow kColors[TOptionsViewDialog::kColorCount] = {
 }  // namespace
 
 TOptionsViewDialog::TOptionsViewDialog(SViewOptions& options, QWidget* parent)
-    : TShellDialog("Options View", kHelpContext, parent), options_(options), copy_(options) {
+    : TOptionsDialog("Options View", kHelpContext, options, parent) {
   for (int i = 0; i < kColorCount; ++i)
     colors_[i] = new TColorButton(kColors[i].text);
   Pages().addTab(GridPage(), "Grid");
   Pages().addTab(LinesPage(), "Lines");
   Pages().addTab(ColorsPage(), "Colors");
-  connect(AddButton("&Reset"), &QPushButton::clicked, this, [this] {
-    ResetOptions(copy_);
-    Show();
-  });
   Show();
 }
 
@@ -102,6 +98,6 @@ bool TOptionsViewDialog::Confirm() {
   copy_.directLines = straight_->isChecked();
   for (int i = 0; i < kColorCount; ++i)
     copy_.*kColors[i].member = colors_[i]->Color();
-  options_ = copy_;
+  TakeOver();
   return true;
 }

@@ -4,15 +4,14 @@
 
 #include <array>
 
-#include "app/shell_dialog.h"
-#include "platform/options.h"
+#include "app/options_dialog.h"
 
 class QCheckBox;
 class QLineEdit;
 class QRadioButton;
 class TColorButton;
 
-class TOptionsViewDialog : public TShellDialog {
+class TOptionsViewDialog : public TOptionsDialog<SViewOptions> {
  public:
   explicit TOptionsViewDialog(SViewOptions& options, QWidget* parent = nullptr);
 
@@ -30,11 +29,8 @@ class TOptionsViewDialog : public TShellDialog {
   QWidget* GridPage();
   QWidget* LinesPage();
   QWidget* ColorsPage();
-  // Shows the copy in the controls.
-  void Show();
+  void Show() override;
 
-  SViewOptions& options_;
-  SViewOptions copy_;
   QLineEdit* gridSize_;
   QCheckBox* snapToGrid_;
   QCheckBox* gridVisible_;
