@@ -25,13 +25,6 @@ QAction* Make(QObject& owner, const SActionRow& row) {
   return action;
 }
 
-// Items whose dialogs and tools come with a later part of the program.
-QAction* Pending(QMenu& menu, const char* text) {
-  QAction* action = menu.addAction(text);
-  action->setEnabled(false);
-  return action;
-}
-
 struct SEditRow {
   int code;
   SActionRow row;
@@ -72,8 +65,8 @@ TMainActions::TMainActions(QMainWindow& window) : window_(window) {
   BuildEdit(*bar.addMenu("&Edit"));
   BuildView(*bar.addMenu("&View"));
   BuildSound(*bar.addMenu("&Sound"));
-  QMenu& tools = *bar.addMenu("&Tools");
-  Pending(tools, "Tools &Config ...");
+  Tools = bar.addMenu(" &Tools ");
+  ToolsConfig = Tools->addAction("Tools &Config ...");
   BuildWindow(*bar.addMenu("&Window"));
   BuildInfo(*bar.addMenu("&Info"));
   SaveGroup =
@@ -95,7 +88,7 @@ void TMainActions::BuildFile(QMenu& menu) {
   menu.addAction(Save);
   menu.addAction(SaveAs);
   menu.addSeparator();
-  FileOptions = Pending(menu, "&Options ...");
+  FileOptions = menu.addAction("&Options ...");
   menu.addSeparator();
   menu.addAction(Exit);
 }
@@ -125,7 +118,7 @@ void TMainActions::BuildView(QMenu& menu) {
     toggle->setChecked(true);
   }
   menu.addSeparator();
-  ViewOptions = Pending(menu, "&Options ...");
+  ViewOptions = menu.addAction("&Options ...");
   ViewOptions->setIcon(ArtworkIcon("action-options"));
 }
 
@@ -152,11 +145,11 @@ void TMainActions::BuildSound(QMenu& menu) {
   rate->setCheckable(true);
   rate->setChecked(true);
   menu.addSeparator();
-  Pending(menu, "Default Audio &Out Device ...");
-  Pending(menu, "Default Audio &In Device ...");
-  Pending(menu, "Default &Midi In Device ...");
+  DefaultWaveOut = menu.addAction("Default Audio &Out Device ...");
+  DefaultWaveIn = menu.addAction("Default Audio &In Device ...");
+  DefaultMidiIn = menu.addAction("Default &Midi In Device ...");
   menu.addSeparator();
-  SoundOptions = Pending(menu, "&Options ...");
+  SoundOptions = menu.addAction("&Options ...");
 }
 
 void TMainActions::BuildWindow(QMenu& menu) {

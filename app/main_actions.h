@@ -36,7 +36,13 @@ class TMainActions {
   QMenu* Voices;
   QActionGroup* VoiceCounts;
   QMenu* SampleRate;
+  QAction* DefaultWaveOut;
+  QAction* DefaultWaveIn;
+  QAction* DefaultMidiIn;
   QAction* SoundOptions;
+  // The " &Tools " menu: its first item opens the tools dialog, the user's tools follow.
+  QMenu* Tools;
+  QAction* ToolsConfig;
   QAction* Cascade;
   QAction* TileHorizontally;
   QAction* TileVertically;

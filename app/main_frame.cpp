@@ -14,7 +14,9 @@
 
 #include "app/about_box.h"
 #include "app/engine_options.h"
+#include "app/file_browser_page.h"
 #include "app/group_window.h"
+#include "app/shell_actions.h"
 #include "app/sound_window.h"
 #include "app/workspace_pages.h"
 #include "patch/dokument_klang.h"
@@ -52,7 +54,7 @@ TMainFrame::TMainFrame() : actions_(std::make_unique<TMainActions>(*this)) {
   area_->setBackground(QColor(112, 112, 112));
   auto* splitter = new QSplitter;
   workspace_ = BuildWorkspacePages(*this);
-  splitter->addWidget(workspace_);
+  splitter->addWidget(workspace_.pages);
   splitter->addWidget(area_);
   splitter->setStretchFactor(1, 1);
   splitter->setSizes({240, 800});
@@ -61,6 +63,7 @@ TMainFrame::TMainFrame() : actions_(std::make_unique<TMainActions>(*this)) {
   ConnectFile();
   ConnectEdit();
   ConnectViewAndWindows();
+  ConnectShellDialogs(*this);
   setAcceptDrops(true);
   recent_.Reload(FileOptions().recentFileSize);
   RebuildRecentMenu();
@@ -107,6 +110,7 @@ void TMainFrame::ConnectFile() {
     if (path.isEmpty() || activeList_ == nullptr) return;
     FileOptions().startOpenGroupFolder = QFileInfo(path).absolutePath();
     activeList_->ExecuteCommand(kCommandSaveGroup, ToFileText(path));
+    workspace_.groups->Browser().AddFolder(QFileInfo(path).absolutePath());
   });
 }
 
@@ -126,7 +130,7 @@ void TMainFrame::ConnectViewAndWindows() {
   });
   connect(a.ShowStatusBar, &QAction::toggled, statusBar(), &QWidget::setVisible);
   connect(a.ShowWorkspace, &QAction::toggled, this,
-          [this](bool shown) { workspace_->setVisible(shown); });
+          [this](bool shown) { workspace_.pages->setVisible(shown); });
   connect(a.Cascade, &QAction::triggered, area_, &QMdiArea::cascadeSubWindows);
   connect(a.TileHorizontally, &QAction::triggered, area_, &QMdiArea::tileSubWindows);
   connect(a.TileVertically, &QAction::triggered, area_, &QMdiArea::tileSubWindows);
@@ -214,6 +218,7 @@ bool TMainFrame::SaveSound(bool askForName) {
          TMessageIcon::Error);
     return false;
   }
+  workspace_.sounds->Browser().Refresh();
   sinceSave_.restart();
   if (!FileOptions().undoAfterSave) {
     document_->Broadcast(kTreeClearHistory, 0, nullptr);
@@ -384,6 +389,11 @@ void TMainFrame::Tick() {
   if (document_) document_->PollEngine();
   const bool playing = document_ && document_->IsStarted();
   processor_->Show(ProcessorLook(playing, playing ? document_->Engine().ProcessorUsage() : 0));
+}
+
+void TMainFrame::FileOptionsChanged() {
+  RebuildRecentMenu();
+  sinceSave_.restart();
 }
 
 void TMainFrame::Autosave() {

@@ -18,6 +18,7 @@
 #include "app/processor_display.h"
 #include "app/recent_files.h"
 #include "app/sound_window.h"
+#include "app/workspace_pages.h"
 #include "engine/engine_host.h"
 
 class TDokumentKlang;
@@ -50,6 +51,8 @@ class TMainFrame : public QMainWindow, public TEngineListener {
   TGroupWindow* GroupWindow(const TModulKomponent& macro) const;
   // The periodic work: processor display and autosave.
   void Tick();
+  // After the file options' OK: the recent-file maximum applies and autosave counts anew.
+  void FileOptionsChanged();
 
   TDokumentKlang* Document() const { return document_.get(); }
   TSoundWindow* SoundWindow() const { return soundWindow_; }
@@ -98,7 +101,7 @@ class TMainFrame : public QMainWindow, public TEngineListener {
   QPointer<TSoundWindow> soundWindow_;
   TModuleListe* activeList_ = nullptr;
   QMdiArea* area_;
-  QTabWidget* workspace_;
+  SWorkspacePages workspace_;
   TProcessorDisplay* processor_;
   QLabel* position_;
   QTimer timer_;

@@ -27,9 +27,7 @@ void TRecentFiles::Reload(int maximum) {
 
 void TRecentFiles::Add(const QString& path) {
   if (paths_.contains(path)) return;
-  const QStringList names = SettingsValueNames(kSection).value_or(QStringList());
-  for (const QString& name : names)
-    SettingsDeleteValue(kSection, name);
+  SettingsDeleteSection(kSection);
   QStringList stored = paths_;
   stored.prepend(path);
   for (int i = 0; i < stored.size(); ++i) {

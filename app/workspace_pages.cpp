@@ -1,38 +1,36 @@
 #include "app/workspace_pages.h"
 
-#include <QLabel>
-#include <QToolButton>
-#include <QTreeWidget>
-#include <QVBoxLayout>
-
+#include "app/file_browser_page.h"
 #include "app/main_frame.h"
 #include "app/module_palette_page.h"
+#include "platform/paths.h"
+#include "platform/settings_store.h"
 
 namespace {
 
-// The sound and group browsers come with the file browser; until then the pages say so.
-QWidget* BrowserPage(const QString& title, QAction* extra) {
-  auto* page = new QWidget;
-  auto* layout = new QVBoxLayout(page);
-  auto* tree = new QTreeWidget;
-  tree->setHeaderLabel(title);
-  layout->addWidget(tree);
-  if (extra != nullptr) {
-    auto* button = new QToolButton;
-    button->setDefaultAction(extra);
-    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    layout->addWidget(button);
-  }
-  return page;
+// The root's default value flags a start that should offer the examples: it is missing at the
+// first start of a user, and an installer may set it again. It is cleared once they are added.
+void SeedExamples(const SWorkspacePages& workspace) {
+  if (SettingsReadString("", "", "first start").isEmpty()) return;
+  SettingsWriteString("", "", "");
+  const QString examples = ExamplesFolder();
+  if (examples.isEmpty()) return;
+  workspace.sounds->Browser().AddFolder(examples);
+  workspace.groups->Browser().AddFolder(examples);
 }
 
 }  // namespace
 
-QTabWidget* BuildWorkspacePages(TMainFrame& frame) {
-  auto* pages = new QTabWidget;
-  pages->addTab(BrowserPage("Sounds", nullptr), " Sounds ");
-  pages->addTab(new TModulePalettePage, " Modules ");
-  pages->addTab(BrowserPage("Groups", frame.Actions().SaveGroup), " Groups ");
-  pages->setCurrentIndex(1);
-  return pages;
+SWorkspacePages BuildWorkspacePages(TMainFrame& frame) {
+  SWorkspacePages workspace;
+  workspace.pages = new QTabWidget;
+  workspace.sounds = new TFileBrowserPage(SoundBrowserKind(),
+                                          [&frame](const QString& path) { frame.OpenFile(path); });
+  workspace.groups = new TFileBrowserPage(GroupBrowserKind(), nullptr, frame.Actions().SaveGroup);
+  workspace.pages->addTab(workspace.sounds, " Sounds ");
+  workspace.pages->addTab(new TModulePalettePage, " Modules ");
+  workspace.pages->addTab(workspace.groups, " Groups ");
+  workspace.pages->setCurrentIndex(1);
+  SeedExamples(workspace);
+  return workspace;
 }

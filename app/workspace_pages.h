@@ -3,6 +3,14 @@
 
 #include <QTabWidget>
 
+class TFileBrowserPage;
 class TMainFrame;
 
-QTabWidget* BuildWorkspacePages(TMainFrame& frame);
+struct SWorkspacePages {
+  QTabWidget* pages = nullptr;
+  TFileBrowserPage* sounds = nullptr;
+  TFileBrowserPage* groups = nullptr;
+};
+
+// The pages; at the first start the browsers get the bundled examples.
+SWorkspacePages BuildWorkspacePages(TMainFrame& frame);

@@ -118,3 +118,11 @@ bool SettingsDeleteValue(const QString& section, const QString& name) {
   key.Store().remove(ValueKey(name));
   return true;
 }
+
+bool SettingsDeleteSection(const QString& section) {
+  const QString group = GroupPath(section);
+  if (group.isEmpty() || !TSection(section).Exists()) return false;
+  QSettings store(kSettingsOrganisation, kSettingsApplication);
+  store.remove(group);
+  return true;
+}

@@ -28,3 +28,6 @@ std::optional<QStringList> SettingsValueNames(const QString& section);
 
 // Deletes a value; false when the section or the value does not exist.
 bool SettingsDeleteValue(const QString& section, const QString& name);
+// Deletes a section with its values and every section below it; false when it does not exist.
+// The root (the empty section) is never deleted.
+bool SettingsDeleteSection(const QString& section);

@@ -1,11 +1,14 @@
-// The voice menu, the processor display and the module palette.
+// The voice menu, the processor display, the module palette and the help key.
 #include <QComboBox>
 
+#include "app/help_key.h"
+#include "app/help_window.h"
 #include "app/module_palette_page.h"
 #include "app/processor_display.h"
 #include "app/sample_drop.h"
 #include "app/sound_window.h"
 #include "main_frame_fixture.h"
+#include "patch/modul_bild.h"
 
 namespace {
 
@@ -62,3 +65,22 @@ TEST_F(MainFrameTest, MixerNodeShowsItsSamplesAndSoundsRefuseInnerInputs) {
 }
 
 }  // namespace
+
+// F1 opens the topic of the one selected module of the front page, else the contents.
+TEST_F(MainFrameTest, HelpKeyOpensTheTopicOfTheSelectedModule) {
+  frame.OpenFile(Example("fm_bell.zmr"));
+  frame.SoundWindow()->Pages().setCurrentIndex(1);
+  TModuleListe& list = *frame.SoundWindow()->FrontList();
+  list.UnmarkAll();
+  ShowFocusedHelp(frame);
+  EXPECT_EQ(HelpWindow().CurrentTopic(), 0);
+  auto* module = dynamic_cast<TModulBild*>(list.Children().begin()->second.get());
+  ASSERT_NE(module, nullptr);
+  module->SelectOnly();
+  ShowFocusedHelp(frame);
+  const int topic = HelpWindow().CurrentTopic();
+  EXPECT_NE(topic, 0);
+  HelpWindow().ShowHelpTopic(0);
+  module->ShowHelp();
+  EXPECT_EQ(HelpWindow().CurrentTopic(), topic);
+}

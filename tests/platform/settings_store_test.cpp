@@ -43,6 +43,21 @@ TEST_F(SettingsStore, SubkeysOfNestedSectionsWithAnyCharacters) {
   EXPECT_EQ(SettingsSubkeyNames("Tools\\Shell"), QStringList{});
 }
 
+// Recent files and tools are rewritten by deleting their whole section first.
+TEST_F(SettingsStore, DeletingASectionTakesEverythingBelowItAndNothingBeside) {
+  SettingsWriteString("Tools", "Note", "x");
+  SettingsWriteString("Tools\\Edit", "Path", "/usr/bin/editor");
+  SettingsWriteString("Tools\\Edit\\Deeper", "Path", "y");
+  SettingsWriteString("ToolsElse", "Path", "kept");
+  EXPECT_TRUE(SettingsDeleteSection("Tools"));
+  EXPECT_EQ(SettingsSubkeyNames("Tools"), std::nullopt);
+  EXPECT_EQ(SettingsReadString("Tools\\Edit", "Path", "gone"), "gone");
+  EXPECT_EQ(SettingsReadString("ToolsElse", "Path", ""), "kept");
+  EXPECT_FALSE(SettingsDeleteSection("Tools"));
+  EXPECT_FALSE(SettingsDeleteSection(""));
+  EXPECT_EQ(SettingsReadString("ToolsElse", "Path", ""), "kept");
+}
+
 // Folder lists name their values by full path.
 TEST_F(SettingsStore, ValuesNamedByPathsAreEnumeratedAndDeleted) {
   SettingsWriteString("Sounds", "/home/me/sounds", "Collapsed");
