@@ -46,6 +46,7 @@ int RunGuiProgram(int argc, char** argv) {
   TApplicationScope context(ProgramContext(devices));
   TMainFrame frame;
   frame.show();
-  frame.StartWith(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString());
+  if (!frame.OfferRecovery())
+    frame.StartWith(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString());
   return QApplication::exec();
 }

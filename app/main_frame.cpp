@@ -159,8 +159,7 @@ void TMainFrame::StartWith(const QString& argument) {
 void TMainFrame::NewSound() {
   if (!CloseSound(true)) return;
   ShowStatus("New Sound");
-  document_ = std::make_unique<TDokumentKlang>();
-  document_->Engine().SetListener(this);
+  CreateDocument();
   SelectVoices(0);
   ShowSoundWindow();
   SetSoundActions(true, false);
@@ -172,15 +171,45 @@ void TMainFrame::OpenFile(const QString& path) {
     return;
   }
   if (!CloseSound(true)) return;
+  CreateDocument();
+  ShowLoaded(document_->Load(QFileInfo(path).absoluteFilePath()),
+             "File " + Quoted(path + ' ') + " unknown format !");
+}
+
+bool TMainFrame::OfferRecovery() {
+  for (SLeftCopy& left : TRecoveryCopy::LeftBehind()) {
+    const QString sound = left.originalPath.isEmpty() ? QString("A new sound")
+                                                      : "The sound " + Quoted(left.originalPath);
+    const QString text = sound + " had changes that were not saved when zmr ended (" +
+                         left.written.toString("yyyy-MM-dd hh:mm:ss") + ").\nRestore them ?";
+    if (ShowMessage(this, {"Restore Sound", text, TMessageIcon::Question,
+                           TMessageButtons::YesNo}) != TMessageAnswer::Yes) {
+      TRecoveryCopy::Remove(left);
+      continue;
+    }
+    if (!CloseSound(true)) return true;
+    CreateDocument();
+    std::string fault;
+    const bool restored = document_->Restore(left.soundText, left.originalPath, fault);
+    recovery_.Adopt(left);
+    ShowLoaded(restored, "The copy of " + Quoted(left.originalPath) +
+                             " is damaged: " + QString::fromStdString(fault));
+    return true;
+  }
+  return false;
+}
+
+void TMainFrame::CreateDocument() {
   document_ = std::make_unique<TDokumentKlang>();
   document_->Engine().SetListener(this);
-  const bool loaded = document_->Load(QFileInfo(path).absoluteFilePath());
+}
+
+void TMainFrame::ShowLoaded(bool loaded, const QString& fault) {
   sinceSave_.restart();
   SetSoundActions(true, false);
   if (document_->ViewSound->Visible->value != 0 || !loaded) ShowSoundWindow();
   if (!loaded) {
-    Tell(this, "Load file", "File " + Quoted(path + ' ') + " unknown format !",
-         TMessageIcon::Error);
+    Tell(this, "Load file", fault, TMessageIcon::Error);
     return;
   }
   SelectVoices(0);
@@ -235,6 +264,7 @@ bool TMainFrame::CloseSound(bool destroy) {
     if (answer == TMessageAnswer::Yes && !SaveSound(false)) return false;
     if (answer != TMessageAnswer::Yes && answer != TMessageAnswer::No) return false;
   }
+  recovery_.Discard();
   SetSoundActions(false, false);
   if (destroy) ReleaseDocument();
   return true;
@@ -370,6 +400,7 @@ void TMainFrame::Tick() {
     Autosave();
   }
   DropGroupWindows(false);
+  recovery_.Follow(document_.get());
   const bool playing = document_ && document_->IsStarted();
   processor_->Show(ProcessorLook(playing, playing ? document_->Engine().ProcessorUsage() : 0));
 }

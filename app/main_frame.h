@@ -16,6 +16,7 @@
 #include "app/main_actions.h"
 #include "app/processor_display.h"
 #include "app/recent_files.h"
+#include "app/recovery_copy.h"
 #include "app/sound_window.h"
 #include "engine/engine_host.h"
 
@@ -32,6 +33,9 @@ class TMainFrame : public QMainWindow, public TEngineListener {
   // The command line's document: "STANDARD" opens nothing, an existing file opens, otherwise
   // the configured start document.
   void StartWith(const QString& argument);
+  // Offers the sounds that a crash or a kill left unsaved, one after the other, until one is
+  // restored; true when a sound was restored.
+  bool OfferRecovery();
   void NewSound();
   void OpenFile(const QString& path);
   // False when nothing was saved (the user cancelled or the file could not be written).
@@ -47,7 +51,7 @@ class TMainFrame : public QMainWindow, public TEngineListener {
   // Opens the macro's window, or brings it to the front.
   void ShowGroupWindow(TModulKomponent& macro);
   TGroupWindow* GroupWindow(const TModulKomponent& macro) const;
-  // The periodic work: processor display and autosave.
+  // The periodic work: processor display, recovery copy and autosave.
   void Tick();
 
   TDokumentKlang* Document() const { return document_.get(); }
@@ -56,6 +60,7 @@ class TMainFrame : public QMainWindow, public TEngineListener {
   TProcessorDisplay& Processor() const { return *processor_; }
   QMdiArea& Area() const { return *area_; }
   const TRecentFiles& Recent() const { return recent_; }
+  const TRecoveryCopy& Recovery() const { return recovery_; }
 
   void EngineOverloaded(int usage) override;
 
@@ -71,6 +76,9 @@ class TMainFrame : public QMainWindow, public TEngineListener {
   void ConnectViewAndWindows();
   QWidget* BuildWorkspace();
   void BuildStatusBar();
+  void CreateDocument();
+  // Shows a document just read, or `fault` when it could not be read whole.
+  void ShowLoaded(bool loaded, const QString& fault);
   void OpenChosenFile();
   void OpenRecent(const QString& path);
   void RebuildRecentMenu();
@@ -102,4 +110,5 @@ class TMainFrame : public QMainWindow, public TEngineListener {
   int ticks_ = 0;
   QElapsedTimer sinceSave_;
   TRecentFiles recent_;
+  TRecoveryCopy recovery_;
 };
