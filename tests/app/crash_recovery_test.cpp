@@ -13,6 +13,7 @@
 
 #include "app/recovery_copy.h"
 #include "patch/dokument_klang.h"
+#include "program_display.h"
 #include "tests/devices/program_process.h"
 #include "x_display.h"
 
@@ -49,19 +50,6 @@ std::string Patch(const std::string& soundText) {
   document.ModuleList->Write(text);
   return text.str();
 }
-
-// The program's children show their windows on `display`.
-class TProgramDisplay {
- public:
-  explicit TProgramDisplay(const TXDisplay& display) {
-    setenv("DISPLAY", display.Name().c_str(), 1);
-    setenv("QT_QPA_PLATFORM", "xcb", 1);
-  }
-  ~TProgramDisplay() {
-    unsetenv("DISPLAY");
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  }
-};
 
 TEST(CrashRecovery, AKilledProgramsChangedSoundIsRestoredWhileItsFileStaysAsItWas) {
   TXDisplay display;
