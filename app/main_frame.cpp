@@ -21,6 +21,7 @@
 #include "persist/tree_message.h"
 #include "platform/message_box.h"
 #include "platform/options.h"
+#include "platform/settings_store.h"
 #include "platform/text_codec.h"
 #include "platform/wait_cursor.h"
 #include "resources/artwork.h"
@@ -32,6 +33,10 @@ constexpr int kTickMs = 300;
 constexpr int kTicksPerAutosaveCheck = 6;
 constexpr qint64 kMsPerMinute = 60000;
 constexpr char kNoPosition[] = "x  : -  y : -";
+constexpr char kSettingsSection[] = "MainFrame";
+constexpr int kStateNormal = 0;
+constexpr int kStateMinimised = 1;
+constexpr int kStateMaximised = 2;
 
 QString Quoted(const QString& text) { return '"' + text + '"'; }
 
@@ -69,6 +74,7 @@ TMainFrame::TMainFrame() : actions_(std::make_unique<TMainActions>(*this)) {
   timer_.start(kTickMs);
   SetModuleDialogs(&dialogs_);
   resize(1100, 720);
+  ReadSettings();
 }
 
 TMainFrame::~TMainFrame() {
@@ -526,10 +532,56 @@ void TMainFrame::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  WriteSettings();
   StoreOptions(ViewOptions());
   StoreOptions(FileOptions());
   StoreOptions(SoundOptions());
   event->accept();
+}
+
+namespace {
+
+int Read(const char* name, int fallback) {
+  return SettingsReadInteger(kSettingsSection, name, fallback);
+}
+void Write(const char* name, int value) { SettingsWriteInteger(kSettingsSection, name, value); }
+
+}  // namespace
+
+void TMainFrame::ReadSettings() {
+  move(Read("Left", x()), Read("Top", y()));
+  resize(Read("Width", width()), Read("Height", height()));
+  switch (Read("WindowState", kStateNormal)) {
+    case kStateMinimised:
+      setWindowState(Qt::WindowMinimized);
+      break;
+    case kStateMaximised:
+      setWindowState(Qt::WindowMaximized);
+      break;
+    default:
+      break;
+  }
+  actions_->ShowWorkspace->setChecked(Read("ShowList", 1) != 0);
+  actions_->ShowStatusBar->setChecked(Read("StatusBar", 1) != 0);
+  actions_->ShowToolBar->setChecked(Read("ToolBar", 1) != 0);
+}
+
+void TMainFrame::WriteSettings() {
+  const Qt::WindowStates state = windowState();
+  if (state.testFlag(Qt::WindowMinimized)) {
+    Write("WindowState", kStateMinimised);
+  } else if (state.testFlag(Qt::WindowMaximized)) {
+    Write("WindowState", kStateMaximised);
+  } else {
+    Write("WindowState", kStateNormal);
+    Write("Left", x());
+    Write("Top", y());
+    Write("Width", width());
+    Write("Height", height());
+  }
+  Write("ShowList", actions_->ShowWorkspace->isChecked() ? 1 : 0);
+  Write("StatusBar", actions_->ShowStatusBar->isChecked() ? 1 : 0);
+  Write("ToolBar", actions_->ShowToolBar->isChecked() ? 1 : 0);
 }
 
 namespace {

@@ -76,6 +76,9 @@ class TMainFrame : public QMainWindow, public TEngineListener {
   void ConnectViewAndWindows();
   QWidget* BuildWorkspace();
   void BuildStatusBar();
+  // The window's place, size and state and which of its bars show, kept in the settings store.
+  void ReadSettings();
+  void WriteSettings();
   void CreateDocument();
   // Shows a document just read, or `fault` when it could not be read whole.
   void ShowLoaded(bool loaded, const QString& fault);
