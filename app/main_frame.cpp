@@ -15,6 +15,7 @@
 #include "app/about_box.h"
 #include "app/group_window.h"
 #include "app/sound_window.h"
+#include "app/window_placement.h"
 #include "app/workspace_pages.h"
 #include "patch/dokument_klang.h"
 #include "patch/macro_modules.h"
@@ -291,23 +292,18 @@ void TMainFrame::ShowSoundWindow() {
   window->onVoicesChanged = [this] { SelectVoices(0); };
   soundWindow_ = window;
   ShowCaption();
-  AddEditorWindow(*window);
-  QMdiSubWindow* frame =
-      window->parentWidget() ? static_cast<QMdiSubWindow*>(window->parentWidget()) : nullptr;
-  const TRect rect = document_->ViewSound->Rect->GetRect();
-  if (frame != nullptr && rect.top != rect.bottom) {
-    frame->setGeometry(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
-  }
-  if (frame != nullptr && document_->ViewSound->WindowState->value == 2) frame->showMaximized();
+  AddEditorWindow(*window, *document_->ViewSound);
   ActiveEditorChanged();
+  ShowVisibleGroupWindows(*document_->ModuleList);
 }
 
-void TMainFrame::AddEditorWindow(TEditorWindow& window) {
+void TMainFrame::AddEditorWindow(TEditorWindow& window, TFenster& description) {
   connect(&window, &TEditorWindow::FrontListChanged, this, &TMainFrame::ActiveEditorChanged);
   connect(&window, &TEditorWindow::MouseAt, this,
           [this](QPoint p) { ShowStatus(QString("x : %1  y : %2").arg(p.x()).arg(p.y())); });
   QMdiSubWindow* frame = area_->addSubWindow(&window);
   frame->setWindowIcon(window.windowIcon());
+  PlaceByDescription(*frame, description);
   frame->show();
   area_->setActiveSubWindow(frame);
 }
@@ -323,8 +319,19 @@ void TMainFrame::ShowGroupWindow(TModulKomponent& macro) {
   auto held = std::dynamic_pointer_cast<TModulKomponent>(list->Get(list->KeyOf(&macro)));
   if (!held) return;
   auto* window = new TGroupWindow(std::move(held));
-  AddEditorWindow(*window);
+  AddEditorWindow(*window, *macro.Window);
   ActiveEditorChanged();
+}
+
+void TMainFrame::ShowVisibleGroupWindows(const TModuleListe& list) {
+  for (const auto& [key, child] : list.Children()) {
+    auto* macro = dynamic_cast<TModulKomponent*>(child.get());
+    if (macro == nullptr) continue;
+    if (macro->Panel && macro->Window->Visible->value != 0 && GroupWindow(*macro) == nullptr) {
+      ShowGroupWindow(*macro);
+    }
+    ShowVisibleGroupWindows(*macro->Inside);
+  }
 }
 
 TGroupWindow* TMainFrame::GroupWindow(const TModulKomponent& macro) const {
@@ -406,6 +413,7 @@ void TMainFrame::Tick() {
     Autosave();
   }
   DropGroupWindows(false);
+  if (document_) ShowVisibleGroupWindows(*document_->ModuleList);
   recovery_.Follow(document_.get());
   const bool playing = document_ && document_->IsStarted();
   processor_->Show(ProcessorLook(playing, playing ? document_->Engine().ProcessorUsage() : 0));

@@ -21,6 +21,7 @@
 #include "engine/engine_host.h"
 
 class TDokumentKlang;
+class TFenster;
 class TGroupWindow;
 class TModulKomponent;
 class TModuleListe;
@@ -90,7 +91,10 @@ class TMainFrame : public QMainWindow, public TEngineListener {
   void DropSoundWindow();
   // Closes the group windows of every macro (`all`) or of those that left the sound.
   void DropGroupWindows(bool all);
-  void AddEditorWindow(TEditorWindow& window);
+  // Opens the window of every macro shown on a canvas whose description says its window was
+  // open: a loaded sound, a pasted macro or an undone deletion brings its group window back.
+  void ShowVisibleGroupWindows(const TModuleListe& list);
+  void AddEditorWindow(TEditorWindow& window, TFenster& description);
   void ShowCaption();
   void ReleaseDocument();
   void ActiveEditorChanged();
