@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/about_box.h"
 #include "app/main_frame.h"
 #include "modules/catalogue.h"
 #include "patch/application_context.h"
@@ -44,7 +45,9 @@ int RunGuiProgram(int argc, char** argv) {
   QApplication::setApplicationName("zmr");
   TRealDeviceServices devices;
   TApplicationScope context(ProgramContext(devices));
+  TSplash splash;
   TMainFrame frame;
+  splash.Finish();
   frame.show();
   if (!frame.OfferRecovery())
     frame.StartWith(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString());
