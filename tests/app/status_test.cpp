@@ -1,11 +1,13 @@
 // The voice menu, the processor display and the module palette.
 #include <QComboBox>
+#include <algorithm>
 
 #include "app/module_palette_page.h"
 #include "app/processor_display.h"
 #include "app/sample_drop.h"
 #include "app/sound_window.h"
 #include "main_frame_fixture.h"
+#include "patch/modul.h"
 
 namespace {
 
@@ -54,8 +56,20 @@ TEST_F(MainFrameTest, MixerNodeShowsItsSamplesAndSoundsRefuseInnerInputs) {
   auto* palette = frame.findChild<TModulePalettePage*>();
   ASSERT_NE(palette, nullptr);
   palette->ShowCategory("Mixer");
-  ASSERT_GT(palette->Samples().count(), 0);
-  EXPECT_EQ(palette->Samples().item(0)->data(Qt::UserRole).toString(), "PolyToMono");
+  // Every sample has its panel, stacked down the left edge in the category's order.
+  std::vector<const TModul*> samples;
+  for (const auto& [key, child] : palette->Samples().Children())
+    samples.push_back(dynamic_cast<const TModul*>(child.get()));
+  ASSERT_GT(samples.size(), 1u);
+  std::ranges::sort(samples, {}, [](const TModul* m) { return m->Rect->GetRect().top; });
+  EXPECT_EQ(samples.front()->typeName, "PolyToMono");
+  int bottom = 0;
+  for (const TModul* sample : samples) {
+    EXPECT_NE(sample->Panel, nullptr) << sample->typeName;
+    EXPECT_EQ(sample->Rect->GetRect().left, 5);
+    EXPECT_EQ(sample->Rect->GetRect().top, bottom + 8) << sample->typeName;
+    bottom = sample->Rect->GetRect().bottom;
+  }
   frame.NewSound();
   EXPECT_FALSE(ListTakesType(*Document().ModuleList, "ModulMInAnalog"));
   EXPECT_TRUE(ListTakesType(*Document().ModuleList, "PolyToMono"));
