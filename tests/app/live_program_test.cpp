@@ -30,23 +30,10 @@ constexpr std::uint8_t kA4 = 69;
 // Long enough for the lead of the default "WaveBuffer", JACK's period and a busy machine.
 constexpr auto kSettle = 1s;
 
-int Number(const std::vector<std::string>& names, const std::string& name) {
-  const auto found = std::ranges::find(names, name);
-  return found == names.end() ? -1 : static_cast<int>(found - names.begin());
-}
-
-// MIDI input -> key -> poly sine -> combiner -> speaker, in the window a user left open.
+// A keyboard playing a sine, in the window a user left open.
 fs::path KeyboardSound(const fs::path& folder) {
   TDokumentKlang document;
-  auto& midi = Create(document, "Midi", "MidiIn");
-  auto& key = Create(document, "Key", "MidiKey");
-  auto& sine = Create(document, "Sine", "PolySine");
-  auto& mix = Create(document, "Mix", "PolyToMono");
-  Wire(midi, key);
-  Wire(key, sine, "1", "1");
-  Wire(key, sine, "2", "2");
-  Wire(sine, mix);
-  Wire(mix, Create(document, "Speaker", "Speaker"));
+  AddKeyboardSine(document);
   document.ViewSound->Visible->value = 1;
   const fs::path path = folder / "keyboard.zmr";
   EXPECT_TRUE(document.Save(QString::fromStdString(path.string())));
@@ -82,9 +69,9 @@ TEST(LiveProgram, PlaysAKeyboardNoteAtItsPitchAndF6SilencesItAndF5StartsItAgain)
   ASSERT_TRUE(recorder.IsOpen() && keyboard.IsOpen());
   SSoundOptions options;
   options.speakerDefaultDevice =
-      Number(TRtAudioWaveOutDevice().DeviceNames(), "JACK: " + recorder.name());
+      DeviceNumber(TRtAudioWaveOutDevice().DeviceNames(), "JACK: " + recorder.name());
   options.midiDefaultDevice =
-      Number(TRtMidiInDevices().DeviceNames(), "JACK: " + keyboard.name() + ":out");
+      DeviceNumber(TRtMidiInDevices().DeviceNames(), "JACK: " + keyboard.name() + ":out");
   options.startAfterLoading = true;
   StoreOptions(options);
 
