@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <span>
+#include <sstream>
 
 #include "patch/dokument_klang.h"
 #include "persist/output_file.h"
@@ -76,7 +77,11 @@ bool TRecoveryCopy::Write(TDokumentKlang& document) {
     lock_ = TakeLock(path_);
     if (!lock_) return false;
   }
-  const std::string bytes = Header(document) + document.SoundText();
+  // Written as it stands, without the before-save notice, so that the editor is not disturbed.
+  std::ostringstream text;
+  text << Header(document);
+  document.WriteSound(text);
+  const std::string bytes = text.str();
   std::string error;
   if (!WriteOutputFile(QFile::encodeName(path_).toStdString(), std::as_bytes(std::span(bytes)),
                        error)) {
