@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/about_box.h"
 #include "app/main_frame.h"
 #include "modules/catalogue.h"
 #include "modules/module_dialogs_view.h"
@@ -46,8 +47,11 @@ int RunGuiProgram(int argc, char** argv) {
   QApplication::setApplicationName("zmr");
   TRealDeviceServices devices;
   TApplicationScope context(ProgramContext(devices));
+  TSplash splash;
   TMainFrame frame;
+  splash.Finish();
   frame.show();
-  frame.StartWith(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString());
+  if (!frame.OfferRecovery())
+    frame.StartWith(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString());
   return QApplication::exec();
 }

@@ -18,12 +18,14 @@
 #include "app/group_window.h"
 #include "app/shell_actions.h"
 #include "app/sound_window.h"
+#include "app/window_placement.h"
 #include "app/workspace_pages.h"
 #include "patch/dokument_klang.h"
 #include "patch/macro_modules.h"
 #include "persist/tree_message.h"
 #include "platform/message_box.h"
 #include "platform/options.h"
+#include "platform/settings_store.h"
 #include "platform/text_codec.h"
 #include "platform/wait_cursor.h"
 #include "resources/artwork.h"
@@ -35,6 +37,10 @@ constexpr int kTickMs = 300;
 constexpr int kTicksPerAutosaveCheck = 6;
 constexpr qint64 kMsPerMinute = 60000;
 constexpr char kNoPosition[] = "x  : -  y : -";
+constexpr char kSettingsSection[] = "MainFrame";
+constexpr int kStateNormal = 0;
+constexpr int kStateMinimised = 1;
+constexpr int kStateMaximised = 2;
 
 QString Quoted(const QString& text) { return '"' + text + '"'; }
 
@@ -73,6 +79,7 @@ TMainFrame::TMainFrame() : actions_(std::make_unique<TMainActions>(*this)) {
   timer_.start(kTickMs);
   SetModuleDialogs(&dialogs_);
   resize(1100, 720);
+  ReadSettings();
 }
 
 TMainFrame::~TMainFrame() {
@@ -164,8 +171,7 @@ void TMainFrame::StartWith(const QString& argument) {
 void TMainFrame::NewSound() {
   if (!CloseSound(true)) return;
   ShowStatus("New Sound");
-  document_ = std::make_unique<TDokumentKlang>();
-  document_->Engine().SetListener(this);
+  CreateDocument();
   SelectVoices(0);
   ShowSoundWindow();
   SetSoundActions(true, false);
@@ -177,15 +183,45 @@ void TMainFrame::OpenFile(const QString& path) {
     return;
   }
   if (!CloseSound(true)) return;
+  CreateDocument();
+  ShowLoaded(document_->Load(QFileInfo(path).absoluteFilePath()),
+             "File " + Quoted(path + ' ') + " unknown format !");
+}
+
+bool TMainFrame::OfferRecovery() {
+  for (SLeftCopy& left : TRecoveryCopy::LeftBehind()) {
+    const QString sound = left.originalPath.isEmpty() ? QString("A new sound")
+                                                      : "The sound " + Quoted(left.originalPath);
+    const QString text = sound + " had changes that were not saved when zmr ended (" +
+                         left.written.toString("yyyy-MM-dd hh:mm:ss") + ").\nRestore them ?";
+    if (ShowMessage(this, {"Restore Sound", text, TMessageIcon::Question,
+                           TMessageButtons::YesNo}) != TMessageAnswer::Yes) {
+      TRecoveryCopy::Remove(left);
+      continue;
+    }
+    if (!CloseSound(true)) return true;
+    CreateDocument();
+    std::string fault;
+    const bool restored = document_->Restore(left.soundText, left.originalPath, fault);
+    recovery_.Adopt(left);
+    ShowLoaded(restored, "The copy of " + Quoted(left.originalPath) +
+                             " is damaged: " + QString::fromStdString(fault));
+    return true;
+  }
+  return false;
+}
+
+void TMainFrame::CreateDocument() {
   document_ = std::make_unique<TDokumentKlang>();
   document_->Engine().SetListener(this);
-  const bool loaded = document_->Load(QFileInfo(path).absoluteFilePath());
+}
+
+void TMainFrame::ShowLoaded(bool loaded, const QString& fault) {
   sinceSave_.restart();
   SetSoundActions(true, false);
   if (document_->ViewSound->Visible->value != 0 || !loaded) ShowSoundWindow();
   if (!loaded) {
-    Tell(this, "Load file", "File " + Quoted(path + ' ') + " unknown format !",
-         TMessageIcon::Error);
+    Tell(this, "Load file", fault, TMessageIcon::Error);
     return;
   }
   SelectVoices(0);
@@ -241,6 +277,7 @@ bool TMainFrame::CloseSound(bool destroy) {
     if (answer == TMessageAnswer::Yes && !SaveSound(false)) return false;
     if (answer != TMessageAnswer::Yes && answer != TMessageAnswer::No) return false;
   }
+  recovery_.Discard();
   SetSoundActions(false, false);
   if (destroy) ReleaseDocument();
   return true;
@@ -261,23 +298,18 @@ void TMainFrame::ShowSoundWindow() {
   window->onVoicesChanged = [this] { SelectVoices(0); };
   soundWindow_ = window;
   ShowCaption();
-  AddEditorWindow(*window);
-  QMdiSubWindow* frame =
-      window->parentWidget() ? static_cast<QMdiSubWindow*>(window->parentWidget()) : nullptr;
-  const TRect rect = document_->ViewSound->Rect->GetRect();
-  if (frame != nullptr && rect.top != rect.bottom) {
-    frame->setGeometry(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
-  }
-  if (frame != nullptr && document_->ViewSound->WindowState->value == 2) frame->showMaximized();
+  AddEditorWindow(*window, *document_->ViewSound);
   ActiveEditorChanged();
+  ShowVisibleGroupWindows(*document_->ModuleList);
 }
 
-void TMainFrame::AddEditorWindow(TEditorWindow& window) {
+void TMainFrame::AddEditorWindow(TEditorWindow& window, TFenster& description) {
   connect(&window, &TEditorWindow::FrontListChanged, this, &TMainFrame::ActiveEditorChanged);
   connect(&window, &TEditorWindow::MouseAt, this,
           [this](QPoint p) { ShowStatus(QString("x : %1  y : %2").arg(p.x()).arg(p.y())); });
   QMdiSubWindow* frame = area_->addSubWindow(&window);
   frame->setWindowIcon(window.windowIcon());
+  PlaceByDescription(*frame, description);
   frame->show();
   area_->setActiveSubWindow(frame);
 }
@@ -293,8 +325,19 @@ void TMainFrame::ShowGroupWindow(TModulKomponent& macro) {
   auto held = std::dynamic_pointer_cast<TModulKomponent>(list->Get(list->KeyOf(&macro)));
   if (!held) return;
   auto* window = new TGroupWindow(std::move(held));
-  AddEditorWindow(*window);
+  AddEditorWindow(*window, *macro.Window);
   ActiveEditorChanged();
+}
+
+void TMainFrame::ShowVisibleGroupWindows(const TModuleListe& list) {
+  for (const auto& [key, child] : list.Children()) {
+    auto* macro = dynamic_cast<TModulKomponent*>(child.get());
+    if (macro == nullptr) continue;
+    if (macro->Panel && macro->Window->Visible->value != 0 && GroupWindow(*macro) == nullptr) {
+      ShowGroupWindow(*macro);
+    }
+    ShowVisibleGroupWindows(*macro->Inside);
+  }
 }
 
 TGroupWindow* TMainFrame::GroupWindow(const TModulKomponent& macro) const {
@@ -387,6 +430,8 @@ void TMainFrame::Tick() {
   DropGroupWindows(false);
   // What the engine thread published (level reports, finished captures) reaches the modules.
   if (document_) document_->PollEngine();
+  if (document_) ShowVisibleGroupWindows(*document_->ModuleList);
+  recovery_.Follow(document_.get());
   const bool playing = document_ && document_->IsStarted();
   processor_->Show(ProcessorLook(playing, playing ? document_->Engine().ProcessorUsage() : 0));
 }
@@ -517,10 +562,56 @@ void TMainFrame::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  WriteSettings();
   StoreOptions(ViewOptions());
   StoreOptions(FileOptions());
   StoreOptions(SoundOptions());
   event->accept();
+}
+
+namespace {
+
+int Read(const char* name, int fallback) {
+  return SettingsReadInteger(kSettingsSection, name, fallback);
+}
+void Write(const char* name, int value) { SettingsWriteInteger(kSettingsSection, name, value); }
+
+}  // namespace
+
+void TMainFrame::ReadSettings() {
+  move(Read("Left", x()), Read("Top", y()));
+  resize(Read("Width", width()), Read("Height", height()));
+  switch (Read("WindowState", kStateNormal)) {
+    case kStateMinimised:
+      setWindowState(Qt::WindowMinimized);
+      break;
+    case kStateMaximised:
+      setWindowState(Qt::WindowMaximized);
+      break;
+    default:
+      break;
+  }
+  actions_->ShowWorkspace->setChecked(Read("ShowList", 1) != 0);
+  actions_->ShowStatusBar->setChecked(Read("StatusBar", 1) != 0);
+  actions_->ShowToolBar->setChecked(Read("ToolBar", 1) != 0);
+}
+
+void TMainFrame::WriteSettings() {
+  const Qt::WindowStates state = windowState();
+  if (state.testFlag(Qt::WindowMinimized)) {
+    Write("WindowState", kStateMinimised);
+  } else if (state.testFlag(Qt::WindowMaximized)) {
+    Write("WindowState", kStateMaximised);
+  } else {
+    Write("WindowState", kStateNormal);
+    Write("Left", x());
+    Write("Top", y());
+    Write("Width", width());
+    Write("Height", height());
+  }
+  Write("ShowList", actions_->ShowWorkspace->isChecked() ? 1 : 0);
+  Write("StatusBar", actions_->ShowStatusBar->isChecked() ? 1 : 0);
+  Write("ToolBar", actions_->ShowToolBar->isChecked() ? 1 : 0);
 }
 
 namespace {

@@ -17,11 +17,13 @@
 #include "app/main_actions.h"
 #include "app/processor_display.h"
 #include "app/recent_files.h"
+#include "app/recovery_copy.h"
 #include "app/sound_window.h"
 #include "app/workspace_pages.h"
 #include "engine/engine_host.h"
 
 class TDokumentKlang;
+class TFenster;
 class TGroupWindow;
 class TModulKomponent;
 class TModuleListe;
@@ -34,6 +36,9 @@ class TMainFrame : public QMainWindow, public TEngineListener {
   // The command line's document: "STANDARD" opens nothing, an existing file opens, otherwise
   // the configured start document.
   void StartWith(const QString& argument);
+  // Offers the sounds that a crash or a kill left unsaved, one after the other, until one is
+  // restored; true when a sound was restored.
+  bool OfferRecovery();
   void NewSound();
   void OpenFile(const QString& path);
   // False when nothing was saved (the user cancelled or the file could not be written).
@@ -49,7 +54,7 @@ class TMainFrame : public QMainWindow, public TEngineListener {
   // Opens the macro's window, or brings it to the front.
   void ShowGroupWindow(TModulKomponent& macro);
   TGroupWindow* GroupWindow(const TModulKomponent& macro) const;
-  // The periodic work: processor display and autosave.
+  // The periodic work: processor display, recovery copy and autosave.
   void Tick();
   // After the file options' OK: the recent-file maximum applies and autosave counts anew.
   void FileOptionsChanged();
@@ -60,6 +65,7 @@ class TMainFrame : public QMainWindow, public TEngineListener {
   TProcessorDisplay& Processor() const { return *processor_; }
   QMdiArea& Area() const { return *area_; }
   const TRecentFiles& Recent() const { return recent_; }
+  const TRecoveryCopy& Recovery() const { return recovery_; }
 
   void EngineOverloaded(int usage) override;
 
@@ -75,6 +81,12 @@ class TMainFrame : public QMainWindow, public TEngineListener {
   void ConnectViewAndWindows();
   QWidget* BuildWorkspace();
   void BuildStatusBar();
+  // The window's place, size and state and which of its bars show, kept in the settings store.
+  void ReadSettings();
+  void WriteSettings();
+  void CreateDocument();
+  // Shows a document just read, or `fault` when it could not be read whole.
+  void ShowLoaded(bool loaded, const QString& fault);
   void OpenChosenFile();
   void OpenRecent(const QString& path);
   void RebuildRecentMenu();
@@ -83,7 +95,10 @@ class TMainFrame : public QMainWindow, public TEngineListener {
   void DropSoundWindow();
   // Closes the group windows of every macro (`all`) or of those that left the sound.
   void DropGroupWindows(bool all);
-  void AddEditorWindow(TEditorWindow& window);
+  // Opens the window of every macro shown on a canvas whose description says its window was
+  // open: a loaded sound, a pasted macro or an undone deletion brings its group window back.
+  void ShowVisibleGroupWindows(const TModuleListe& list);
+  void AddEditorWindow(TEditorWindow& window, TFenster& description);
   void ShowCaption();
   void ReleaseDocument();
   void ActiveEditorChanged();
@@ -109,4 +124,5 @@ class TMainFrame : public QMainWindow, public TEngineListener {
   QElapsedTimer sinceSave_;
   TRecentFiles recent_;
   std::string shownFallback_;
+  TRecoveryCopy recovery_;
 };

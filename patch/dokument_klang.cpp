@@ -47,22 +47,37 @@ bool TDokumentKlang::Load(const QString& path, std::string& fault) {
   bool complete = false;
   if (file.open(QIODevice::ReadOnly)) {
     const QByteArray bytes = file.readAll();
-    const std::string text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    std::istringstream in(text);
-    complete = Read(in);
-    if (!complete) fault = text_format::DescribeReadStop(in, text);
+    complete =
+        ReadText(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())), fault);
   } else {
     fault = "it cannot be opened";
   }
-  if (complete) {
-    Broadcast(kTreeAfterRead, 0, this);
-    ViewSound->Title->value = ToFileText(QFileInfo(path).absoluteFilePath());
-    AdoptVoiceCount();
-    RestartSound(false);
-  }
+  if (complete) ViewSound->Title->value = ToFileText(QFileInfo(path).absoluteFilePath());
   modified_ = false;
   hasFileName_ = true;
   return complete;
+}
+
+bool TDokumentKlang::Restore(const std::string& text, const QString& originalPath,
+                             std::string& fault) {
+  const TWaitCursor wait;
+  const bool complete = ReadText(text, fault);
+  hasFileName_ = !originalPath.isEmpty();
+  if (hasFileName_) ViewSound->Title->value = ToFileText(originalPath);
+  MarkChanged();
+  return complete;
+}
+
+bool TDokumentKlang::ReadText(const std::string& text, std::string& fault) {
+  std::istringstream in(text);
+  if (!Read(in)) {
+    fault = text_format::DescribeReadStop(in, text);
+    return false;
+  }
+  Broadcast(kTreeAfterRead, 0, this);
+  AdoptVoiceCount();
+  RestartSound(false);
+  return true;
 }
 
 void TDokumentKlang::WriteSound(std::ostream& out) const {
@@ -72,10 +87,7 @@ void TDokumentKlang::WriteSound(std::ostream& out) const {
 
 bool TDokumentKlang::Save(const QString& path) {
   const TWaitCursor wait;
-  Broadcast(kTreeBeforeSave, 0, this);
-  std::ostringstream text;
-  WriteSound(text);
-  const std::string bytes = text.str();
+  const std::string bytes = SoundText();
   std::string error;
   if (!WriteOutputFile(QFile::encodeName(path).toStdString(), std::as_bytes(std::span(bytes)),
                        error)) {
@@ -85,6 +97,13 @@ bool TDokumentKlang::Save(const QString& path) {
   modified_ = false;
   hasFileName_ = true;
   return true;
+}
+
+std::string TDokumentKlang::SoundText() {
+  Broadcast(kTreeBeforeSave, 0, this);
+  std::ostringstream text;
+  WriteSound(text);
+  return text.str();
 }
 
 void TDokumentKlang::PollEngine() {

@@ -26,8 +26,13 @@ class TDokumentKlang : public TPropTypListChild, public TEngineHost {
     std::string fault;
     return Load(path, fault);
   }
+  // Reads the sound from a recovery copy's `text` into this fresh document. The sound belongs to
+  // `originalPath` (empty: it never had a file), so it saves there, and it counts as changed.
+  bool Restore(const std::string& text, const QString& originalPath, std::string& fault);
   // Writes the sound file; false (and the old file intact) when it cannot be written.
   bool Save(const QString& path);
+  // The sound as Save writes it, without making it the document's file.
+  std::string SoundText();
   // Writes the sound as text, with the closing line.
   void WriteSound(std::ostream& out) const;
 
@@ -43,8 +48,13 @@ class TDokumentKlang : public TPropTypListChild, public TEngineHost {
   // stop to the engine's listener and captures and levels to their modules.
   void PollEngine();
 
-  void MarkChanged() { modified_ = true; }
+  void MarkChanged() {
+    modified_ = true;
+    ++changes_;
+  }
   bool IsModified() const { return modified_; }
+  // Grows with every change, saved or not, so that a watcher sees changes since it last looked.
+  unsigned ChangeCount() const { return changes_; }
   bool HasFileName() const { return hasFileName_; }
 
   void CollectModules(int voices, std::vector<TEngineModule*>& modules) override;
@@ -58,8 +68,10 @@ class TDokumentKlang : public TPropTypListChild, public TEngineHost {
  private:
   // After reading: the engine takes the stored voice count, repaired into 1..39.
   void AdoptVoiceCount();
+  bool ReadText(const std::string& text, std::string& fault);
 
   TKlangEngine engine_;
   bool modified_ = false;
   bool hasFileName_ = false;
+  unsigned changes_ = 0;
 };

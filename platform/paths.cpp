@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <filesystem>
 #include <system_error>
 
@@ -53,4 +54,9 @@ QString ExamplesFolder() {
     if (!error) program = QString::fromStdString(self.string());
   }
   return ExamplesFolderFor(program, QStringLiteral(ZELMAR_SOURCE_EXAMPLES));
+}
+
+QString UserDataFolder() {
+  return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+      .filePath("zelmar");
 }

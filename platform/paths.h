@@ -11,6 +11,10 @@ const QString& ProgramPath();
 // The current folder when RememberPaths ran; later changes of the current folder do not show.
 const QString& StartDirectory();
 
+// The program's folder in the user's data folder (XDG_DATA_HOME), for files the program keeps
+// for itself; it may not exist yet.
+QString UserDataFolder();
+
 // True when `path` names an existing folder.
 bool FolderExists(const QString& path);
 

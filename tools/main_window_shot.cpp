@@ -1,10 +1,11 @@
 // Writes a picture of the program's main window with a sound open, for a review of how the
-// editor looks: main_window_shot SOUND.zmr PANEL.png STRUCTURE.png, one picture with each page
-// in front. The sound does not play.
+// editor looks: main_window_shot SOUND.zmr PANEL.png STRUCTURE.png SPLASH.png, one picture with
+// each page in front and one of the splash. The sound does not play.
 #include <QApplication>
 #include <QImage>
 #include <cstdio>
 
+#include "app/about_box.h"
 #include "app/main_frame.h"
 #include "app/sound_window.h"
 #include "modules/catalogue.h"
@@ -13,9 +14,13 @@
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: main_window_shot SOUND.zmr PANEL.png STRUCTURE.png\n");
+  if (argc != 5) {
+    std::fprintf(stderr, "usage: main_window_shot SOUND.zmr PANEL.png STRUCTURE.png SPLASH.png\n");
     return 2;
+  }
+  {
+    const TSplash splash;
+    if (!splash.Window().grab().toImage().save(QString::fromLocal8Bit(argv[4]))) return 1;
   }
   // The whole catalogue and no devices.
   SApplicationContext context;

@@ -32,9 +32,9 @@ echo "screenshots: $count pictures in $out"
 # The real main window with an example open, in a settings store of its own.
 settings=$(mktemp -d)
 XDG_CONFIG_HOME="$settings" "$build/tools/main_window_shot" examples/macro_voice.zmr \
-  "$out/main_window_panel.png" "$out/main_window_structure.png"
+  "$out/main_window_panel.png" "$out/main_window_structure.png" "$out/splash.png"
 rm -rf "$settings"
-for picture in "$out"/main_window_{panel,structure}.png; do
+for picture in "$out"/main_window_{panel,structure}.png "$out/splash.png"; do
   if [[ ! -s "$picture" ]]; then
     echo "screenshots: $picture is empty" >&2
     exit 1

@@ -1,5 +1,6 @@
 // Group windows: opened from their macro, editing its name, taking inner ports that the sound
 // window refuses.
+#include <QMdiSubWindow>
 #include <QMimeData>
 #include <QTest>
 
@@ -10,6 +11,7 @@
 #include "patch/macro_modules.h"
 #include "patch/module_canvas_view.h"
 #include "patch/port_list.h"
+#include "platform/text_codec.h"
 
 namespace {
 
@@ -75,6 +77,54 @@ TEST_F(GroupWindowTest, AGroupWindowClosesWhenItsMacroLeaves) {
   Document().ModuleList->ExecuteCommand(kCommandDelete);
   frame.Tick();
   EXPECT_EQ(frame.Area().subWindowList().size(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+int OpenGroupWindows(const TMainFrame& frame) {
+  int open = 0;
+  for (QMdiSubWindow* child : frame.Area().subWindowList())
+    open += qobject_cast<TGroupWindow*>(child->widget()) != nullptr ? 1 : 0;
+  return open;
+}
+
+QMdiSubWindow& Frame(const QWidget& window) {
+  return *qobject_cast<QMdiSubWindow*>(window.parentWidget());
+}
+
+// The macro of the example was saved with its group window open.
+TEST_F(GroupWindowTest, AnOpenGroupWindowLeavesWithItsMacroAndComesBackWithIt) {
+  TModulKomponent* macro = FirstMacro();
+  ASSERT_NE(macro, nullptr);
+  EXPECT_NE(frame.GroupWindow(*macro), nullptr) << "the loaded sound opens it";
+  macro->SelectOnly();
+  Document().ModuleList->ExecuteCommand(kCommandDelete);
+  frame.Tick();
+  EXPECT_EQ(OpenGroupWindows(frame), 0);
+  Document().ModuleList->ExecuteCommand(kCommandUndo);
+  frame.Tick();
+  ASSERT_EQ(OpenGroupWindows(frame), 1) << "undoing the deletion shows the macro again";
+
+  Frame(*frame.GroupWindow(*FirstMacro())).close();
+  frame.Tick();
+  EXPECT_EQ(OpenGroupWindows(frame), 0) << "a window the user closed stays closed";
+}
+
+TEST_F(GroupWindowTest, WindowsReopenWhereTheyWereLeft) {
+  frame.show();  // hidden windows hear of their moves only when they show
+  TModulKomponent* macro = FirstMacro();
+  ASSERT_NE(macro, nullptr);
+  const QRect soundPlace(30, 20, 500, 300);
+  const QRect groupPlace(300, 200, 420, 260);
+  Frame(*frame.SoundWindow()).setGeometry(soundPlace);
+  Frame(*frame.GroupWindow(*macro)).setGeometry(groupPlace);
+  ASSERT_TRUE(frame.SaveSound(false));
+  frame.OpenFile(FromFileText(Document().ViewSound->Title->value));
+  EXPECT_EQ(Frame(*frame.SoundWindow()).geometry(), soundPlace);
+  ASSERT_NE(frame.GroupWindow(*FirstMacro()), nullptr);
+  EXPECT_EQ(Frame(*frame.GroupWindow(*FirstMacro())).geometry(), groupPlace);
 }
 
 }  // namespace

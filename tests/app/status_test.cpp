@@ -1,5 +1,6 @@
 // The voice menu, the processor display, the module palette and the help key.
 #include <QComboBox>
+#include <algorithm>
 
 #include "app/help_key.h"
 #include "app/help_window.h"
@@ -9,6 +10,7 @@
 #include "app/sound_window.h"
 #include "main_frame_fixture.h"
 #include "patch/modul_bild.h"
+#include "patch/modul.h"
 
 namespace {
 
@@ -57,8 +59,20 @@ TEST_F(MainFrameTest, MixerNodeShowsItsSamplesAndSoundsRefuseInnerInputs) {
   auto* palette = frame.findChild<TModulePalettePage*>();
   ASSERT_NE(palette, nullptr);
   palette->ShowCategory("Mixer");
-  ASSERT_GT(palette->Samples().count(), 0);
-  EXPECT_EQ(palette->Samples().item(0)->data(Qt::UserRole).toString(), "PolyToMono");
+  // Every sample has its panel, stacked down the left edge in the category's order.
+  std::vector<const TModul*> samples;
+  for (const auto& [key, child] : palette->Samples().Children())
+    samples.push_back(dynamic_cast<const TModul*>(child.get()));
+  ASSERT_GT(samples.size(), 1u);
+  std::ranges::sort(samples, {}, [](const TModul* m) { return m->Rect->GetRect().top; });
+  EXPECT_EQ(samples.front()->typeName, "PolyToMono");
+  int bottom = 0;
+  for (const TModul* sample : samples) {
+    EXPECT_NE(sample->Panel, nullptr) << sample->typeName;
+    EXPECT_EQ(sample->Rect->GetRect().left, 5);
+    EXPECT_EQ(sample->Rect->GetRect().top, bottom + 8) << sample->typeName;
+    bottom = sample->Rect->GetRect().bottom;
+  }
   frame.NewSound();
   EXPECT_FALSE(ListTakesType(*Document().ModuleList, "ModulMInAnalog"));
   EXPECT_TRUE(ListTakesType(*Document().ModuleList, "PolyToMono"));

@@ -184,3 +184,8 @@ void TJackKeyboard::Process(jack_nframes_t frames) {
   while (events_.Pop(event))
     jack_midi_event_write(buffer, 0, event.bytes.data(), event.size);
 }
+
+int DeviceNumber(const std::vector<std::string>& names, const std::string& name) {
+  const auto found = std::ranges::find(names, name);
+  return found == names.end() ? -1 : static_cast<int>(found - names.begin());
+}

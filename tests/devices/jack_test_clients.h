@@ -36,6 +36,9 @@ std::string OwnClientName(const std::string& base);
                                                  const std::function<int(std::size_t)>& pattern,
                                                  std::size_t cycle);
 
+// The number under which the program lists the device called `name`; -1 when it is not listed.
+int DeviceNumber(const std::vector<std::string>& names, const std::string& name);
+
 // The fixture's 48000 Hz server; the tests run on the 44100 Hz one by default.
 std::string JackServer48000();
 // Points the JACK clients this process opens at server `name` while it lives.

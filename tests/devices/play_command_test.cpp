@@ -44,20 +44,14 @@ constexpr std::uint8_t kA4 = 69;
 constexpr int kNotePeak = 1600;
 constexpr auto kStartLimit = 20s;
 
-// The number under which the program lists the device called `name`; -1 when it is not listed.
-int Number(const std::vector<std::string>& names, const std::string& name) {
-  const auto found = std::ranges::find(names, name);
-  return found == names.end() ? -1 : static_cast<int>(found - names.begin());
-}
-
 int OutputNumber(const TJackTestClient& client) {
-  return Number(TRtAudioWaveOutDevice().DeviceNames(), "JACK: " + client.name());
+  return DeviceNumber(TRtAudioWaveOutDevice().DeviceNames(), "JACK: " + client.name());
 }
 int InputNumber(const TJackTestClient& client) {
-  return Number(TRtAudioWaveInDevice().DeviceNames(), "JACK: " + client.name());
+  return DeviceNumber(TRtAudioWaveInDevice().DeviceNames(), "JACK: " + client.name());
 }
 int MidiNumber(const TJackTestClient& client) {
-  return Number(TRtMidiInDevices().DeviceNames(), "JACK: " + client.name() + ":out");
+  return DeviceNumber(TRtMidiInDevices().DeviceNames(), "JACK: " + client.name() + ":out");
 }
 
 // What the program finds in the settings store: the default devices and the sound options.

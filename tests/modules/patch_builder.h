@@ -69,3 +69,16 @@ inline void Wire(TModulArbeiten& from, TModulArbeiten& to, const std::string& in
                  const std::string& output = "1") {
   to.InputList->Input(input)->Connect(from.OutputList->Output(output), false);
 }
+
+// MIDI input -> key -> poly sine -> combiner -> speaker: a keyboard playing a sine.
+inline void AddKeyboardSine(TDokumentKlang& document) {
+  auto& midi = Create(document, "Midi", "MidiIn");
+  auto& key = Create(document, "Key", "MidiKey");
+  auto& sine = Create(document, "Sine", "PolySine");
+  auto& mix = Create(document, "Mix", "PolyToMono");
+  Wire(midi, key);
+  Wire(key, sine, "1", "1");
+  Wire(key, sine, "2", "2");
+  Wire(sine, mix);
+  Wire(mix, Create(document, "Speaker", "Speaker"));
+}

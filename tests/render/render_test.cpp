@@ -66,16 +66,7 @@ class Render : public TScratchFolderTest {
   // MIDI input -> key -> poly sine -> combiner -> speaker.
   fs::path KeyboardSine() {
     TDokumentKlang document;
-    auto& midi = Create(document, "Midi", "MidiIn");
-    auto& key = Create(document, "Key", "MidiKey");
-    auto& sine = Create(document, "Sine", "PolySine");
-    auto& mix = Create(document, "Mix", "PolyToMono");
-    auto& speaker = Create(document, "Speaker", "Speaker");
-    Wire(midi, key);
-    Wire(key, sine, "1", "1");
-    Wire(key, sine, "2", "2");
-    Wire(sine, mix);
-    Wire(mix, speaker);
+    AddKeyboardSine(document);
     document.SetVoiceCount(4);
     return Save(document, "keyboard.zmr");
   }
