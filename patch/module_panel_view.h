@@ -53,9 +53,12 @@ class TModulePanelItem : public QGraphicsObject {
   void mouseReleaseEvent(QGraphicsSceneMouseEvent* event) override;
 
  private:
-  void SyncGeometry();
+  // Takes position and size from the module's Rect; true when the size changed.
+  bool SyncGeometry();
   void BuildButtons();
   void PaintTitleBar(QPainter& painter) const;
+  // The connectors and buttons, which draw nothing themselves.
+  void PaintChildren(QPainter& painter) const;
   // While a title bar is dragged out of the viewport, the canvas follows the panel.
   void FollowWithView(QPoint screenPos);
 

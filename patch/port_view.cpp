@@ -24,7 +24,7 @@ TCanvasScene* CanvasOf(const QGraphicsItem& item) {
 
 TPortItem::TPortItem(TModulePanelItem* panel, bool input, std::string key, bool editable)
     : QGraphicsObject(panel), panel_(panel), input_(input), key_(std::move(key)) {
-  setCacheMode(DeviceCoordinateCache);
+  setFlag(ItemHasNoContents);
   setAcceptedMouseButtons(editable ? Qt::LeftButton | Qt::RightButton : Qt::NoButton);
   Sync();
 }
@@ -48,7 +48,7 @@ void TPortItem::Sync() {
   }
   setPos(r.left, r.top);
   setToolTip(Hint(*port));
-  update();
+  panel_->update();
 }
 
 QString TPortItem::Hint(const TEinAusgang& port) const {
@@ -78,28 +78,28 @@ bool TPortItem::IsWired(const TEinAusgang& port) const {
 
 QRectF TPortItem::boundingRect() const { return QRectF(QPointF(0, 0), size_); }
 
-void TPortItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) {
+void TPortItem::PaintFace(QPainter& painter) const {
   const TEinAusgang* port = Port();
   if (port == nullptr) return;
   const QSize size = size_.toSize();
   const SViewOptions& options = ViewOptions();
   if (ShowsActiveInside()) {
-    painter->fillRect(QRect(2, 2, size.width() - 3, size.height() - 5),
-                      StoredToColor(options.moduleActive));
+    painter.fillRect(QRect(2, 2, size.width() - 3, size.height() - 5),
+                     StoredToColor(options.moduleActive));
   }
   const SPortType& type = port->Type();
   const QColor colour = WireColor(options, type.kind);
   for (const QRect& run : ConnectorFace(size, type.isInput, type.isPoly, IsWired(*port))) {
-    painter->fillRect(run, colour);
+    painter.fillRect(run, colour);
   }
-  QFont font = painter->font();
+  QFont font = painter.font();
   font.setPixelSize(kCaptionPixelSize);
-  painter->setFont(font);
-  painter->setPen(Qt::black);
+  painter.setFont(font);
+  painter.setPen(Qt::black);
   const QString caption = FromFileText(port->Title->value);
   const int margin = CaptionMargin(type.isInput, static_cast<int>(caption.size()));
-  painter->drawText(QRectF(margin, 0, size.width() - margin, size.height()),
-                    Qt::AlignLeft | Qt::AlignVCenter, caption);
+  painter.drawText(QRectF(margin, 0, size.width() - margin, size.height()),
+                   Qt::AlignLeft | Qt::AlignVCenter, caption);
 }
 
 void TPortItem::mousePressEvent(QGraphicsSceneMouseEvent* event) {

@@ -21,9 +21,14 @@ class TPortItem : public QGraphicsObject {
   // Takes position, size and hint from the port again and repaints.
   void Sync();
 
+  // Draws the connector at the painter's origin; its panel calls it, so that a panel and its
+  // connectors are one cached picture.
+  void PaintFace(QPainter& painter) const;
+
   int type() const override { return Type; }
   QRectF boundingRect() const override;
-  void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
+  // The connector has no drawing of its own (see PaintFace).
+  void paint(QPainter*, const QStyleOptionGraphicsItem*, QWidget*) override {}
 
  protected:
   void mousePressEvent(QGraphicsSceneMouseEvent* event) override;
