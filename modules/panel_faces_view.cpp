@@ -6,7 +6,10 @@
 #include <cmath>
 
 #include "modules/constants.h"
+#include "modules/device_module.h"
+#include "modules/midi.h"
 #include "modules/panel_items.h"
+#include "modules/speakers.h"
 #include "platform/text_codec.h"
 #include "resources/artwork.h"
 
@@ -38,6 +41,12 @@ constexpr QRect kFaderLower(37, 132, 30, 15);
 
 // The level meter's picture.
 constexpr QRect kMeter(9, 20, 23, 125);
+
+// The lamp of a module with a device: lit while the device is open.
+constexpr QSize kLampSize(12, 12);
+constexpr QPoint kMidiInLamp(54, 16);
+constexpr QPoint kMicrophoneLamp(57, 16);
+constexpr QPoint kSpeakerLamp(9, 16);
 
 // The text item's note, inside its double bevel.
 constexpr int kNoteMargin = 4;
@@ -137,6 +146,17 @@ void PaintNote(QPainter& painter, const TModulText& note) {
                    FromFileText(note.Text->value));
 }
 
+QPoint LampPlace(const TGeraetModul& device) {
+  if (dynamic_cast<const TModulMidiIn*>(&device) != nullptr) return kMidiInLamp;
+  if (dynamic_cast<const TMikrophon*>(&device) != nullptr) return kMicrophoneLamp;
+  return kSpeakerLamp;
+}
+
+void PaintLamp(QPainter& painter, const TGeraetModul& device) {
+  PaintArtwork(painter, QRect(LampPlace(device), kLampSize),
+               device.IsDeviceOpen() ? QStringLiteral("LAMPE_AN") : QStringLiteral("LAMPE_AUS"));
+}
+
 }  // namespace
 
 void PaintPanelFace(QPainter& painter, const TModul& module) {
@@ -148,6 +168,8 @@ void PaintPanelFace(QPainter& painter, const TModul& module) {
     PaintMeter(painter, *meter);
   } else if (const auto* note = dynamic_cast<const TModulText*>(&module)) {
     PaintNote(painter, *note);
+  } else if (const auto* device = dynamic_cast<const TGeraetModul*>(&module)) {
+    PaintLamp(painter, *device);
   }
 }
 

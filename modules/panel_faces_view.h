@@ -1,6 +1,7 @@
 // The controls that some kinds draw on their panels below the title bar, and the mouse on them:
 // the constant's scroll bar, value and limits; the fader's slider with its value and limits;
-// the text item's note; the level meter. Positions are the panels' own points.
+// the text item's note; the level meter; the lamp of the modules that own a device. Positions are
+// the panels' own points.
 #pragma once
 
 #include <QPointF>

@@ -49,6 +49,7 @@ TLautsprecher::TLautsprecher(bool mono)
     left->Title->value = "L";
     InputList->AddPort(kPortMonoInputAnalog)->Title->value = "R";
   }
+  PlaceConnectors({0, 30});
 }
 
 SModulePicture TLautsprecher::PanelPicture() const {
@@ -107,6 +108,7 @@ TMikrophon::TMikrophon()
   Title->value = " Micro";
   Rect->SetRect(kMicrophoneRect);
   OutputList->AddPort(kPortMonoOutputAnalog);
+  PlaceConnectors({48, 30});
 }
 
 SModulePicture TMikrophon::PanelPicture() const { return {"BITMAP_MIKROPHON", 5, 16}; }
