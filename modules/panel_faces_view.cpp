@@ -206,3 +206,22 @@ void DragPanelFace(TModul& module, const SFaceGrab& grab, QPointF at) {
 void ReleasePanelFace(TModul& module, const SFaceGrab& grab) {
   if (grab.resizing) module.MarkChanged();
 }
+
+bool FaceHasCursors(const TModul& module) {
+  return dynamic_cast<const TModulResize*>(&module) != nullptr;
+}
+
+Qt::CursorShape FaceCursorAt(const TModul& module, QPointF at) {
+  const auto* item = dynamic_cast<const TModulResize*>(&module);
+  switch (item ? item->ZoneAt(Whole(at.x()), Whole(at.y())) : TResizeZone::None) {
+    case TResizeZone::Diagonal:
+      return Qt::SizeFDiagCursor;
+    case TResizeZone::Vertical:
+      return Qt::SizeVerCursor;
+    case TResizeZone::Horizontal:
+      return Qt::SizeHorCursor;
+    case TResizeZone::None:
+      break;
+  }
+  return Qt::ArrowCursor;
+}

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QPointF>
+#include <Qt>
 
 class QPainter;
 class TModul;
@@ -23,3 +24,8 @@ struct SFaceGrab {
 SFaceGrab PressPanelFace(TModul& module, QPointF at);
 void DragPanelFace(TModul& module, const SFaceGrab& grab, QPointF at);
 void ReleasePanelFace(TModul& module, const SFaceGrab& grab);
+
+// Whether the kind's controls change the mouse cursor where it points (the resize edges).
+bool FaceHasCursors(const TModul& module);
+// The cursor shape over `at`: a resize arrow on an edge that resizes, else the arrow.
+Qt::CursorShape FaceCursorAt(const TModul& module, QPointF at);

@@ -52,6 +52,11 @@ TLautsprecher::TLautsprecher(bool mono)
   PlaceConnectors({0, 30});
 }
 
+std::string TLautsprecher::HintOf(const TEinAusgang& port) const {
+  if (mono_ || !port.Type().isInput) return TGeraetModul::HintOf(port);
+  return port.Key() == "1" ? "Input left - signal" : "Input right - signal";
+}
+
 SModulePicture TLautsprecher::PanelPicture() const {
   return {"BITMAP_LAUTSPRECHER", 33, mono_ ? 16 : 24};
 }

@@ -1,8 +1,10 @@
 #include "patch/canvas_scene_view.h"
 
+#include <QGraphicsSceneHelpEvent>
 #include <QGraphicsView>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QToolTip>
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -116,6 +118,17 @@ TEinAusgang* TCanvasScene::PortAt(QPointF scenePos) const {
     if (port != start) return port;
   }
   return nullptr;
+}
+
+void TCanvasScene::helpEvent(QGraphicsSceneHelpEvent* event) {
+  for (QGraphicsItem* item : items(event->scenePos())) {
+    if (!item->isVisible()) continue;
+    if (item->type() != TPortItem::Type) break;
+    QToolTip::showText(event->screenPos(), static_cast<TPortItem*>(item)->ToolTip(),
+                       event->widget());
+    return event->accept();
+  }
+  QGraphicsScene::helpEvent(event);
 }
 
 void TCanvasScene::SetBand(std::optional<QRectF> band) {

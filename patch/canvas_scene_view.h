@@ -64,6 +64,8 @@ class TCanvasScene : public QGraphicsScene {
  protected:
   void drawBackground(QPainter* painter, const QRectF& rect) override;
   void drawForeground(QPainter* painter, const QRectF& rect) override;
+  // A connector's tooltip is made when it is shown, so that it tells the wiring of the moment.
+  void helpEvent(QGraphicsSceneHelpEvent* event) override;
 
  private:
   struct SWireStart {

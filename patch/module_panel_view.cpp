@@ -1,6 +1,7 @@
 #include "patch/module_panel_view.h"
 
 #include <QFontMetrics>
+#include <QGraphicsSceneHoverEvent>
 #include <QGraphicsSceneMouseEvent>
 #include <QGraphicsView>
 #include <QPainter>
@@ -77,6 +78,7 @@ void TModulePanelItem::Attach(TModul* module) {
   if (module_ == nullptr) return;
   BuildButtons();
   RebuildPorts();
+  setAcceptHoverEvents(editable_ && FaceHasCursors(*module_));
   Refresh(nullptr);
 }
 
@@ -247,6 +249,14 @@ void TModulePanelItem::mouseReleaseEvent(QGraphicsSceneMouseEvent*) {
   if (!dragging_ || list == nullptr) return;
   dragging_ = false;
   list->EndTitleDrag(*module_);
+}
+
+void TModulePanelItem::hoverMoveEvent(QGraphicsSceneHoverEvent* event) {
+  // A resize under way keeps its cursor until the release.
+  if (module_ == nullptr || faceGrab_.taken) return;
+  const Qt::CursorShape shape = FaceCursorAt(*module_, event->pos());
+  if (shape == Qt::ArrowCursor) return unsetCursor();
+  setCursor(shape);
 }
 
 void TModulePanelItem::FollowWithView(QPoint screenPos) {

@@ -51,6 +51,8 @@ class TModulePanelItem : public QGraphicsObject {
   void mousePressEvent(QGraphicsSceneMouseEvent* event) override;
   void mouseMoveEvent(QGraphicsSceneMouseEvent* event) override;
   void mouseReleaseEvent(QGraphicsSceneMouseEvent* event) override;
+  // Resize cursors over the edges of resizable items.
+  void hoverMoveEvent(QGraphicsSceneHoverEvent* event) override;
 
  private:
   // Takes position and size from the module's Rect; true when the size changed.

@@ -47,18 +47,20 @@ void TPortItem::Sync() {
     size_ = size;
   }
   setPos(r.left, r.top);
-  setToolTip(Hint(*port));
   panel_->update();
 }
 
-QString TPortItem::Hint(const TEinAusgang& port) const {
-  // A macro's connector is named after the inner input or output module behind it.
-  if (auto* macro = dynamic_cast<TModulKomponent*>(panel_->Module())) {
-    const TModul* inner =
-        input_ ? dynamic_cast<TModul*>(macro->Inside->Get(key_).get()) : macro->InnerOutput(key_);
-    if (inner != nullptr) return FromFileText(inner->Title->value);
+QString TPortItem::ToolTip() const {
+  const TEinAusgang* port = Port();
+  if (port == nullptr) return {};
+  const auto* module = dynamic_cast<const TModulArbeiten*>(panel_->Module());
+  QString text = FromFileText(module->HintOf(*port)).trimmed();
+  const auto* input = dynamic_cast<const TEingang*>(port);
+  const TAusgang* source = input ? input->GetSource() : nullptr;
+  if (const TModul* feeder = source ? source->OwnerModule() : nullptr) {
+    text += QStringLiteral("\nfrom ") + FromFileText(feeder->Title->value).trimmed();
   }
-  return QString::fromLatin1(port.Type().hint);
+  return text;
 }
 
 bool TPortItem::ShowsActiveInside() const {
