@@ -4,12 +4,15 @@
 //   1600 x 1000 viewport showing the whole sound at zoom 50 %;
 // - Canvas_RepaintWhileDragging/Z: one module moved by a step as a title-bar drag moves it, then
 //   the whole viewport painted again, at zoom Z % (at 50 % the grid is too dense to be drawn);
+// - Canvas_DragFrameOnScreen/Z: the same step with the canvas on screen, where only what the
+//   step changed is painted again;
 // - Canvas_BarePainterLoop: the floor, a plain QPainter loop filling the same rectangles and
 //   drawing the same wire lines into an image of the same size; the ratio of the drag repaint to
 //   this loop says what the scene, the items and the model lookups add.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -103,6 +106,27 @@ void Canvas_RepaintWhileDragging(benchmark::State& state) {
   }
 }
 BENCHMARK(Canvas_RepaintWhileDragging)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond);
+
+// What a screen shows while dragging: the canvas is on screen, the module moves by a step and
+// the view repaints only the places of the panel and its wires before and after.
+void Canvas_DragFrameOnScreen(benchmark::State& state) {
+  SOpenSound sound;
+  sound.canvas.SetZoom(state.range(0) / 100.0);
+  sound.canvas.show();
+  QCoreApplication::processEvents();
+  TModuleListe& list = *sound.document.ModuleList;
+  auto& dragged = dynamic_cast<TModul&>(*list.Get(KeyOf(kModules / 2)));
+  dragged.SelectOnly();
+  TPropTypList selection;
+  list.CollectMarked(selection, 0);
+  int step = 1;
+  for (auto _ : state) {
+    list.MoveMarked(selection, step, step);
+    step = -step;
+    QCoreApplication::processEvents();
+  }
+}
+BENCHMARK(Canvas_DragFrameOnScreen)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond);
 
 void Canvas_BarePainterLoop(benchmark::State& state) {
   QImage picture(kViewport, QImage::Format_ARGB32_Premultiplied);

@@ -4,10 +4,14 @@
 
 #include "patch/dokument_klang.h"
 #include "patch/module_dialogs.h"
+#include "patch/ports.h"
 #include "persist/tree_message.h"
 #include "platform/message_box.h"
 
 namespace {
+
+// The stereo speaker's two inputs lie one above the other, this far apart.
+constexpr int kConnectorRow = 16;
 
 // Stops the module's sound for the lifetime of the object and, when it was playing,
 // re-validates the patch and starts it again at the end.
@@ -66,7 +70,21 @@ bool TGeraetModul::OpenDevice(bool report) {
   return IsDeviceOpen();
 }
 
+void TGeraetModul::PlaceConnectors(TPoint first) {
+  firstConnector_ = first;
+  // A device module has either inputs or outputs.
+  for (TEinAusgangListe* list : {static_cast<TEinAusgangListe*>(InputList.get()),
+                                 static_cast<TEinAusgangListe*>(OutputList.get())}) {
+    int y = first.y;
+    for (TEinAusgang* port : list->Ports()) {
+      port->Rect->MoveTo(first.x, y);
+      y += kConnectorRow;
+    }
+  }
+}
+
 bool TGeraetModul::Notify(int code, int arg, void* data) {
+  if (code == kTreeAfterRead && firstConnector_) PlaceConnectors(*firstConnector_);
   if (code == kTreeAfterRead || code == kind_.reopenCode) OpenDevice(false);
   return TModulBild::Notify(code, arg, data);
 }

@@ -4,6 +4,7 @@
 // the default changes, and keeping the module's chain inactive while the device is closed.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,6 +72,10 @@ class TGeraetModul : public TModulBild {
   };
   TGeraetModul(const SDeviceKind& kind, int defaultDevice);
 
+  // Puts the connectors below the lamp, the first at `first` and each further one a row lower;
+  // after reading too, since files of earlier versions hold them where the lamp covers them.
+  void PlaceConnectors(TPoint first);
+
   // The sound options' default device of the module's kind.
   virtual int DefaultDevice() const = 0;
   // Opens `device` (>= 0) on the closed driver; 0 or the device's result code.
@@ -84,4 +89,5 @@ class TGeraetModul : public TModulBild {
  private:
   const SDeviceKind kind_;
   std::string deviceError_;
+  std::optional<TPoint> firstConnector_;
 };

@@ -64,6 +64,7 @@ TModulMidiIn::TModulMidiIn()
   Title->value = " Midi In";
   Rect->SetRect(kMidiInRect);
   OutputList->AddPort(kPortMidiOutput);
+  PlaceConnectors({47, 30});
 }
 
 TModulMidiIn::~TModulMidiIn() { Close(); }

@@ -6,8 +6,11 @@
 #include <cmath>
 
 #include "modules/constants.h"
+#include "modules/device_module.h"
+#include "modules/midi.h"
 #include "modules/panel_items.h"
 #include "modules/scope.h"
+#include "modules/speakers.h"
 #include "platform/text_codec.h"
 #include "resources/artwork.h"
 
@@ -43,6 +46,11 @@ constexpr QRect kMeter(9, 20, 23, 125);
 // The volume view's level label.
 constexpr QRect kLevelLabel(31, 25, 50, 15);
 const QColor kLevelRed(255, 0, 0);
+// The lamp of a module with a device: lit while the device is open.
+constexpr QSize kLampSize(12, 12);
+constexpr QPoint kMidiInLamp(54, 16);
+constexpr QPoint kMicrophoneLamp(57, 16);
+constexpr QPoint kSpeakerLamp(9, 16);
 
 // The text item's note, inside its double bevel.
 constexpr int kNoteMargin = 4;
@@ -149,6 +157,17 @@ void PaintNote(QPainter& painter, const TModulText& note) {
                    FromFileText(note.Text->value));
 }
 
+QPoint LampPlace(const TGeraetModul& device) {
+  if (dynamic_cast<const TModulMidiIn*>(&device) != nullptr) return kMidiInLamp;
+  if (dynamic_cast<const TMikrophon*>(&device) != nullptr) return kMicrophoneLamp;
+  return kSpeakerLamp;
+}
+
+void PaintLamp(QPainter& painter, const TGeraetModul& device) {
+  PaintArtwork(painter, QRect(LampPlace(device), kLampSize),
+               device.IsDeviceOpen() ? QStringLiteral("LAMPE_AN") : QStringLiteral("LAMPE_AUS"));
+}
+
 }  // namespace
 
 void PaintPanelFace(QPainter& painter, const TModul& module) {
@@ -162,6 +181,8 @@ void PaintPanelFace(QPainter& painter, const TModul& module) {
     PaintNote(painter, *note);
   } else if (const auto* view = dynamic_cast<const TLautstaerkeSehenArbeiten*>(&module)) {
     PaintLevelLabel(painter, *view);
+  } else if (const auto* device = dynamic_cast<const TGeraetModul*>(&module)) {
+    PaintLamp(painter, *device);
   }
 }
 
@@ -197,4 +218,23 @@ void DragPanelFace(TModul& module, const SFaceGrab& grab, QPointF at) {
 
 void ReleasePanelFace(TModul& module, const SFaceGrab& grab) {
   if (grab.resizing) module.MarkChanged();
+}
+
+bool FaceHasCursors(const TModul& module) {
+  return dynamic_cast<const TModulResize*>(&module) != nullptr;
+}
+
+Qt::CursorShape FaceCursorAt(const TModul& module, QPointF at) {
+  const auto* item = dynamic_cast<const TModulResize*>(&module);
+  switch (item ? item->ZoneAt(Whole(at.x()), Whole(at.y())) : TResizeZone::None) {
+    case TResizeZone::Diagonal:
+      return Qt::SizeFDiagCursor;
+    case TResizeZone::Vertical:
+      return Qt::SizeVerCursor;
+    case TResizeZone::Horizontal:
+      return Qt::SizeHorCursor;
+    case TResizeZone::None:
+      break;
+  }
+  return Qt::ArrowCursor;
 }

@@ -15,9 +15,9 @@ void TSignalModul::ShowHelp() {
   if (TModuleDialogs* dialogs = ModuleDialogs()) dialogs->ShowHelp(kind_.helpTopic);
 }
 
-std::string TSignalModul::HintOf(const TEingang& input) const {
-  const auto found = inputHints_.find(input.Key());
-  return found != inputHints_.end() ? found->second : input.Type().hint;
+std::string TSignalModul::HintOf(const TEinAusgang& port) const {
+  const auto found = port.Type().isInput ? inputHints_.find(port.Key()) : inputHints_.end();
+  return found != inputHints_.end() ? found->second : TModulBild::HintOf(port);
 }
 
 void TSignalModul::AddInput(int code, const char* caption, const char* hint) {

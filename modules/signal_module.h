@@ -35,7 +35,7 @@ class TSignalModul : public TModulBild {
   TPoint PicturePosition() const { return picturePosition_; }
   SModulePicture PanelPicture() const override;
   // The hint of an input's connector: the kind's own, else the port type's.
-  std::string HintOf(const TEingang& input) const;
+  std::string HintOf(const TEinAusgang& port) const override;
 
  protected:
   // `monoWork`: one work record whatever the voice count.

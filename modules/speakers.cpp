@@ -49,6 +49,12 @@ TLautsprecher::TLautsprecher(bool mono)
     left->Title->value = "L";
     InputList->AddPort(kPortMonoInputAnalog)->Title->value = "R";
   }
+  PlaceConnectors({0, 30});
+}
+
+std::string TLautsprecher::HintOf(const TEinAusgang& port) const {
+  if (mono_ || !port.Type().isInput) return TGeraetModul::HintOf(port);
+  return port.Key() == "1" ? "Input left - signal" : "Input right - signal";
 }
 
 SModulePicture TLautsprecher::PanelPicture() const {
@@ -118,6 +124,7 @@ TMikrophon::TMikrophon()
   Title->value = " Micro";
   Rect->SetRect(kMicrophoneRect);
   OutputList->AddPort(kPortMonoOutputAnalog);
+  PlaceConnectors({48, 30});
 }
 
 SModulePicture TMikrophon::PanelPicture() const { return {"BITMAP_MIKROPHON", 5, 16}; }

@@ -28,6 +28,8 @@ class TLautsprecher : public TGeraetModul {
   bool IsDeviceOpen() const override;
   void CloseDevice() override;
   bool IsStereo() const { return !mono_; }
+  // The stereo speaker's inputs are the left and the right signal.
+  std::string HintOf(const TEinAusgang& port) const override;
   // The driver while the device is open; an offline render waits on it before it stops.
   TWorkWaveOut* Driver() const { return IsDeviceOpen() ? driver_.get() : nullptr; }
 

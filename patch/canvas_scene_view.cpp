@@ -1,8 +1,10 @@
 #include "patch/canvas_scene_view.h"
 
+#include <QGraphicsSceneHelpEvent>
 #include <QGraphicsView>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QToolTip>
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -13,6 +15,7 @@
 #include "patch/module_panel_view.h"
 #include "patch/port_view.h"
 #include "patch/ports.h"
+#include "patch/wire_item_view.h"
 #include "platform/options.h"
 #include "resources/artwork.h"
 
@@ -21,6 +24,8 @@ namespace {
 // Room beyond the last panel, so that modules can be dropped and dragged there.
 constexpr qreal kSceneMargin = 200;
 constexpr QRectF kMinimalScene(0, 0, 1, 1);
+// The overlay's dotted lines reach this far beyond the rectangle they frame.
+constexpr qreal kOverlayReach = 2;
 const QColor kOverlayGrey(128, 128, 128);
 const QString kBackgroundTile = QStringLiteral("BITMAP_BACKGROUND");
 
@@ -44,6 +49,18 @@ const QPixmap& BackgroundTile(qreal scale) {
 // Lines of one point width centred on the pixels they cover.
 QPointF PixelCentre(TPoint point) { return QPointF(point.x + 0.5, point.y + 0.5); }
 
+// Gives `item` the path and colour of the wire into `input`.
+void PlaceWire(TWireItem& item, const TEingang& input) {
+  const TAusgang* source = input.GetSource();
+  if (source == nullptr) return;
+  const SViewOptions& options = ViewOptions();
+  QPolygonF line;
+  for (const TPoint& point :
+       WirePath(source->ConnectionPoint(), input.ConnectionPoint(), options.directLines))
+    line << PixelCentre(point);
+  item.SetLine(line, WireColor(options, input.Type().kind), !options.directLines);
+}
+
 }  // namespace
 
 TCanvasScene::TCanvasScene(QObject* parent) : QGraphicsScene(parent) {
@@ -56,29 +73,30 @@ void TCanvasScene::BeginWire(const TEinAusgang& start, QPointF scenePos) {
   if (list_ == nullptr || module == nullptr) return;
   wire_ = SWireStart{list_->KeyOf(module), start.Type().isInput, start.Key()};
   looseEnd_ = scenePos;
-  update();
+  update(OverlayBounds());
 }
 
 void TCanvasScene::MoveWire(QPointF scenePos) {
   if (!wire_) return;
+  const QRectF before = OverlayBounds();
   const TEinAusgang* start = WireStart();
   if (start == nullptr) {
     wire_.reset();
     SetCursorNumber(0);
-    return update();
+    return update(before);
   }
   SetCursorNumber(WireDropCursor(ClassifyWireDrop(*start, PortAt(scenePos))));
   looseEnd_ = scenePos;
-  update();
+  update(before | OverlayBounds());
 }
 
 void TCanvasScene::EndWire(QPointF scenePos) {
   if (!wire_) return;
   TEinAusgang* start = WireStart();
   TEinAusgang* target = PortAt(scenePos);
+  update(OverlayBounds());
   wire_.reset();
   SetCursorNumber(0);
-  update();
   if (start != nullptr) DropWire(*start, target);
 }
 
@@ -102,9 +120,31 @@ TEinAusgang* TCanvasScene::PortAt(QPointF scenePos) const {
   return nullptr;
 }
 
+void TCanvasScene::helpEvent(QGraphicsSceneHelpEvent* event) {
+  for (QGraphicsItem* item : items(event->scenePos())) {
+    if (!item->isVisible()) continue;
+    if (item->type() != TPortItem::Type) break;
+    QToolTip::showText(event->screenPos(), static_cast<TPortItem*>(item)->ToolTip(),
+                       event->widget());
+    return event->accept();
+  }
+  QGraphicsScene::helpEvent(event);
+}
+
 void TCanvasScene::SetBand(std::optional<QRectF> band) {
+  const QRectF before = OverlayBounds();
   band_ = band;
-  update();
+  update(before | OverlayBounds());
+}
+
+QRectF TCanvasScene::OverlayBounds() const {
+  QRectF bounds;
+  if (band_) bounds = *band_;
+  if (const TEinAusgang* start = WireStart(); start != nullptr && wire_) {
+    bounds |= QRectF(PixelCentre(start->ConnectionPoint()), looseEnd_).normalized();
+  }
+  if (bounds.isNull()) return bounds;
+  return bounds.adjusted(-kOverlayReach, -kOverlayReach, kOverlayReach, kOverlayReach);
 }
 
 void TCanvasScene::SetCursorNumber(int number) {
@@ -119,17 +159,54 @@ void TCanvasScene::SetCursorNumber(int number) {
   }
 }
 
-void TCanvasScene::GatherFedOutputs() {
+void TCanvasScene::SyncWires() {
   fedOutputs_.clear();
-  if (list_ == nullptr) return;
-  for (const auto& [key, child] : list_->Children()) {
-    auto* module = dynamic_cast<TModulArbeiten*>(child.get());
-    if (module == nullptr) continue;
-    for (const auto& [portKey, port] : module->InputList->Children()) {
-      auto* input = dynamic_cast<TEingang*>(port.get());
-      if (const TAusgang* source = input ? input->GetSource() : nullptr) fedOutputs_.insert(source);
+  std::map<TWireKey, SWire> kept;
+  // Only the structure of a sound or macro shows wires; the panel page does not.
+  if (dynamic_cast<TModuleListeArbeiten*>(list_) != nullptr) {
+    for (const auto& [key, child] : list_->Children()) {
+      auto* module = dynamic_cast<TModulArbeiten*>(child.get());
+      if (module == nullptr) continue;
+      for (const auto& [portKey, port] : module->InputList->Children()) {
+        auto* input = dynamic_cast<TEingang*>(port.get());
+        const TAusgang* source = input ? input->GetSource() : nullptr;
+        if (source == nullptr) continue;
+        fedOutputs_.insert(source);
+        const TWireKey wireKey(key, portKey);
+        const auto found = wires_.find(wireKey);
+        TWireItem* item = found != wires_.end() ? found->second.item : nullptr;
+        if (item != nullptr) {
+          wires_.erase(found);
+        } else {
+          item = new TWireItem;
+          addItem(item);
+        }
+        PlaceWire(*item, *input);
+        kept.emplace(wireKey, SWire{input->ModuleName->value, item});
+      }
     }
   }
+  for (const auto& [key, wire] : wires_)
+    delete wire.item;
+  wires_ = std::move(kept);
+}
+
+void TCanvasScene::SyncWiresOf(const std::string& moduleKey) {
+  for (const auto& [key, wire] : wires_) {
+    if (key.first != moduleKey && wire.source != moduleKey) continue;
+    if (const TEingang* input = InputAt(key)) PlaceWire(*wire.item, *input);
+  }
+}
+
+const TWireItem* TCanvasScene::WireInto(const std::string& moduleKey,
+                                        const std::string& port) const {
+  const auto found = wires_.find(TWireKey(moduleKey, port));
+  return found != wires_.end() ? found->second.item : nullptr;
+}
+
+TEingang* TCanvasScene::InputAt(const TWireKey& key) const {
+  auto* module = list_ ? dynamic_cast<TModulArbeiten*>(list_->Get(key.first).get()) : nullptr;
+  return module ? dynamic_cast<TEingang*>(module->InputList->Get(key.second).get()) : nullptr;
 }
 
 void TCanvasScene::GrowToInclude(const QRectF& rect) {
@@ -147,12 +224,23 @@ void TCanvasScene::FitToItems() {
   setSceneRect(bounds.adjusted(0, 0, kSceneMargin, kSceneMargin));
 }
 
-void TCanvasScene::drawBackground(QPainter* painter, const QRectF& rect) {
+TCanvasScene::SBackgroundLook TCanvasScene::CurrentBackgroundLook() const {
   const SViewOptions& options = ViewOptions();
-  painter->fillRect(rect, StoredToColor(options.colorBackground));
-  PaintTiles(*painter, rect);
   // Only the structure of a sound or macro shows the grid; the panel page does not.
-  if (dynamic_cast<TModuleListeArbeiten*>(list_) && options.gridVisible) PaintGrid(*painter, rect);
+  const bool grid = dynamic_cast<TModuleListeArbeiten*>(list_) != nullptr && options.gridVisible;
+  return {options.colorBackground, options.gridColor, options.gridSize, grid};
+}
+
+bool TCanvasScene::BackgroundOutdated() const {
+  return drawnBackground_ && *drawnBackground_ != CurrentBackgroundLook();
+}
+
+void TCanvasScene::drawBackground(QPainter* painter, const QRectF& rect) {
+  const SBackgroundLook look = CurrentBackgroundLook();
+  drawnBackground_ = look;
+  painter->fillRect(rect, StoredToColor(look.colour));
+  PaintTiles(*painter, rect);
+  if (look.grid) PaintGrid(*painter, rect);
 }
 
 void TCanvasScene::PaintTiles(QPainter& painter, const QRectF& rect) const {
@@ -186,33 +274,7 @@ void TCanvasScene::PaintGrid(QPainter& painter, const QRectF& rect) const {
   painter.drawPoints(dots.data(), static_cast<int>(dots.size()));
 }
 
-void TCanvasScene::drawForeground(QPainter* painter, const QRectF& rect) {
-  PaintWires(*painter, rect);
-  PaintOverlay(*painter);
-}
-
-void TCanvasScene::PaintWires(QPainter& painter, const QRectF& rect) const {
-  if (dynamic_cast<TModuleListeArbeiten*>(list_) == nullptr) return;
-  const SViewOptions& options = ViewOptions();
-  painter.setRenderHint(QPainter::Antialiasing, true);
-  for (const auto& [key, child] : list_->Children()) {
-    auto* module = dynamic_cast<TModulArbeiten*>(child.get());
-    if (module == nullptr) continue;
-    for (const auto& [portKey, port] : module->InputList->Children()) {
-      auto* input = dynamic_cast<TEingang*>(port.get());
-      const TAusgang* source = input ? input->GetSource() : nullptr;
-      if (source == nullptr) continue;
-      const std::vector<TPoint> path =
-          WirePath(source->ConnectionPoint(), input->ConnectionPoint(), options.directLines);
-      QPolygonF line;
-      for (const TPoint& point : path)
-        line << PixelCentre(point);
-      if (!line.boundingRect().adjusted(-1, -1, 1, 1).intersects(rect)) continue;
-      painter.setPen(QPen(WireColor(options, input->Type().kind), 1));
-      painter.drawPolyline(line);
-    }
-  }
-}
+void TCanvasScene::drawForeground(QPainter* painter, const QRectF&) { PaintOverlay(*painter); }
 
 void TCanvasScene::PaintOverlay(QPainter& painter) const {
   painter.setRenderHint(QPainter::Antialiasing, false);

@@ -1,19 +1,25 @@
 // The scene of one module list's canvas: it paints what lies behind and over the panels (the
-// background tiles, the grid dots, the wires, and the overlay of the rubber band and the rubber
-// wire) and carries the wiring gesture from the connector where it starts to the drop. The scene
-// knows the start of a wire by module key and port key, and asks the model for the rest.
+// background tiles, the grid dots, and the overlay of the rubber band and the rubber wire), keeps
+// one wire item per wired input, and carries the wiring gesture from the connector where it
+// starts to the drop. The scene knows wires and the start of a wire by module key and port key,
+// and asks the model for the rest.
 #pragma once
 
 #include <QGraphicsScene>
+#include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <unordered_set>
+#include <utility>
 
 #include "patch/wire_drop.h"
 
 class TAusgang;
 class TEinAusgang;
+class TEingang;
 class TModuleListe;
+class TWireItem;
 
 class TCanvasScene : public QGraphicsScene {
  public:
@@ -37,10 +43,18 @@ class TCanvasScene : public QGraphicsScene {
   void SetCursorNumber(int number);
   int CursorNumber() const { return cursorNumber_; }
 
-  // Which outputs feed at least one input (their plugs are drawn filled); gathered again on
-  // every change of the wires, so that painting a connector walks no list.
-  void GatherFedOutputs();
+  // Brings the wire items and the outputs that feed at least one input (their plugs are drawn
+  // filled) up to date after any change of the wires, so that painting walks no list.
+  void SyncWires();
+  // Module `moduleKey` moved or changed size: only the wires at its connectors take a new path.
+  void SyncWiresOf(const std::string& moduleKey);
   bool Feeds(const TAusgang& output) const { return fedOutputs_.contains(&output); }
+  // The wire into input `port` of module `moduleKey`, or null.
+  const TWireItem* WireInto(const std::string& moduleKey, const std::string& port) const;
+
+  // Whether the background drawn last used other colours or another grid than the options now
+  // give (a cached background must then be drawn again).
+  bool BackgroundOutdated() const;
 
   // The scene grows to hold every panel, with a margin to drop new ones beyond.
   void GrowToInclude(const QRectF& rect);
@@ -50,6 +64,8 @@ class TCanvasScene : public QGraphicsScene {
  protected:
   void drawBackground(QPainter* painter, const QRectF& rect) override;
   void drawForeground(QPainter* painter, const QRectF& rect) override;
+  // A connector's tooltip is made when it is shown, so that it tells the wiring of the moment.
+  void helpEvent(QGraphicsSceneHelpEvent* event) override;
 
  private:
   struct SWireStart {
@@ -57,11 +73,29 @@ class TCanvasScene : public QGraphicsScene {
     bool input;
     std::string port;
   };
+  // A wire item and the key of the module that feeds it.
+  struct SWire {
+    std::string source;
+    TWireItem* item;
+  };
+  // Input module key and port key.
+  using TWireKey = std::pair<std::string, std::string>;
+  // What the background depends on besides the scene position.
+  struct SBackgroundLook {
+    std::int32_t colour = 0;
+    std::int32_t gridColour = 0;
+    int gridSize = 0;
+    bool grid = false;
+    bool operator==(const SBackgroundLook&) const = default;
+  };
   TEinAusgang* WireStart() const;
+  TEingang* InputAt(const TWireKey& key) const;
+  SBackgroundLook CurrentBackgroundLook() const;
   void PaintTiles(QPainter& painter, const QRectF& rect) const;
   void PaintGrid(QPainter& painter, const QRectF& rect) const;
-  void PaintWires(QPainter& painter, const QRectF& rect) const;
   void PaintOverlay(QPainter& painter) const;
+  // The part of the scene the overlay covers now.
+  QRectF OverlayBounds() const;
 
   TModuleListe* list_ = nullptr;
   std::optional<SWireStart> wire_;
@@ -70,4 +104,6 @@ class TCanvasScene : public QGraphicsScene {
   int cursorNumber_ = 0;
   // Compared by address only, never followed.
   std::unordered_set<const TAusgang*> fedOutputs_;
+  std::map<TWireKey, SWire> wires_;
+  std::optional<SBackgroundLook> drawnBackground_;
 };

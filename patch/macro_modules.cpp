@@ -197,3 +197,9 @@ bool TModulAusgang::CollectChain(TAusgang*, TModuleChain& visited, TModuleChain&
   TEingang* input = InputList->Input("1");
   return CollectFrom(input ? input->GetSource() : nullptr, visited, chain);
 }
+
+std::string TModulKomponent::HintOf(const TEinAusgang& port) const {
+  const TModul* inner = port.Type().isInput ? dynamic_cast<TModul*>(Inside->Get(port.Key()).get())
+                                            : InnerOutput(port.Key());
+  return inner != nullptr ? inner->Title->value : TModulBild::HintOf(port);
+}

@@ -32,6 +32,8 @@ class TModulKomponent : public TModulBild {
   void ShowProperties() override;
   void ShowHelp() override;
 
+  // A connector is named after the inner input or output module behind it.
+  std::string HintOf(const TEinAusgang& port) const override;
   // The inner output module that belongs to the outer output port `key`, or null.
   TModulAusgang* InnerOutput(const std::string& key) const;
 

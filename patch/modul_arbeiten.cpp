@@ -120,3 +120,5 @@ void TModulArbeiten::LinkInput(const std::string& portName, int voice, const TLi
   TAusgang* source = input ? input->GetSource() : nullptr;
   if (source != nullptr) LinkFrom(*source, voice, target, context);
 }
+
+std::string TModulArbeiten::HintOf(const TEinAusgang& port) const { return port.Type().hint; }

@@ -25,6 +25,10 @@ class TModulArbeiten : public TModul, public TEngineModule {
   // active modules (data: std::vector<TEngineModule*>*), 5 recolours the panel.
   bool Notify(int code, int arg, void* data) override;
 
+  // What the connector of `port` says it is: the port type's hint unless the kind names the
+  // port better.
+  virtual std::string HintOf(const TEinAusgang& port) const;
+
   // The module is the source of a wire: connects `target` to what `port` produces for `voice`
   // (voice 0 for a mono module): a signal source the address of its value, a MIDI source its
   // listener list. A target of the other kind is left alone. Default: nothing.

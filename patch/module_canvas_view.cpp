@@ -24,7 +24,13 @@ TModuleCanvasView::TModuleCanvasView(QWidget* parent)
     : QGraphicsView(parent), scene_(new TCanvasScene(this)) {
   setScene(scene_);
   setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  // A dragged panel and its wires repaint only where they were and are, as one rectangle: the
+  // raster engine draws lines into a rectangular clip far faster than into a region. The tiles
+  // and the grid are drawn once and scrolled with the view.
   setViewportUpdateMode(BoundingRectViewportUpdate);
+  setCacheMode(CacheBackground);
+  // The background layer covers the whole viewport; no widget background is filled beneath.
+  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
   setTransformationAnchor(AnchorUnderMouse);
   setRenderHint(QPainter::TextAntialiasing, true);
   setFocusPolicy(Qt::StrongFocus);
@@ -37,7 +43,8 @@ void TModuleCanvasView::Show(TModuleListe* list, int mode) {
   if (shown != nullptr && shown->Canvas == this) shown->SetView(nullptr, mode);
   scene_->SetList(list);
   if (list != nullptr) list->SetView(this, mode);
-  scene_->GatherFedOutputs();
+  scene_->SyncWires();
+  resetCachedContent();
   scene_->FitToItems();
 }
 
@@ -76,7 +83,8 @@ std::unique_ptr<TModuleView> TModuleCanvasView::CreateModuleView(TModul& module,
 }
 
 void TModuleCanvasView::Repaint() {
-  scene_->GatherFedOutputs();
+  scene_->SyncWires();
+  if (scene_->BackgroundOutdated()) resetCachedContent();
   for (QGraphicsItem* item : scene_->items()) {
     if (item->type() == TModulePanelItem::Type)
       static_cast<TModulePanelItem*>(item)->RefreshPorts();

@@ -1,6 +1,7 @@
 #include "patch/module_panel_view.h"
 
 #include <QFontMetrics>
+#include <QGraphicsSceneHoverEvent>
 #include <QGraphicsSceneMouseEvent>
 #include <QGraphicsView>
 #include <QPainter>
@@ -77,6 +78,7 @@ void TModulePanelItem::Attach(TModul* module) {
   if (module_ == nullptr) return;
   BuildButtons();
   RebuildPorts();
+  setAcceptHoverEvents(editable_ && FaceHasCursors(*module_));
   Refresh(nullptr);
 }
 
@@ -98,31 +100,31 @@ void TModulePanelItem::BuildButtons() {
   }
 }
 
-void TModulePanelItem::SyncGeometry() {
+bool TModulePanelItem::SyncGeometry() {
   const TRect r = module_->Rect->GetRect();
   const QSizeF size(ItemExtent(r.left, r.right), ItemExtent(r.top, r.bottom));
-  if (size != size_) {
+  const bool resized = size != size_;
+  if (resized) {
     prepareGeometryChange();
     size_ = size;
   }
   setPos(r.left, r.top);
   if (deleteButton_)
     deleteButton_->setPos(DeleteButtonRect(static_cast<int>(size_.width())).topLeft());
-  if (auto* canvas = dynamic_cast<TCanvasScene*>(scene()))
+  if (auto* canvas = dynamic_cast<TCanvasScene*>(scene())) {
     canvas->GrowToInclude(sceneBoundingRect());
+    if (TModuleListe* list = module_->OwnerList()) canvas->SyncWiresOf(list->KeyOf(module_));
+  }
+  return resized;
 }
 
 void TModulePanelItem::Refresh(const TPropTyp* property) {
   if (module_ == nullptr) return;
-  if (property == nullptr || property == module_->Rect.get()) {
-    SyncGeometry();
-    RefreshPorts();
-    // The module's wires reach beyond its panel and are drawn by the scene.
-    if (scene() != nullptr) scene()->update();
-  }
-  if ((property == nullptr || property == module_->Marked.get()) && module_->IsMarked()) {
-    setZValue(NextFrontZ());
-  }
+  const bool all = property == nullptr;
+  // A panel that only moved keeps its drawing (and its cached picture).
+  if ((all || property == module_->Rect.get()) && !SyncGeometry() && !all) return;
+  if (all) RefreshPorts();
+  if ((all || property == module_->Marked.get()) && module_->IsMarked()) setZValue(NextFrontZ());
   update();
 }
 
@@ -138,6 +140,7 @@ void TModulePanelItem::RebuildPorts() {
   for (const auto& [key, port] : working->OutputList->Children()) {
     ports_.push_back(new TPortItem(this, false, key, editable_));
   }
+  update();
 }
 
 void TModulePanelItem::RefreshPorts() {
@@ -183,6 +186,21 @@ void TModulePanelItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*,
   PaintBevel(*painter, size_, BevelWidth(*module_));
   PaintPanelFace(*painter, *module_);
   PaintTitleBar(*painter);
+  PaintChildren(*painter);
+}
+
+void TModulePanelItem::PaintChildren(QPainter& painter) const {
+  const auto paintAt = [&painter](const auto* child) {
+    if (child == nullptr || !child->isVisible()) return;
+    painter.save();
+    painter.translate(child->pos());
+    child->PaintFace(painter);
+    painter.restore();
+  };
+  for (const TPortItem* port : ports_)
+    paintAt(port);
+  paintAt(pictureButton_);
+  paintAt(deleteButton_);
 }
 
 void TModulePanelItem::PaintTitleBar(QPainter& painter) const {
@@ -231,6 +249,14 @@ void TModulePanelItem::mouseReleaseEvent(QGraphicsSceneMouseEvent*) {
   if (!dragging_ || list == nullptr) return;
   dragging_ = false;
   list->EndTitleDrag(*module_);
+}
+
+void TModulePanelItem::hoverMoveEvent(QGraphicsSceneHoverEvent* event) {
+  // A resize under way keeps its cursor until the release.
+  if (module_ == nullptr || faceGrab_.taken) return;
+  const Qt::CursorShape shape = FaceCursorAt(*module_, event->pos());
+  if (shape == Qt::ArrowCursor) return unsetCursor();
+  setCursor(shape);
 }
 
 void TModulePanelItem::FollowWithView(QPoint screenPos) {

@@ -51,11 +51,16 @@ class TModulePanelItem : public QGraphicsObject {
   void mousePressEvent(QGraphicsSceneMouseEvent* event) override;
   void mouseMoveEvent(QGraphicsSceneMouseEvent* event) override;
   void mouseReleaseEvent(QGraphicsSceneMouseEvent* event) override;
+  // Resize cursors over the edges of resizable items.
+  void hoverMoveEvent(QGraphicsSceneHoverEvent* event) override;
 
  private:
-  void SyncGeometry();
+  // Takes position and size from the module's Rect; true when the size changed.
+  bool SyncGeometry();
   void BuildButtons();
   void PaintTitleBar(QPainter& painter) const;
+  // The connectors and buttons, which draw nothing themselves.
+  void PaintChildren(QPainter& painter) const;
   // While a title bar is dragged out of the viewport, the canvas follows the panel.
   void FollowWithView(QPoint screenPos);
 

@@ -28,6 +28,7 @@ void PaintPressedFrame(QPainter& painter, QSizeF size) {
 
 TPanelButtonItem::TPanelButtonItem(TModulePanelItem* panel, QSizeF size)
     : QGraphicsItem(panel), panel_(panel), size_(size) {
+  setFlag(ItemHasNoContents);
   setAcceptedMouseButtons(Qt::LeftButton);
 }
 
@@ -39,12 +40,12 @@ void TPanelButtonItem::SetSize(QSizeF size) {
 
 void TPanelButtonItem::mousePressEvent(QGraphicsSceneMouseEvent*) {
   pressed_ = true;
-  update();
+  panel_->update();
 }
 
 void TPanelButtonItem::mouseReleaseEvent(QGraphicsSceneMouseEvent* event) {
   pressed_ = false;
-  update();
+  panel_->update();
   if (StrictlyInside(event->pos(), size_)) Clicked();
 }
 
@@ -53,12 +54,12 @@ TDeleteButtonItem::TDeleteButtonItem(TModulePanelItem* panel)
   setToolTip(QStringLiteral("delete Module"));
 }
 
-void TDeleteButtonItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) {
-  if (IsPressed()) PaintPressedFrame(*painter, boundingRect().size());
-  painter->setRenderHint(QPainter::Antialiasing, true);
-  painter->setPen(QPen(Qt::black, 1));
+void TDeleteButtonItem::PaintFace(QPainter& painter) const {
+  if (IsPressed()) PaintPressedFrame(painter, boundingRect().size());
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.setPen(QPen(Qt::black, 1));
   for (const QLine& line : DeleteCross(boundingRect().size().toSize())) {
-    painter->drawLine(QLineF(line).translated(0.5, 0.5));
+    painter.drawLine(QLineF(line).translated(0.5, 0.5));
   }
 }
 
@@ -69,16 +70,16 @@ TPictureButtonItem::TPictureButtonItem(TModulePanelItem* panel, QString picture,
                                        QSizeF size)
     : TPanelButtonItem(panel, size), picture_(std::move(picture)), caption_(std::move(caption)) {}
 
-void TPictureButtonItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) {
+void TPictureButtonItem::PaintFace(QPainter& painter) const {
   const QRectF area = boundingRect();
   if (!caption_.isEmpty()) {
-    painter->fillRect(area, QColor(212, 208, 200));
-    painter->setPen(Qt::black);
-    painter->drawText(area, Qt::AlignCenter, caption_);
+    painter.fillRect(area, QColor(212, 208, 200));
+    painter.setPen(Qt::black);
+    painter.drawText(area, Qt::AlignCenter, caption_);
   } else {
-    PaintArtwork(*painter, area, picture_);
+    PaintArtwork(painter, area, picture_);
   }
-  if (IsPressed()) PaintPressedFrame(*painter, area.size());
+  if (IsPressed()) PaintPressedFrame(painter, area.size());
 }
 
 void TPictureButtonItem::Clicked() { Panel()->OpenDialog(); }

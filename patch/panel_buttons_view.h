@@ -9,6 +9,7 @@
 class TModulePanelItem;
 
 // Base of the panel's flat buttons: pressed look while held, the action on a release inside.
+// The panel draws its buttons (PaintFace), so that a panel is one cached picture.
 class TPanelButtonItem : public QGraphicsItem {
  public:
   TPanelButtonItem(TModulePanelItem* panel, QSizeF size);
@@ -16,6 +17,9 @@ class TPanelButtonItem : public QGraphicsItem {
   void SetSize(QSizeF size);
   QRectF boundingRect() const override { return QRectF(QPointF(0, 0), size_); }
   bool IsPressed() const { return pressed_; }
+  // Draws the button at the painter's origin.
+  virtual void PaintFace(QPainter& painter) const = 0;
+  void paint(QPainter*, const QStyleOptionGraphicsItem*, QWidget*) override {}
 
  protected:
   // What a click does; runs after the release.
@@ -34,7 +38,7 @@ class TPanelButtonItem : public QGraphicsItem {
 class TDeleteButtonItem : public TPanelButtonItem {
  public:
   explicit TDeleteButtonItem(TModulePanelItem* panel);
-  void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
+  void PaintFace(QPainter& painter) const override;
 
  protected:
   void Clicked() override;
@@ -44,7 +48,7 @@ class TDeleteButtonItem : public TPanelButtonItem {
 class TPictureButtonItem : public TPanelButtonItem {
  public:
   TPictureButtonItem(TModulePanelItem* panel, QString picture, QString caption, QSizeF size);
-  void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
+  void PaintFace(QPainter& painter) const override;
 
  protected:
   void Clicked() override;

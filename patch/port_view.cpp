@@ -24,7 +24,7 @@ TCanvasScene* CanvasOf(const QGraphicsItem& item) {
 
 TPortItem::TPortItem(TModulePanelItem* panel, bool input, std::string key, bool editable)
     : QGraphicsObject(panel), panel_(panel), input_(input), key_(std::move(key)) {
-  setCacheMode(DeviceCoordinateCache);
+  setFlag(ItemHasNoContents);
   setAcceptedMouseButtons(editable ? Qt::LeftButton | Qt::RightButton : Qt::NoButton);
   Sync();
 }
@@ -47,18 +47,20 @@ void TPortItem::Sync() {
     size_ = size;
   }
   setPos(r.left, r.top);
-  setToolTip(Hint(*port));
-  update();
+  panel_->update();
 }
 
-QString TPortItem::Hint(const TEinAusgang& port) const {
-  // A macro's connector is named after the inner input or output module behind it.
-  if (auto* macro = dynamic_cast<TModulKomponent*>(panel_->Module())) {
-    const TModul* inner =
-        input_ ? dynamic_cast<TModul*>(macro->Inside->Get(key_).get()) : macro->InnerOutput(key_);
-    if (inner != nullptr) return FromFileText(inner->Title->value);
+QString TPortItem::ToolTip() const {
+  const TEinAusgang* port = Port();
+  if (port == nullptr) return {};
+  const auto* module = dynamic_cast<const TModulArbeiten*>(panel_->Module());
+  QString text = FromFileText(module->HintOf(*port)).trimmed();
+  const auto* input = dynamic_cast<const TEingang*>(port);
+  const TAusgang* source = input ? input->GetSource() : nullptr;
+  if (const TModul* feeder = source ? source->OwnerModule() : nullptr) {
+    text += QStringLiteral("\nfrom ") + FromFileText(feeder->Title->value).trimmed();
   }
-  return QString::fromLatin1(port.Type().hint);
+  return text;
 }
 
 bool TPortItem::ShowsActiveInside() const {
@@ -78,28 +80,28 @@ bool TPortItem::IsWired(const TEinAusgang& port) const {
 
 QRectF TPortItem::boundingRect() const { return QRectF(QPointF(0, 0), size_); }
 
-void TPortItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) {
+void TPortItem::PaintFace(QPainter& painter) const {
   const TEinAusgang* port = Port();
   if (port == nullptr) return;
   const QSize size = size_.toSize();
   const SViewOptions& options = ViewOptions();
   if (ShowsActiveInside()) {
-    painter->fillRect(QRect(2, 2, size.width() - 3, size.height() - 5),
-                      StoredToColor(options.moduleActive));
+    painter.fillRect(QRect(2, 2, size.width() - 3, size.height() - 5),
+                     StoredToColor(options.moduleActive));
   }
   const SPortType& type = port->Type();
   const QColor colour = WireColor(options, type.kind);
   for (const QRect& run : ConnectorFace(size, type.isInput, type.isPoly, IsWired(*port))) {
-    painter->fillRect(run, colour);
+    painter.fillRect(run, colour);
   }
-  QFont font = painter->font();
+  QFont font = painter.font();
   font.setPixelSize(kCaptionPixelSize);
-  painter->setFont(font);
-  painter->setPen(Qt::black);
+  painter.setFont(font);
+  painter.setPen(Qt::black);
   const QString caption = FromFileText(port->Title->value);
   const int margin = CaptionMargin(type.isInput, static_cast<int>(caption.size()));
-  painter->drawText(QRectF(margin, 0, size.width() - margin, size.height()),
-                    Qt::AlignLeft | Qt::AlignVCenter, caption);
+  painter.drawText(QRectF(margin, 0, size.width() - margin, size.height()),
+                   Qt::AlignLeft | Qt::AlignVCenter, caption);
 }
 
 void TPortItem::mousePressEvent(QGraphicsSceneMouseEvent* event) {

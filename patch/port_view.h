@@ -18,12 +18,20 @@ class TPortItem : public QGraphicsObject {
 
   // The port shown, or null when it no longer exists.
   TEinAusgang* Port() const;
-  // Takes position, size and hint from the port again and repaints.
+  // Takes position and size from the port again and repaints.
   void Sync();
+  // The tooltip, made when it is shown: what the port is and, for a wired input, which module
+  // feeds it.
+  QString ToolTip() const;
+
+  // Draws the connector at the painter's origin; its panel calls it, so that a panel and its
+  // connectors are one cached picture.
+  void PaintFace(QPainter& painter) const;
 
   int type() const override { return Type; }
   QRectF boundingRect() const override;
-  void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
+  // The connector has no drawing of its own (see PaintFace).
+  void paint(QPainter*, const QStyleOptionGraphicsItem*, QWidget*) override {}
 
  protected:
   void mousePressEvent(QGraphicsSceneMouseEvent* event) override;
@@ -32,7 +40,6 @@ class TPortItem : public QGraphicsObject {
   void mouseDoubleClickEvent(QGraphicsSceneMouseEvent* event) override;
 
  private:
-  QString Hint(const TEinAusgang& port) const;
   // A macro's connector is filled while the inner module behind it is active.
   bool ShowsActiveInside() const;
   bool IsWired(const TEinAusgang& port) const;

@@ -1,5 +1,6 @@
 // Moving modules by their title bars: snapping to the grid and the clamp at the canvas edge, as
 // one undo step per drag.
+#include "patch/wire_item_view.h"
 #include "tests/views/canvas_fixture.h"
 
 namespace {
@@ -50,6 +51,33 @@ TEST_F(MovingTest, ZoomChangesNoRectangle) {
   view.SetZoom(2);
   DragTitle(module, QPointF(20, 0));
   EXPECT_EQ(module.Rect->left->value, 50);
+}
+
+// The wire item at an input ends at the connection points of the model, on both of its ends,
+// after the module at either end has moved; wires elsewhere keep their path.
+TEST_F(MovingTest, WiresFollowTheDraggedModuleOnly) {
+  TModulArbeiten& source = Add("ConstAnalog", "source", 20, 20);
+  TModulArbeiten& sink = Add("MonoLoudness", "sink", 300, 20);
+  TModulArbeiten& other = Add("ConstAnalog", "other", 20, 200);
+  TModulArbeiten& otherSink = Add("MonoLoudness", "otherSink", 300, 200);
+  Input(sink, "1").Connect(&Output(source, "1"), false);
+  Input(otherSink, "1").Connect(&Output(other, "1"), false);
+  const auto ends = [this](const std::string& module) {
+    const TWireItem* wire = view.Scene().WireInto(module, "1");
+    EXPECT_NE(wire, nullptr) << module;
+    const QPolygonF& line = wire->Line();
+    return std::pair(line.last(), line.first());
+  };
+  const auto modelEnds = [](TEingang& input) {
+    const auto centre = [](TPoint p) { return QPointF(p.x + 0.5, p.y + 0.5); };
+    return std::pair(centre(input.GetSource()->ConnectionPoint()), centre(input.ConnectionPoint()));
+  };
+  const auto untouched = ends("otherSink");
+  for (TModulArbeiten* moved : {&source, &sink}) {
+    DragTitle(*moved, QPointF(40, 30));
+    EXPECT_EQ(ends("sink"), modelEnds(Input(sink, "1")));
+    EXPECT_EQ(ends("otherSink"), untouched);
+  }
 }
 
 }  // namespace

@@ -53,4 +53,24 @@ TEST_F(PanelItemsTest, TextNoteKeepsItsMinimumSize) {
   }
 }
 
+// Over the edges that resize it the note shows the resize arrow of the edge, elsewhere the
+// plain arrow.
+TEST_F(PanelItemsTest, TextNoteShowsResizeCursorsOnItsEdges) {
+  panel->CreateModuleAt("ViewText", "note", 20, 20, false);
+  const TRect r = dynamic_cast<TModul&>(*panel->Get("note")).Rect->GetRect();
+  const QPointF origin(r.left, r.top);
+  const int w = r.right - r.left;
+  const int h = r.bottom - r.top;
+  const std::pair<QPointF, Qt::CursorShape> cases[] = {
+      {{w - 3.0, h - 3.0}, Qt::SizeFDiagCursor},
+      {{w / 2.0, h - 3.0}, Qt::SizeVerCursor},
+      {{w - 3.0, h / 2.0}, Qt::SizeHorCursor},
+      {{w / 2.0, h / 2.0}, Qt::ArrowCursor},
+  };
+  for (const auto& [at, shape] : cases) {
+    MoveTo(origin + at);
+    EXPECT_EQ(view.viewport()->cursor().shape(), shape) << at.x() << ", " << at.y();
+  }
+}
+
 }  // namespace

@@ -3,6 +3,8 @@
 #include "tests/views/canvas_fixture.h"
 
 #include "patch/canvas_geometry_view.h"
+#include "persist/tree_message.h"
+#include "resources/artwork.h"
 
 namespace {
 
@@ -113,3 +115,41 @@ TEST_F(PixelsTest, PanelColourFollowsTheActiveState) {
 }
 
 }  // namespace
+
+// Every connector of `module`, inputs first.
+std::vector<TEinAusgang*> PortsOf(const TModulArbeiten& module) {
+  std::vector<TEinAusgang*> ports = module.InputList->Ports();
+  for (TEinAusgang* output : module.OutputList->Ports())
+    ports.push_back(output);
+  return ports;
+}
+
+// The modules that own a device show its lamp, unlit while the device is closed (no device is
+// installed here), and their connectors lie clear of it, also in files that held them higher.
+TEST_F(PixelsTest, DeviceLampsShowTheClosedDeviceClearOfTheConnectors) {
+  struct SLamp {
+    const char* type;
+    QRect lamp;  // in panel points
+  };
+  const QImage unlit = ArtworkPixmap(QStringLiteral("LAMPE_AUS")).toImage();
+  const QColor unlitCentre = unlit.pixelColor(unlit.width() / 2, unlit.height() / 2);
+  for (const SLamp& device :
+       {SLamp{"MidiIn", {54, 16, 12, 12}}, SLamp{"Microphon", {57, 16, 12, 12}},
+        SLamp{"Speaker", {9, 16, 12, 12}}, SLamp{"SpeakerStereo", {9, 16, 12, 12}}}) {
+    SCOPED_TRACE(device.type);
+    TModulArbeiten& module = Add(device.type, device.type, 100, 100);
+    for (TEinAusgang* port : PortsOf(module))
+      port->Rect->MoveTo(port->Rect->left->value, kTitleHeight + 10);
+    module.Notify(kTreeAfterRead, 0, nullptr);
+    const TRect r = module.Rect->GetRect();
+    const QImage image = Grab();
+    EXPECT_EQ(PixelAt(image, QPointF(r.left, r.top) + QRectF(device.lamp).center()), unlitCentre);
+    for (const TEinAusgang* port : PortsOf(module)) {
+      const TRect p = port->Rect->GetRect();
+      EXPECT_FALSE(device.lamp.intersects(QRect(QPoint(p.left, p.top), QPoint(p.right, p.bottom))))
+          << port->Key();
+    }
+    module.SelectOnly();
+    list.ExecuteCommand(kCommandDelete);
+  }
+}

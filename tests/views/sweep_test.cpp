@@ -3,10 +3,24 @@
 // canvas of its own beside the sound's.
 #include "tests/views/canvas_fixture.h"
 
+#include <set>
+
+#include "modules/catalogue.h"
 #include "patch/macro_modules.h"
 #include "patch/module_registry.h"
 
 namespace {
+
+// Every kind the program knows: the catalogue's and the macro kinds of the model itself. The
+// kinds are gathered before the test context installs the catalogue into the registry.
+std::vector<std::string> EveryKind() {
+  std::set<std::string> names;
+  for (const auto& [name, factory] : ModuleCatalogue())
+    names.insert(name);
+  for (const std::string& name : RegisteredTypeNames())
+    names.insert(name);
+  return {names.begin(), names.end()};
+}
 
 class SweepTest : public CanvasTest, public ::testing::WithParamInterface<std::string> {
  protected:
@@ -58,7 +72,7 @@ TEST_P(SweepTest, DrawnDraggedWiredDeletedAndRestored) {
   inside.Show(nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryKind, SweepTest, ::testing::ValuesIn(RegisteredTypeNames()),
+INSTANTIATE_TEST_SUITE_P(EveryKind, SweepTest, ::testing::ValuesIn(EveryKind()),
                          [](const auto& info) { return info.param; });
 
 }  // namespace

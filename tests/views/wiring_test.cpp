@@ -1,5 +1,8 @@
 // Wiring with the mouse: a drag from connector to connector, the cursors on the way, and the
 // right button; each change is one undo step.
+#include <QHelpEvent>
+#include <QToolTip>
+
 #include "tests/views/canvas_fixture.h"
 
 namespace {
@@ -83,6 +86,26 @@ TEST_F(WiringTest, DoubleClickOnAFreeInputAtTheLeftEdgeMakesAConstantAtZero) {
   list.ExecuteCommand(kCommandUndo);
   EXPECT_TRUE(input.IsFree());
   EXPECT_EQ(list.Children().size(), 4u);
+}
+
+// A connector's tooltip tells what the port is, in the kind's own words where it has them, and
+// which module feeds a wired input, as the wiring is when the tooltip shows.
+TEST_F(WiringTest, ConnectorTooltipsTellThePortAndItsSource) {
+  TModulArbeiten& speaker = Add("SpeakerStereo", "speaker", 400, 200);
+  TModulArbeiten& fade = Add("MonoCrossfadeAmpl", "fade", 200, 200);
+  const auto tip = [this](const TEinAusgang& port) {
+    const QPoint at = view.mapFromScene(Middle(port));
+    QHelpEvent event(QEvent::ToolTip, at, view.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(view.viewport(), &event);
+    return QToolTip::text().toStdString();
+  };
+  EXPECT_EQ(tip(Input(speaker, "1")), "Input left - signal");
+  EXPECT_EQ(tip(Input(speaker, "2")), "Input right - signal");
+  EXPECT_EQ(tip(Input(fade, "1")), "Input crossfade - signal");
+  EXPECT_EQ(tip(Output(constant, "1")), "Output mono audio");
+  Drag(Middle(Output(oscillator, "1")), Middle(Input(speaker, "2")));
+  EXPECT_EQ(tip(Input(speaker, "2")),
+            "Input right - signal\nfrom " + oscillator.Title->value.substr(1));
 }
 
 }  // namespace
