@@ -9,8 +9,8 @@
 #include "app/sample_drop.h"
 #include "app/sound_window.h"
 #include "main_frame_fixture.h"
-#include "patch/modul_bild.h"
 #include "patch/modul.h"
+#include "patch/modul_bild.h"
 
 namespace {
 
