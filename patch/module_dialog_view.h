@@ -97,8 +97,8 @@ void AddStandardDialogs(TModuleDialogOpeners& openers);
 // Adds an opener under `name` that builds a `Dialog` for modules of class `Kind` and shows it
 // beside the module; modules of other classes open nothing.
 template <class Dialog, class Kind>
-void AddModuleDialog(TModuleDialogOpeners& openers, std::string name) {
-  openers.Add(std::move(name), [](TModulBild& module) {
+void AddModuleDialog(TModuleDialogOpeners& openers, const std::string& name) {
+  openers.Add(name, [](TModulBild& module) {
     auto* kind = dynamic_cast<Kind*>(&module);
     if (kind == nullptr) return false;
     Dialog form(*kind);
@@ -109,8 +109,8 @@ void AddModuleDialog(TModuleDialogOpeners& openers, std::string name) {
 // As AddModuleDialog, but a dialog that refused a value (RefusedForReopen) is followed by a fresh
 // one, until one closes with OK or Cancel.
 template <class Dialog, class Kind>
-void AddReopeningDialog(TModuleDialogOpeners& openers, std::string name) {
-  openers.Add(std::move(name), [](TModulBild& module) {
+void AddReopeningDialog(TModuleDialogOpeners& openers, const std::string& name) {
+  openers.Add(name, [](TModulBild& module) {
     auto* kind = dynamic_cast<Kind*>(&module);
     if (kind == nullptr) return false;
     for (;;) {
