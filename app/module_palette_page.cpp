@@ -81,6 +81,7 @@ QString TModulePalettePage::SampleAt(QPoint viewportPos) const {
 
 bool TModulePalettePage::eventFilter(QObject* watched, QEvent* event) {
   if (watched != canvas_->viewport()) return QSplitter::eventFilter(watched, event);
+  if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseMove) return false;
   auto* mouse = static_cast<QMouseEvent*>(event);
   if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
     pressedAt_ = mouse->position().toPoint();
