@@ -89,18 +89,27 @@ void Canvas_LoadToFirstPaint(benchmark::State& state) {
 }
 BENCHMARK(Canvas_LoadToFirstPaint)->Unit(benchmark::kMillisecond);
 
+// The module in the middle of the sound, selected alone and moved back and forth by a point.
+struct SDraggedModule {
+  explicit SDraggedModule(TModuleListe& list) : list(list) {
+    dynamic_cast<TModul&>(*list.Get(KeyOf(kModules / 2))).SelectOnly();
+    list.CollectMarked(selection, 0);
+  }
+  void Step() {
+    list.MoveMarked(selection, step, step);
+    step = -step;
+  }
+  TModuleListe& list;
+  TPropTypList selection;
+  int step = 1;
+};
+
 void Canvas_RepaintWhileDragging(benchmark::State& state) {
   SOpenSound sound;
   sound.canvas.SetZoom(state.range(0) / 100.0);
-  TModuleListe& list = *sound.document.ModuleList;
-  auto& dragged = dynamic_cast<TModul&>(*list.Get(KeyOf(kModules / 2)));
-  dragged.SelectOnly();
-  TPropTypList selection;
-  list.CollectMarked(selection, 0);
-  int step = 1;
+  SDraggedModule dragged(*sound.document.ModuleList);
   for (auto _ : state) {
-    list.MoveMarked(selection, step, step);
-    step = -step;
+    dragged.Step();
     sound.Paint();
     benchmark::DoNotOptimize(sound.picture.constBits());
   }
@@ -114,15 +123,9 @@ void Canvas_DragFrameOnScreen(benchmark::State& state) {
   sound.canvas.SetZoom(state.range(0) / 100.0);
   sound.canvas.show();
   QCoreApplication::processEvents();
-  TModuleListe& list = *sound.document.ModuleList;
-  auto& dragged = dynamic_cast<TModul&>(*list.Get(KeyOf(kModules / 2)));
-  dragged.SelectOnly();
-  TPropTypList selection;
-  list.CollectMarked(selection, 0);
-  int step = 1;
+  SDraggedModule dragged(*sound.document.ModuleList);
   for (auto _ : state) {
-    list.MoveMarked(selection, step, step);
-    step = -step;
+    dragged.Step();
     QCoreApplication::processEvents();
   }
 }

@@ -11,6 +11,7 @@
 #include "patch/headless_canvas.h"
 #include "tests/modules/patch_builder.h"
 #include "tests/modules/render_rig.h"
+#include "tests/modules/scope_patch.h"
 
 namespace {
 
@@ -27,19 +28,6 @@ std::vector<std::byte> ReadFile(const std::filesystem::path& path) {
   std::memcpy(bytes.data(), chars.data(), chars.size());
   return bytes;
 }
-
-// A source -> scope patch in a render rig.
-struct SScopePatch {
-  explicit SScopePatch(std::int32_t value, std::int32_t time = 100) {
-    source = &Place(rig.Document(), "Source", std::make_shared<TFixedSource>(value));
-    scope = &Create<TAusgabeSehen>(rig.Document(), "Scope", "OutputLook");
-    scope->Time->value = time;
-    Wire(*source, *scope);
-  }
-  TRenderRig rig;
-  TFixedSource* source;
-  TAusgabeSehen* scope;
-};
 
 TEST(Scope, CaptureLengthFollowsTime) {
   struct SCase {

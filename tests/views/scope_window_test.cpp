@@ -15,21 +15,9 @@
 #include "patch/canvas_geometry_view.h"
 #include "tests/modules/patch_builder.h"
 #include "tests/modules/render_rig.h"
+#include "tests/modules/scope_patch.h"
 
 namespace {
-
-// A source -> scope patch that has captured `value` for `time` milliseconds.
-struct SCapturedScope {
-  explicit SCapturedScope(std::int32_t value, std::int32_t time = 100) {
-    source = &Place(rig.Document(), "Source", std::make_shared<TFixedSource>(value));
-    scope = &Create<TAusgabeSehen>(rig.Document(), "Scope", "OutputLook");
-    scope->Time->value = time;
-    Wire(*source, *scope);
-  }
-  TRenderRig rig;
-  TFixedSource* source;
-  TAusgabeSehen* scope;
-};
 
 TEST(ScopePicture, GridLinesSplitThePictureEvenly) {
   struct SCase {
@@ -77,7 +65,7 @@ TEST(ScopeWindow, ZoomStepsAndLimits) {
 
 TEST(ScopePicture, ALongCaptureShowsEverySpike) {
   // The longest capture, silent but for one sample: drawing one sample per column would miss it.
-  SCapturedScope patch(0, TAusgabeSehen::kMaxTime);
+  SScopePatch patch(0, TAusgabeSehen::kMaxTime);
   ASSERT_EQ(patch.rig.Start(), 0);
   patch.rig.Run(123457);
   patch.source->value = 2000;
@@ -107,7 +95,7 @@ TEST(ScopePicture, AShortCaptureJoinsItsSamplesPointToPoint) {
 }
 
 TEST(ScopeWindow, ExportsTheCaptureAsWaveAndThePictureAsBitmap) {
-  SCapturedScope patch(2048);
+  SScopePatch patch(2048);
   patch.rig.Render(3000);
   TViewWave window(*patch.scope);
   window.resize(500, 300);
