@@ -27,6 +27,9 @@ TOptionsSoundDialog::TOptionsSoundDialog(SSoundOptions& options, QWidget* parent
 QWidget* TOptionsSoundDialog::DefaultPage() {
   auto* page = new QWidget;
   auto* layout = new QVBoxLayout(page);
+  lowLatency_ = new QCheckBox("&Low latency (computed in the sound card's callback)");
+  layout->addWidget(lowLatency_);
+  layout->addSpacing(layout->spacing());
   waveBuffer_ = new QSlider(Qt::Horizontal);
   waveBuffer_->setRange(SSoundOptions::kMinWaveBuffer, SSoundOptions::kMaxWaveBuffer);
   waveBuffer_->setTickInterval(kWaveBufferTick);
@@ -41,6 +44,7 @@ QWidget* TOptionsSoundDialog::DefaultPage() {
   layout->addWidget(new QLabel("Wave - Buffer value"));
   layout->addLayout(row);
   layout->addWidget(new QLabel("Increase Values when clicks are heard."));
+  layout->addWidget(new QLabel("Used without low latency, and where a sound cannot have it."));
   layout->addStretch(1);
   return page;
 }
@@ -52,12 +56,12 @@ QWidget* TOptionsSoundDialog::StartPage() {
   stopAbove_ = NumberField(3);
   layout->addWidget(startAfterLoading_);
   layout->addWidget(SentenceRow("Stop when processor usage higher", stopAbove_, "%"));
-  // The place of the "Low latency" check box (sound option "LowLatency", 0 or 1).
   layout->addStretch(1);
   return page;
 }
 
 void TOptionsSoundDialog::Show() {
+  lowLatency_->setChecked(copy_.lowLatency);
   waveBuffer_->setValue(copy_.waveBuffer);
   waveBufferValue_->setNum(waveBuffer_->value());
   startAfterLoading_->setChecked(copy_.startAfterLoading);
@@ -66,6 +70,7 @@ void TOptionsSoundDialog::Show() {
 
 bool TOptionsSoundDialog::Confirm() {
   copy_.startAfterLoading = startAfterLoading_->isChecked();
+  copy_.lowLatency = lowLatency_->isChecked();
   copy_.waveBuffer = waveBuffer_->value();
   copy_.stopProzesserOver = TypedNumber(*stopAbove_);
   TakeOver();

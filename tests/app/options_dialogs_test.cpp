@@ -55,6 +55,7 @@ TEST_F(OptionsDialogs, AFirstStartShowsTheDefaultsAndResetGives15And30) {
   EXPECT_EQ(fileDialog.RecentFiles().currentText(), "15");
 
   TOptionsSoundDialog soundDialog(sound);
+  EXPECT_TRUE(soundDialog.LowLatency().isChecked());
   EXPECT_EQ(soundDialog.WaveBuffer().value(), 26);
   EXPECT_TRUE(soundDialog.StartAfterLoading().isChecked());
   EXPECT_EQ(soundDialog.StopAbove().text(), "95");
@@ -132,6 +133,7 @@ TEST_F(OptionsDialogs, OkTakesOverEveryControlAndCancelNothing) {
     fileDialog.ShowSound().setChecked(true);
     fileDialog.StartFile().setText("/sounds/start.zmr");
     TOptionsSoundDialog soundDialog(sound);
+    soundDialog.LowLatency().setChecked(false);
     soundDialog.WaveBuffer().setValue(55);
     soundDialog.StartAfterLoading().setChecked(false);
     soundDialog.StopAbove().setText("120");
@@ -152,6 +154,7 @@ TEST_F(OptionsDialogs, OkTakesOverEveryControlAndCancelNothing) {
     EXPECT_EQ(file.startWindow, ok);
     EXPECT_EQ(file.showLastWindow, !ok);
     EXPECT_EQ(file.fileStartWindow, ok ? "/sounds/start.zmr" : "");
+    EXPECT_EQ(sound.lowLatency, !ok);
     EXPECT_EQ(sound.waveBuffer, ok ? 55 : 30);
     EXPECT_EQ(sound.startAfterLoading, !ok);
     EXPECT_EQ(sound.stopProzesserOver, ok ? 120 : 95) << "no processor limit is refused";
