@@ -58,7 +58,7 @@ TEST(ResampledOutput, FillsPeriodsOfAnySizeFromEvenPullsAtThePitchAndLevelWithLi
     int peak = 0;
     for (std::size_t i = 480; i < left.size(); ++i)
       peak = std::max(peak, std::abs(left[i]));
-    EXPECT_NEAR(peak, kAmplitude, kAmplitude / 200);
+    EXPECT_NEAR(peak, kAmplitude, kAmplitude / 200.0);
     EXPECT_TRUE(std::all_of(right.begin() + 480, right.end(), [](int v) { return v == -1234; }));
   }
 }

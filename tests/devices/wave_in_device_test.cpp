@@ -89,7 +89,7 @@ TEST(RtAudioWaveIn, RecordsAToneOnA48000HzServerAtItsPitchAndLevelIn22050HzSampl
   const int peak = std::abs(
       *std::max_element(recorded.begin() + static_cast<std::ptrdiff_t>(sound), recorded.end(),
                         [](int a, int b) { return std::abs(a) < std::abs(b); }));
-  EXPECT_NEAR(peak, kAmplitude, kAmplitude / 50);
+  EXPECT_NEAR(peak, kAmplitude, kAmplitude / 50.0);
 }
 
 TEST(RtAudioWaveIn, AServerAtAnotherRateIsRefusedWithAClearReason) {
