@@ -216,6 +216,9 @@ TEST_P(PlayedNote, SoundsAtItsPitchAfterTheLeadAndFallsSilentAtTheRelease) {
   const TJackRecorder recorder(OwnClientName("speaker"), channels, 6 * std::size_t{c.rate});
   TJackKeyboard keyboard(OwnClientName("keyboard"));
   ASSERT_TRUE(recorder.IsOpen() && keyboard.IsOpen());
+  // The server's listing can miss a client that has just opened (seen once on a busy machine).
+  ASSERT_TRUE(
+      WaitUntil([&] { return OutputNumber(recorder) != -1 && MidiNumber(keyboard) != -1; }, 2s));
   Store({.speaker = OutputNumber(recorder),
          .midi = MidiNumber(keyboard),
          .waveBuffer = c.waveBuffer,
