@@ -3,7 +3,10 @@
 // 44100 Hz, and 256 frames at 48000 Hz). One JACK client of its own is the keyboard and the
 // loudspeaker at once: its process callback sends each note-on at a known frame and finds, in
 // the same callback, the frame at which the program's answer arrives, so the latency is counted
-// in server frames with no clock between them. Prints the median and the worst latency in ms.
+// in server frames with no clock between them. Prints the median and the worst latency in ms,
+// and what the conversion to the 48000 Hz server adds: the difference of the medians at 256
+// frames, and the conversion's own delay of a step, measured without a server (the same in both
+// modes, whose sources the conversion pulls alike).
 //   latency_bench [NOTES]   (20 notes per server and mode by default)
 #include <jack/jack.h>
 #include <jack/midiport.h>
@@ -26,6 +29,7 @@
 #include "patch/dokument_klang.h"
 #include "patch/module_registry.h"
 #include "platform/options.h"
+#include "platform/resampled_output.h"
 #include "platform/rtaudio_wave_out_device.h"
 #include "platform/rtmidi_in_devices.h"
 #include "tests/devices/program_process.h"
@@ -271,6 +275,38 @@ SResult Measure(const fs::path& folder, const fs::path& sound, int rate, int per
   return result;
 }
 
+// What the speakers' conversion to 48000 Hz adds, without a server: a step that the source
+// starts at the first frame it is asked for in one device period (as the low-latency engine
+// starts a note, or the buffered queue a buffer), from the start of that period to the step's
+// half-way point at the device. Without the conversion it is 0.
+double ConversionDelayMs(std::uint32_t period) {
+  constexpr std::uint64_t kStepPeriod = 20;
+  constexpr int kStep = 10000;
+  TResampledOutput output(1, 48000);
+  bool stepping = false;
+  const auto pull = [&stepping](std::int16_t* source, std::uint32_t count) {
+    std::fill_n(source, count, stepping ? kStep : 0);
+  };
+  std::vector<std::int16_t> device(period);
+  double previous = 0;
+  for (std::uint64_t index = 0; index < kStepPeriod + 48000 / period + 2; ++index) {
+    // From this period on, everything asked for is the step.
+    if (index == kStepPeriod) stepping = true;
+    output.Fill(device.data(), period, pull);
+    for (std::uint32_t i = 0; i < period; ++i) {
+      const double value = device[i];
+      if (value >= kStep / 2.0) {
+        // Where the line between the two samples crosses half the step.
+        const double at =
+            static_cast<double>(index * period + i) - (value - kStep / 2.0) / (value - previous);
+        return (at - static_cast<double>(kStepPeriod * period)) * 1000 / 48000;
+      }
+      previous = value;
+    }
+  }
+  return 0;
+}
+
 std::string Ms(const std::optional<double>& value) {
   char text[32];
   if (value) {
@@ -301,20 +337,28 @@ int main(int argc, char** argv) {
   std::printf("MIDI note-on to first sound, %d notes each (ms)\n", notes);
   std::printf("%6s %6s %5s | %-11s %8s %8s %5s | %s\n", "rate", "period", "1 per", "LowLatency",
               "median", "worst", "notes", "mode");
-  std::optional<double> lowAt44100;
+  std::optional<double> at44100[2];  // the medians at 256 frames, buffered and low latency
   for (const SServer& server : servers) {
     for (const bool lowLatency : {true, false}) {
       const SResult r = Measure(folder, sound, server.rate, server.period, lowLatency, notes);
       std::printf("%6d %6d %5.1f | %-11s %s %s %5zu | %s\n", server.rate, server.period,
                   server.period * 1000.0 / server.rate, lowLatency ? "1" : "0",
                   Ms(r.median).c_str(), Ms(r.worst).c_str(), r.heard, r.mode.c_str());
-      if (lowLatency && server.rate == 44100 && server.period == 256) lowAt44100 = r.median;
-      if (lowLatency && server.rate == 48000 && r.median && lowAt44100)
-        std::printf(
-            "  the resampler adds %.1f ms (median at 48000 Hz minus at 44100 Hz, 256 frames)\n",
-            *r.median - *lowAt44100);
+      std::optional<double>& reference = at44100[lowLatency ? 1 : 0];
+      if (server.rate == 44100 && server.period == 256) reference = r.median;
+      if (server.rate != 48000 || !r.median || !reference) continue;
+      // The low-latency mode answers in whole periods, which are shorter at 48000 Hz: its
+      // reference is the same number of frames; the buffered mode's lead is a time.
+      const double expected = lowLatency ? *reference * 44100 / 48000 : *reference;
+      std::printf(
+          "  the conversion to 48000 Hz adds %.1f ms to the median%s\n", *r.median - expected,
+          lowLatency ? "" : " (this mode's median varies by 100 ms and more from run to run)");
     }
   }
+  std::printf(
+      "The conversion's own delay in either mode, without a server, periods of 32 / 256 / "
+      "1024 frames: %.2f / %.2f / %.2f ms\n",
+      ConversionDelayMs(32), ConversionDelayMs(256), ConversionDelayMs(1024));
   fs::remove_all(folder);
   return 0;
 }

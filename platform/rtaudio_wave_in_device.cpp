@@ -1,11 +1,14 @@
 #include "platform/rtaudio_wave_in_device.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 #include "platform/device_buffer_queue.h"
+#include "platform/rate_converter.h"
 #include "platform/rtaudio_stream.h"
 
 namespace {
@@ -18,12 +21,23 @@ class TRtAudioWaveInStream : public TWaveInStream {
   // Opens device `device` of the list over `apis`; recording begins with Start.
   int Begin(const std::vector<EDeviceApi>& apis, int device, std::string& error) {
     const SAudioStreamRequest request{
-        EAudioDirection::Input, 1, {kDeviceInputRate, 2 * kDeviceInputRate}, &Record, this};
+        EAudioDirection::Input,
+        1,
+        {kDeviceInputRate, 2 * kDeviceInputRate, kConvertedDeviceRate},
+        &Record,
+        this};
     SOpenedAudioStream opened;
     const int result = OpenAudioStream(apis, device, request, opened, error);
     if (result != kWaveNoError) return result;
     audio_ = std::move(opened.audio);
-    halving_ = opened.rate != kDeviceInputRate;
+    halving_ = opened.rate == 2 * kDeviceInputRate;
+    if (opened.rate == kConvertedDeviceRate &&
+        !converter_.emplace(1, kConvertedDeviceRate, kDeviceInputRate).IsReady()) {
+      std::string ignored;
+      CloseAudioStream(*audio_, ignored);
+      error = "There is not enough memory to convert the sound from the device's rate.";
+      return kWaveNoMemory;
+    }
     closed_.store(false, std::memory_order_release);
     return kWaveNoError;
   }
@@ -61,7 +75,9 @@ class TRtAudioWaveInStream : public TWaveInStream {
   static int Record(void*, void* input, unsigned frames, double, RtAudioStreamStatus, void* self) {
     auto& stream = *static_cast<TRtAudioWaveInStream*>(self);
     const auto* const samples = static_cast<const std::int16_t*>(input);
-    if (stream.halving_) {
+    if (stream.converter_) {
+      stream.KeepConverted(samples, frames);
+    } else if (stream.halving_) {
       stream.KeepHalved(samples, frames);
     } else {
       stream.Keep(samples, frames);
@@ -103,11 +119,27 @@ class TRtAudioWaveInStream : public TWaveInStream {
     Keep(halved.data(), held);
   }
 
+  // A device at another rate: converted to 22050 Hz, in pieces whose result always fits, so
+  // that the converter never has to hold more than its filter's look-ahead.
+  void KeepConverted(const std::int16_t* samples, std::size_t count) {
+    constexpr std::size_t kPieceFrames = 1024;
+    std::array<std::int16_t, kPieceFrames> converted;
+    TRateConverter::SConverted piece;
+    do {
+      piece = converter_->Convert(samples, std::min(count, kPieceFrames), converted.data(),
+                                  converted.size());
+      Keep(converted.data(), piece.produced);
+      samples += piece.used;
+      count -= piece.used;
+    } while (count > 0 || piece.produced == converted.size());
+  }
+
   TWaveInDataReport& report_;
   TDeviceBufferQueue queue_;
   std::unique_ptr<RtAudio> audio_;
   std::atomic<bool> closed_{true};
   bool halving_ = false;
+  std::optional<TRateConverter> converter_;  // a device at kConvertedDeviceRate only
   // The device's thread only (and Start, before it runs).
   bool halfPending_ = false;
   std::int32_t half_ = 0;

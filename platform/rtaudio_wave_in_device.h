@@ -1,7 +1,8 @@
 // The sound card input of the microphones: the numbered audio input devices of
 // ListAudioDevices, opened as RtAudio streams delivering 22050 Hz mono 16-bit samples. A device
 // that runs at 44100 Hz (a JACK server set for the speakers) is recorded at that rate and each
-// pair of samples becomes their mean; a device at any other rate is refused.
+// pair of samples becomes their mean; one at 48000 Hz (most JACK and PipeWire servers) is
+// converted to 22050 Hz; a device at any other rate is refused.
 #pragma once
 
 #include <memory>
@@ -17,8 +18,9 @@ class TRtAudioWaveInDevice : public TWaveInDevice {
   explicit TRtAudioWaveInDevice(std::vector<EDeviceApi> apis = StandardDeviceApis());
 
   // GUI thread. 0; 2 for a device number not listed; 32 for a format other than 22050 Hz mono
-  // 16-bit, or a device that runs at neither 22050 nor 44100 Hz; 1 when the sound system
-  // refuses. ErrorText then names the device and the reason.
+  // 16-bit, or a device that runs at none of 22050, 44100 and 48000 Hz; 7 when there is no
+  // memory for the conversion; 1 when the sound system refuses. ErrorText then names the device
+  // and the reason.
   int Open(int device, const SWaveFormat& format, TWaveInDataReport& report,
            std::unique_ptr<TWaveInStream>& stream) override;
   bool CanOpen(int device, const SWaveFormat& format) override;

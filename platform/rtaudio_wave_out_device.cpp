@@ -2,9 +2,11 @@
 
 #include <atomic>
 #include <cstring>
+#include <optional>
 
 #include "engine/render_gate.h"
 #include "platform/device_buffer_queue.h"
+#include "platform/resampled_output.h"
 #include "platform/rtaudio_stream.h"
 
 namespace {
@@ -20,11 +22,17 @@ class TRtAudioWaveOutStream : public TWaveOutStream {
   int Begin(const std::vector<EDeviceApi>& apis, int device, unsigned channels,
             std::string& error) {
     const SAudioStreamRequest request{
-        EAudioDirection::Output, channels, {kDeviceOutputRate}, &Play, this};
+        EAudioDirection::Output, channels, {kDeviceOutputRate, kConvertedDeviceRate}, &Play, this};
     SOpenedAudioStream opened;
     const int result = OpenAudioStream(apis, device, request, opened, error);
     if (result != kWaveNoError) return result;
     audio_ = std::move(opened.audio);
+    if (opened.rate != kDeviceOutputRate && !resampled_.emplace(channels, opened.rate).IsReady()) {
+      std::string ignored;
+      CloseAudioStream(*audio_, ignored);
+      error = "There is not enough memory to convert the sound to the device's rate.";
+      return kWaveNoMemory;
+    }
     const int started = StartAudioStream(*audio_, error);
     if (started != kWaveNoError) {
       std::string ignored;
@@ -67,13 +75,26 @@ class TRtAudioWaveOutStream : public TWaveOutStream {
   bool EndRendering(std::chrono::milliseconds limit) override { return gate_.Remove(limit); }
 
  private:
-  // The device's thread: the next `frames` frames, from the buffers in order, silence after.
+  // The device's thread: the next `frames` frames at the device's rate.
   static int Play(void* output, void*, unsigned frames, double, RtAudioStreamStatus, void* self) {
     auto& stream = *static_cast<TRtAudioWaveOutStream*>(self);
-    auto* const out = static_cast<std::byte*>(output);
-    if (stream.gate_.Render(out, frames)) return 0;
-    const std::size_t bytes = std::size_t{frames} * stream.blockAlign_;
-    const std::size_t played = stream.queue_.Transfer(
+    if (!stream.resampled_) {
+      stream.PlaySource(static_cast<std::byte*>(output), frames);
+      return 0;
+    }
+    stream.resampled_->Fill(static_cast<std::int16_t*>(output), frames,
+                            [&stream](std::int16_t* source, std::uint32_t count) {
+                              stream.PlaySource(reinterpret_cast<std::byte*>(source), count);
+                            });
+    return 0;
+  }
+
+  // The device's thread: the next `frames` frames at 44100 Hz, from the renderer, or else from
+  // the buffers in order, silence after.
+  void PlaySource(std::byte* out, std::uint32_t frames) {
+    if (gate_.Render(out, frames)) return;
+    const std::size_t bytes = std::size_t{frames} * blockAlign_;
+    const std::size_t played = queue_.Transfer(
         bytes,
         [out](const SWaveHeader& header, std::uint32_t offset, std::size_t at, std::size_t count) {
           // Only what the writer has finished is read; a buffer not written that far yet (the
@@ -84,9 +105,8 @@ class TRtAudioWaveOutStream : public TWaveOutStream {
           std::memcpy(out + at, header.data + offset, ready);
           std::memset(out + at + ready, 0, count - ready);
         },
-        [&stream](SWaveHeader& header) { stream.report_.BufferDone(header); });
+        [this](SWaveHeader& header) { report_.BufferDone(header); });
     std::memset(out + played, 0, bytes - played);
-    return 0;
   }
 
   void ReturnAll() {
@@ -98,6 +118,7 @@ class TRtAudioWaveOutStream : public TWaveOutStream {
   TDeviceBufferQueue queue_;
   TRenderGate gate_;
   std::unique_ptr<RtAudio> audio_;
+  std::optional<TResampledOutput> resampled_;  // a device not at 44100 Hz only
   std::atomic<bool> closed_{true};
 };
 

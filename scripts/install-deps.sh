@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential git cmake ninja-build pkg-config clang libclang-rt-14-dev clang-format clang-tidy
   qt6-base-dev qt6-svg-dev libgl-dev
-  librtaudio-dev librtmidi-dev
+  librtaudio-dev librtmidi-dev libsoxr-dev
   jackd2 libjack-jackd2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   ccache

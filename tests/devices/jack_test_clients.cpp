@@ -71,9 +71,9 @@ bool Near(int a, int b) { return std::abs(a - b) <= 1; }
 
 std::string OwnClientName(const std::string& base) { return base + "-" + std::to_string(getpid()); }
 
-std::string JackServer48000() {
+std::string JackServerAt(unsigned rate) {
   const char* server = std::getenv(kServerVariable);
-  return std::string(server != nullptr ? server : "default") + "-48000";
+  return std::string(server != nullptr ? server : "default") + "-" + std::to_string(rate);
 }
 
 TJackServerChoice::TJackServerChoice(const std::string& name) {

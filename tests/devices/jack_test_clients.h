@@ -39,8 +39,9 @@ std::string OwnClientName(const std::string& base);
 // The number under which the program lists the device called `name`; -1 when it is not listed.
 int DeviceNumber(const std::vector<std::string>& names, const std::string& name);
 
-// The fixture's 48000 Hz server; the tests run on the 44100 Hz one by default.
-std::string JackServer48000();
+// The fixture's server at `rate` Hz, 48000 or 32000; the tests run on the 44100 Hz one by
+// default.
+std::string JackServerAt(unsigned rate);
 // Points the JACK clients this process opens at server `name` while it lives.
 class TJackServerChoice {
  public:

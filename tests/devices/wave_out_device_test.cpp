@@ -114,15 +114,17 @@ TEST(RtAudioWaveOut, MonoSoundArrivesAtTheRecordingClient) { ExpectPlayedExactly
 
 TEST(RtAudioWaveOut, StereoSoundArrivesOnTwoChannels) { ExpectPlayedExactly(2); }
 
-TEST(RtAudioWaveOut, AServerAt48000HzIsRefusedWithAClearReason) {
-  const TJackServerChoice server(JackServer48000());
+TEST(RtAudioWaveOut, AServerAtARateItCannotConvertIsRefusedWithAClearReason) {
+  const TJackServerChoice server(JackServerAt(32000));
   TWorkWaveOut driver(JackOutput());
   ASSERT_FALSE(driver.CanOpen(0, driver.format()));
   EXPECT_EQ(driver.Open(0, 0, false), kWaveBadFormat);
   EXPECT_FALSE(driver.IsOpen());
   const std::string text = driver.ErrorText(kWaveBadFormat);
-  EXPECT_NE(text.find("\"JACK: system\" runs at 48000 Hz"), std::string::npos) << text;
-  EXPECT_NE(text.find("44100 Hz"), std::string::npos) << text;
+  EXPECT_NE(text.find("\"JACK: system\" runs at 32000 Hz, but the program needs it at 44100 or "
+                      "48000 Hz"),
+            std::string::npos)
+      << text;
 }
 
 TEST(RtAudioWaveOut, AMissingServerListsNothingAndRefusesEveryDevice) {

@@ -5,14 +5,14 @@
 #include <cstddef>
 #include <vector>
 
-// The pitch over samples [from, to) of a recording at 44100 Hz: 44100 over the median time
+// The pitch over samples [from, to) of a recording at `rate` Hz: the rate over the median time
 // between upward zero crossings, each placed between its two samples. With a `margin`, a crossing
 // counts only from below -margin to margin and above, so that a single stray sample near 0 adds
 // none. The median ignores the odd long cycle of a dropout on a busy machine; 0 without two
 // crossings.
 template <class Sample>
 double ToneFrequency(const std::vector<Sample>& samples, std::size_t from, std::size_t to,
-                     int margin = 0) {
+                     int margin = 0, double rate = 44100) {
   std::vector<double> crossings;
   bool below = false;
   double candidate = 0;
@@ -33,5 +33,5 @@ double ToneFrequency(const std::vector<Sample>& samples, std::size_t from, std::
   for (std::size_t i = 0; i + 1 < crossings.size(); ++i)
     periods[i] = crossings[i + 1] - crossings[i];
   std::nth_element(periods.begin(), periods.begin() + periods.size() / 2, periods.end());
-  return 44100.0 / periods[periods.size() / 2];
+  return rate / periods[periods.size() / 2];
 }
