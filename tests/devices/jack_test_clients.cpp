@@ -106,6 +106,15 @@ jack_port_t* TJackTestClient::Register(const std::string& port, const char* type
   return client_ != nullptr ? jack_port_register(client_, port.c_str(), type, flags, 0) : nullptr;
 }
 
+void TJackTestClient::CountXruns(std::atomic<int>& count) {
+  if (client_ != nullptr) jack_set_xrun_callback(client_, &OnXrun, &count);
+}
+
+int TJackTestClient::OnXrun(void* count) {
+  static_cast<std::atomic<int>*>(count)->fetch_add(1, std::memory_order_relaxed);
+  return 0;
+}
+
 void TJackTestClient::Activate() {
   if (client_ != nullptr && jack_activate(client_) != 0) Close();
 }
@@ -162,6 +171,17 @@ void TJackPlayer::Process(jack_nframes_t frames) {
   const std::size_t count = std::min<std::size_t>(frames, samples_.size() - next_);
   std::copy_n(samples_.begin() + static_cast<std::ptrdiff_t>(next_), count, out);
   next_ += count;
+}
+
+TJackXrunCounter::TJackXrunCounter(const std::string& name) : TJackTestClient(name) {
+  CountXruns(xruns_);
+  Activate();
+}
+
+void TJackXrunCounter::Process(jack_nframes_t /*frames*/) {
+  // A test client may wait in its callback: it stands for a program that misses its period.
+  if (const std::int64_t late = lateMs_.exchange(0); late > 0)
+    std::this_thread::sleep_for(std::chrono::milliseconds(late));
 }
 
 TJackKeyboard::TJackKeyboard(const std::string& name) : TJackTestClient(name) {

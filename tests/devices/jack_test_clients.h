@@ -67,6 +67,8 @@ class TJackTestClient {
   // Opens the client without starting a server; IsOpen tells whether one answered.
   explicit TJackTestClient(const std::string& name);
   jack_port_t* Register(const std::string& port, const char* type, unsigned long flags);
+  // Before Activate: `count` goes up by one for every xrun the server reports.
+  void CountXruns(std::atomic<int>& count);
   void Activate();
   // Every final class closes in its destructor, before the members its Process uses go.
   void Close();
@@ -75,6 +77,7 @@ class TJackTestClient {
 
  private:
   static int OnProcess(jack_nframes_t frames, void* self);
+  static int OnXrun(void* count);
   jack_client_t* client_ = nullptr;
 };
 
@@ -112,6 +115,24 @@ class TJackPlayer final : public TJackTestClient {
   std::vector<float> samples_;
   std::size_t next_ = 0;  // process thread only
   std::atomic<bool> playing_{false};
+};
+
+// Counts the xruns the server reports from activation on: periods in which some client, the
+// program's included, did not finish in time. Late makes its own next period take `late` longer
+// than it may, which the server must count.
+class TJackXrunCounter final : public TJackTestClient {
+ public:
+  explicit TJackXrunCounter(const std::string& name);
+  ~TJackXrunCounter() override { Close(); }
+
+  int Xruns() const { return xruns_.load(std::memory_order_relaxed); }
+  void Late(std::chrono::milliseconds late) { lateMs_.store(late.count()); }
+
+ private:
+  void Process(jack_nframes_t frames) override;
+
+  std::atomic<int> xruns_{0};
+  std::atomic<std::int64_t> lateMs_{0};
 };
 
 // Sends MIDI events on its output port "out".

@@ -447,6 +447,44 @@ TEST_F(PlayCommandTest, ThirtyNineVoicesPlayWhileTheUsageIsReportedEverySecond) 
   EXPECT_LT(FirstSound(samples, 0), samples.size());
 }
 
+// The bundled poly synth with all its 39 voices held for 30 s in the low-latency mode: the
+// server's own clock judges whether the program's callback ever missed its period.
+TEST_F(PlayCommandTest, ThirtyNineHeldVoicesPlayThirtySecondsInTheLowLatencyModeWithoutAnXrun) {
+  constexpr auto kHeld = 30s;
+  const TJackRecorder recorder(OwnClientName("speaker"), 1, 34 * kRate);
+  TJackKeyboard keyboard(OwnClientName("keyboard"));
+  TJackXrunCounter server(OwnClientName("xruns"));
+  ASSERT_TRUE(recorder.IsOpen() && keyboard.IsOpen() && server.IsOpen());
+  Store({.speaker = OutputNumber(recorder), .midi = MidiNumber(keyboard), .lowLatency = true});
+  const auto program = Play(fs::path(ZELMAR_EXAMPLES) / "poly_synth.zmr", "60");
+  ASSERT_TRUE(program->WaitForOutput("playing", kStartLimit)) << program->Output();
+  ASSERT_NE(program->Output().find("mode low latency"), std::string::npos) << program->Output();
+  ASSERT_NE(program->Output().find("with 39 voices"), std::string::npos) << program->Output();
+  std::vector<std::vector<std::uint8_t>> chord;
+  for (int voice = 0; voice < TKlangEngine::kMaxVoices; ++voice)
+    chord.push_back({0x90, static_cast<std::uint8_t>(40 + voice), 100});
+  SendAll(keyboard, chord);
+  std::this_thread::sleep_for(500ms);
+  const std::size_t held = recorder.Recorded();
+  const int xrunsBefore = server.Xruns();
+  std::this_thread::sleep_for(kHeld);
+  EXPECT_EQ(server.Xruns(), xrunsBefore);
+  const std::size_t end = recorder.Recorded();
+  EXPECT_EQ(program->Stop(SIGINT), 0) << program->Output();
+  EXPECT_EQ(program->Output().find("Processor usage to high"), std::string::npos)
+      << program->Output();
+  const std::vector<int> samples = recorder.Samples(0, end);
+  ASSERT_GE(samples.size(), held + kRate * 29);
+  EXPECT_LT(FirstSound(samples, samples.size() - kRate), samples.size()) << "silent at the end";
+  std::printf("[ measured ] xruns while 39 voices played %lld s: %d\n",
+              static_cast<long long>(kHeld.count()), server.Xruns() - xrunsBefore);
+
+  // The counter hears a period that a client missed, so the count above means something.
+  const int xrunsAfter = server.Xruns();
+  server.Late(std::chrono::milliseconds(4 * kPeriod * 1000 / kRate));
+  EXPECT_TRUE(WaitUntil([&] { return server.Xruns() > xrunsAfter; }, 2s));
+}
+
 TEST_F(PlayCommandTest, BadUsageAndUnplayableSoundsExitWithOneLine) {
   std::ofstream(folder_ / "broken.zmr") << "CountVoices 1\nBEGIN ModuleList \n";
   TDokumentKlang silent;
