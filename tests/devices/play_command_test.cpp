@@ -105,6 +105,23 @@ int ProgramLines(const std::string& output) {
 
 double Milliseconds(std::size_t frames) { return static_cast<double>(frames) * 1000.0 / kRate; }
 
+// The processor usages `zelmar --play` reported in `output`, in percent.
+std::vector<int> Usages(const std::string& output) {
+  const std::regex usageLine("processor usage (\\d+)%");
+  std::vector<int> usages;
+  for (auto line = std::sregex_iterator(output.begin(), output.end(), usageLine);
+       line != std::sregex_iterator(); ++line)
+    usages.push_back(std::stoi((*line)[1]));
+  return usages;
+}
+
+std::string UsagesText(const std::vector<int>& usages) {
+  std::string shown;
+  for (const int usage : usages)
+    shown += " " + std::to_string(usage) + "%";
+  return shown;
+}
+
 class PlayCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -432,15 +449,9 @@ TEST_F(PlayCommandTest, ThirtyNineVoicesPlayWhileTheUsageIsReportedEverySecond) 
   EXPECT_EQ(program->Stop(SIGINT), 0) << program->Output();
 
   const std::string output = program->Output().substr(before);
-  const std::regex usageLine("processor usage (\\d+)%");
-  std::vector<int> usages;
-  for (auto line = std::sregex_iterator(output.begin(), output.end(), usageLine);
-       line != std::sregex_iterator(); ++line)
-    usages.push_back(std::stoi((*line)[1]));
+  const std::vector<int> usages = Usages(output);
   EXPECT_GE(usages.size(), 3u) << output;
-  std::string shown;
-  for (const int usage : usages)
-    shown += " " + std::to_string(usage) + "%";
+  const std::string shown = UsagesText(usages);
   std::printf("[ measured ] processor usage with 39 voices:%s\n", shown.c_str());
   RecordProperty("usage_percent", shown);
   const std::vector<int> samples = recorder.Samples(0, recorder.Recorded());
@@ -476,8 +487,9 @@ TEST_F(PlayCommandTest, ThirtyNineHeldVoicesPlayThirtySecondsInTheLowLatencyMode
   const std::vector<int> samples = recorder.Samples(0, end);
   ASSERT_GE(samples.size(), held + kRate * 29);
   EXPECT_LT(FirstSound(samples, samples.size() - kRate), samples.size()) << "silent at the end";
-  std::printf("[ measured ] xruns while 39 voices played %lld s: %d\n",
-              static_cast<long long>(kHeld.count()), server.Xruns() - xrunsBefore);
+  std::printf("[ measured ] xruns while 39 voices played %lld s: %d, processor usage:%s\n",
+              static_cast<long long>(kHeld.count()), server.Xruns() - xrunsBefore,
+              UsagesText(Usages(program->Output())).c_str());
 
   // The counter hears a period that a client missed, so the count above means something.
   const int xrunsAfter = server.Xruns();
