@@ -6,13 +6,6 @@
 # JACK_PERIOD sets the frames per period (1024 by default).
 set -eu
 period=${JACK_PERIOD:-1024}
-# Where real-time scheduling is permitted the server and every client's process thread use it, so
-# that other work on a busy machine cannot make a period late; elsewhere they run as they can.
-if chrt -f 1 true 2>/dev/null; then
-  scheduling=--realtime
-else
-  scheduling=--no-realtime
-fi
 action=$1
 state=$2
 shift 2
@@ -36,7 +29,7 @@ start)
     [ -f "$pidfile" ] && stop_server "$pidfile"
   done
   while [ $# -ge 2 ]; do
-    jackd "$scheduling" -n "$1" -d dummy -r "$2" -p "$period" >"$state/$1.log" 2>&1 &
+    jackd --no-realtime -n "$1" -d dummy -r "$2" -p "$period" >"$state/$1.log" 2>&1 &
     echo $! >"$state/$1.pid"
     if ! jack_wait -s "$1" -w -t 10 >/dev/null 2>&1; then
       echo "The JACK server $1 did not start:" >&2
