@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <regex>
 #include <thread>
 
 namespace {
@@ -70,6 +72,29 @@ bool Near(int a, int b) { return std::abs(a - b) <= 1; }
 }
 
 std::string OwnClientName(const std::string& base) { return base + "-" + std::to_string(getpid()); }
+
+TJackServerLog::TJackServerLog(std::filesystem::path path) : path_(std::move(path)) {
+  std::error_code ignored;
+  const std::uintmax_t size = std::filesystem::file_size(path_, ignored);
+  from_ = size == static_cast<std::uintmax_t>(-1) ? 0 : size;
+}
+
+std::vector<std::vector<std::string>> TJackServerLog::LatePeriods() const {
+  std::ifstream log(path_);
+  log.seekg(static_cast<std::streamoff>(from_));
+  // The server writes one line per unfinished client, and then another line, for each period.
+  const std::regex late("client = (.+) was not finished");
+  std::vector<std::vector<std::string>> periods;
+  bool inPeriod = false;
+  std::smatch match;
+  for (std::string line; std::getline(log, line);) {
+    const bool named = std::regex_search(line, match, late);
+    if (named && !inPeriod) periods.emplace_back();
+    if (named) periods.back().push_back(match[1]);
+    inPeriod = named;
+  }
+  return periods;
+}
 
 std::string JackServer48000() {
   const char* server = std::getenv(kServerVariable);

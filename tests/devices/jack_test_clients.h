@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -38,6 +39,21 @@ std::string OwnClientName(const std::string& base);
 
 // The number under which the program lists the device called `name`; -1 when it is not listed.
 int DeviceNumber(const std::vector<std::string>& names, const std::string& name);
+
+// The log of a fixture server, read from its end at construction on: the server's own verdict on
+// each period that ended late, in which it names the clients it found unfinished. A period can
+// end late without any client's fault (a busy machine keeping the server's threads waiting);
+// then it names none, or every client at once.
+class TJackServerLog {
+ public:
+  explicit TJackServerLog(std::filesystem::path path);
+  // The clients named, one list per late period that named any, in order.
+  std::vector<std::vector<std::string>> LatePeriods() const;
+
+ private:
+  std::filesystem::path path_;
+  std::uintmax_t from_ = 0;
+};
 
 // The fixture's 48000 Hz server; the tests run on the 44100 Hz one by default.
 std::string JackServer48000();

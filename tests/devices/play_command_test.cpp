@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <numbers>
 #include <optional>
 #include <regex>
@@ -458,9 +459,48 @@ TEST_F(PlayCommandTest, ThirtyNineVoicesPlayWhileTheUsageIsReportedEverySecond) 
   EXPECT_LT(FirstSound(samples, 0), samples.size());
 }
 
-// The bundled poly synth with all its 39 voices held for 30 s in the low-latency mode: the
-// server's own clock judges whether the program's callback ever missed its period.
-TEST_F(PlayCommandTest, ThirtyNineHeldVoicesPlayThirtySecondsInTheLowLatencyModeWithoutAnXrun) {
+// The log of the fixture server the tests play on.
+TJackServerLog FixtureServerLog() {
+  const char* server = std::getenv("JACK_DEFAULT_SERVER");
+  return TJackServerLog(fs::path(ZELMAR_JACK_STATE) /
+                        (std::string(server != nullptr ? server : "default") + ".log"));
+}
+
+bool Names(const std::vector<std::string>& clients, const std::string& name) {
+  return std::ranges::find(clients, name) != clients.end();
+}
+
+// The late periods in which the server found a client of the program (its speaker's or its MIDI
+// input's) unfinished, while `reference`, a client that does nothing, had finished: the server ran
+// on time and the program did not keep up.
+std::vector<std::vector<std::string>> ProgramsLatePeriods(
+    const std::vector<std::vector<std::string>>& periods, const std::string& reference) {
+  std::vector<std::vector<std::string>> program;
+  std::ranges::copy_if(periods, std::back_inserter(program), [&](const auto& clients) {
+    return !Names(clients, reference) && std::ranges::any_of(clients, [](const std::string& name) {
+      return name.starts_with("Zelmar");
+    });
+  });
+  return program;
+}
+
+std::string Joined(const std::vector<std::vector<std::string>>& periods) {
+  std::string joined;
+  for (const auto& clients : periods) {
+    joined += " (";
+    for (const std::string& name : clients)
+      joined += (joined.back() == '(' ? "" : " ") + name;
+    joined += ")";
+  }
+  return joined;
+}
+
+// The bundled poly synth with all its 39 voices held for 30 s in the low-latency mode: in no
+// period did the server find the program's callback unfinished while it ran on time. Periods
+// that a busy machine made late for every client alike are counted and shown, not held against
+// the program.
+TEST_F(PlayCommandTest,
+       ThirtyNineHeldVoicesPlayThirtySecondsInTheLowLatencyModeWithNoXrunOfTheProgram) {
   constexpr auto kHeld = 30s;
   const TJackRecorder recorder(OwnClientName("speaker"), 1, 34 * kRate);
   TJackKeyboard keyboard(OwnClientName("keyboard"));
@@ -478,8 +518,12 @@ TEST_F(PlayCommandTest, ThirtyNineHeldVoicesPlayThirtySecondsInTheLowLatencyMode
   std::this_thread::sleep_for(500ms);
   const std::size_t held = recorder.Recorded();
   const int xrunsBefore = server.Xruns();
+  const TJackServerLog heldLog = FixtureServerLog();
   std::this_thread::sleep_for(kHeld);
-  EXPECT_EQ(server.Xruns(), xrunsBefore);
+  const int xruns = server.Xruns() - xrunsBefore;
+  const std::vector<std::vector<std::string>> late = heldLog.LatePeriods();
+  const std::vector<std::vector<std::string>> programs = ProgramsLatePeriods(late, server.name());
+  EXPECT_EQ(programs.size(), 0U) << xruns << " xruns, late:" << Joined(late);
   const std::size_t end = recorder.Recorded();
   EXPECT_EQ(program->Stop(SIGINT), 0) << program->Output();
   EXPECT_EQ(program->Output().find("Processor usage to high"), std::string::npos)
@@ -487,14 +531,24 @@ TEST_F(PlayCommandTest, ThirtyNineHeldVoicesPlayThirtySecondsInTheLowLatencyMode
   const std::vector<int> samples = recorder.Samples(0, end);
   ASSERT_GE(samples.size(), held + kRate * 29);
   EXPECT_LT(FirstSound(samples, samples.size() - kRate), samples.size()) << "silent at the end";
-  std::printf("[ measured ] xruns while 39 voices played %lld s: %d, processor usage:%s\n",
-              static_cast<long long>(kHeld.count()), server.Xruns() - xrunsBefore,
-              UsagesText(Usages(program->Output())).c_str());
+  std::printf(
+      "[ measured ] %lld s of 39 voices: %d xruns counted by the server, %zu of them "
+      "the program's; processor usage:%s\n",
+      static_cast<long long>(kHeld.count()), xruns, programs.size(),
+      UsagesText(Usages(program->Output())).c_str());
 
-  // The counter hears a period that a client missed, so the count above means something.
+  // A client that misses its period is counted and named, so the verdict above means something.
   const int xrunsAfter = server.Xruns();
+  const TJackServerLog lateLog = FixtureServerLog();
   server.Late(std::chrono::milliseconds(4 * kPeriod * 1000 / kRate));
-  EXPECT_TRUE(WaitUntil([&] { return server.Xruns() > xrunsAfter; }, 2s));
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        const std::vector<std::vector<std::string>> periods = lateLog.LatePeriods();
+        return server.Xruns() > xrunsAfter &&
+               std::ranges::any_of(
+                   periods, [&](const auto& clients) { return Names(clients, server.name()); });
+      },
+      2s));
 }
 
 TEST_F(PlayCommandTest, BadUsageAndUnplayableSoundsExitWithOneLine) {
