@@ -79,18 +79,18 @@ TJackServerLog::TJackServerLog(std::filesystem::path path) : path_(std::move(pat
   from_ = size == static_cast<std::uintmax_t>(-1) ? 0 : size;
 }
 
-std::vector<std::vector<std::string>> TJackServerLog::LatePeriods() const {
+std::vector<std::vector<TJackServerLog::SLateClient>> TJackServerLog::LatePeriods() const {
   std::ifstream log(path_);
   log.seekg(static_cast<std::streamoff>(from_));
   // The server writes one line per unfinished client, and then another line, for each period.
-  const std::regex late("client = (.+) was not finished");
-  std::vector<std::vector<std::string>> periods;
+  const std::regex late("client = (.+) was not finished, state = (\\w+)");
+  std::vector<std::vector<SLateClient>> periods;
   bool inPeriod = false;
   std::smatch match;
   for (std::string line; std::getline(log, line);) {
     const bool named = std::regex_search(line, match, late);
     if (named && !inPeriod) periods.emplace_back();
-    if (named) periods.back().push_back(match[1]);
+    if (named) periods.back().push_back({match[1], match[2]});
     inPeriod = named;
   }
   return periods;

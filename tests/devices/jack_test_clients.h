@@ -41,14 +41,20 @@ std::string OwnClientName(const std::string& base);
 int DeviceNumber(const std::vector<std::string>& names, const std::string& name);
 
 // The log of a fixture server, read from its end at construction on: the server's own verdict on
-// each period that ended late, in which it names the clients it found unfinished. A period can
-// end late without any client's fault (a busy machine keeping the server's threads waiting);
-// then it names none, or every client at once.
+// each period that ended late, in which it names the clients it found unfinished, each with its
+// state: "Triggered" when it had not been run yet, "Running" when it was still inside its
+// callback. A period can end late without any client's fault (a busy machine keeping the
+// server's threads waiting); then it names none, or every client at once.
 class TJackServerLog {
  public:
+  struct SLateClient {
+    std::string name;
+    std::string state;
+  };
+
   explicit TJackServerLog(std::filesystem::path path);
   // The clients named, one list per late period that named any, in order.
-  std::vector<std::vector<std::string>> LatePeriods() const;
+  std::vector<std::vector<SLateClient>> LatePeriods() const;
 
  private:
   std::filesystem::path path_;
