@@ -1,7 +1,7 @@
 // MIDI-to-sound latency of `zelmar --play`, with the sound option "LowLatency" on and off, on
-// JACK dummy servers that the benchmark starts itself (periods of 64, 256 and 1024 frames at
-// 44100 Hz, and 256 frames at 48000 Hz). One JACK client of its own is the keyboard and the
-// loudspeaker at once: its process callback sends each note-on at a known frame and finds, in
+// JACK dummy servers that the benchmark starts itself (periods of 32, 64, 256, 1024 and 2048
+// frames at 44100 Hz, and 256 frames at 48000 Hz). One JACK client of its own is the keyboard and
+// the loudspeaker at once: its process callback sends each note-on at a known frame and finds, in
 // the same callback, the frame at which the program's answer arrives, so the latency is counted
 // in server frames with no clock between them. Prints the median and the worst latency in ms,
 // and what the conversion to the 48000 Hz server adds: the difference of the medians at 256
@@ -333,7 +333,8 @@ int main(int argc, char** argv) {
   struct SServer {
     int rate, period;
   };
-  const SServer servers[] = {{44100, 64}, {44100, 256}, {44100, 1024}, {48000, 256}};
+  const SServer servers[] = {{44100, 32},   {44100, 64},   {44100, 256},
+                             {44100, 1024}, {44100, 2048}, {48000, 256}};
   std::printf("MIDI note-on to first sound, %d notes each (ms)\n", notes);
   std::printf("%6s %6s %5s | %-11s %8s %8s %5s | %s\n", "rate", "period", "1 per", "LowLatency",
               "median", "worst", "notes", "mode");

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <regex>
 #include <thread>
 
 namespace {
@@ -71,6 +73,29 @@ bool Near(int a, int b) { return std::abs(a - b) <= 1; }
 
 std::string OwnClientName(const std::string& base) { return base + "-" + std::to_string(getpid()); }
 
+TJackServerLog::TJackServerLog(std::filesystem::path path) : path_(std::move(path)) {
+  std::error_code ignored;
+  const std::uintmax_t size = std::filesystem::file_size(path_, ignored);
+  from_ = size == static_cast<std::uintmax_t>(-1) ? 0 : size;
+}
+
+std::vector<std::vector<TJackServerLog::SLateClient>> TJackServerLog::LatePeriods() const {
+  std::ifstream log(path_);
+  log.seekg(static_cast<std::streamoff>(from_));
+  // The server writes one line per unfinished client, and then another line, for each period.
+  const std::regex late("client = (.+) was not finished, state = (\\w+)");
+  std::vector<std::vector<SLateClient>> periods;
+  bool inPeriod = false;
+  std::smatch match;
+  for (std::string line; std::getline(log, line);) {
+    const bool named = std::regex_search(line, match, late);
+    if (named && !inPeriod) periods.emplace_back();
+    if (named) periods.back().push_back({match[1], match[2]});
+    inPeriod = named;
+  }
+  return periods;
+}
+
 std::string JackServerAt(unsigned rate) {
   const char* server = std::getenv(kServerVariable);
   return std::string(server != nullptr ? server : "default") + "-" + std::to_string(rate);
@@ -104,6 +129,15 @@ std::string TJackTestClient::name() const {
 jack_port_t* TJackTestClient::Register(const std::string& port, const char* type,
                                        unsigned long flags) {
   return client_ != nullptr ? jack_port_register(client_, port.c_str(), type, flags, 0) : nullptr;
+}
+
+void TJackTestClient::CountXruns(std::atomic<int>& count) {
+  if (client_ != nullptr) jack_set_xrun_callback(client_, &OnXrun, &count);
+}
+
+int TJackTestClient::OnXrun(void* count) {
+  static_cast<std::atomic<int>*>(count)->fetch_add(1, std::memory_order_relaxed);
+  return 0;
 }
 
 void TJackTestClient::Activate() {
@@ -162,6 +196,17 @@ void TJackPlayer::Process(jack_nframes_t frames) {
   const std::size_t count = std::min<std::size_t>(frames, samples_.size() - next_);
   std::copy_n(samples_.begin() + static_cast<std::ptrdiff_t>(next_), count, out);
   next_ += count;
+}
+
+TJackXrunCounter::TJackXrunCounter(const std::string& name) : TJackTestClient(name) {
+  CountXruns(xruns_);
+  Activate();
+}
+
+void TJackXrunCounter::Process(jack_nframes_t /*frames*/) {
+  // A test client may wait in its callback: it stands for a program that misses its period.
+  if (const std::int64_t late = lateMs_.exchange(0); late > 0)
+    std::this_thread::sleep_for(std::chrono::milliseconds(late));
 }
 
 TJackKeyboard::TJackKeyboard(const std::string& name) : TJackTestClient(name) {

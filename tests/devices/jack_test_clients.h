@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -39,6 +40,27 @@ std::string OwnClientName(const std::string& base);
 // The number under which the program lists the device called `name`; -1 when it is not listed.
 int DeviceNumber(const std::vector<std::string>& names, const std::string& name);
 
+// The log of a fixture server, read from its end at construction on: the server's own verdict on
+// each period that ended late, in which it names the clients it found unfinished, each with its
+// state: "Triggered" when it had not been run yet, "Running" when it was still inside its
+// callback. A period can end late without any client's fault (a busy machine keeping the
+// server's threads waiting); then it names none, or every client at once.
+class TJackServerLog {
+ public:
+  struct SLateClient {
+    std::string name;
+    std::string state;
+  };
+
+  explicit TJackServerLog(std::filesystem::path path);
+  // The clients named, one list per late period that named any, in order.
+  std::vector<std::vector<SLateClient>> LatePeriods() const;
+
+ private:
+  std::filesystem::path path_;
+  std::uintmax_t from_ = 0;
+};
+
 // The fixture's server at `rate` Hz, 48000 or 32000; the tests run on the 44100 Hz one by
 // default.
 std::string JackServerAt(unsigned rate);
@@ -68,6 +90,8 @@ class TJackTestClient {
   // Opens the client without starting a server; IsOpen tells whether one answered.
   explicit TJackTestClient(const std::string& name);
   jack_port_t* Register(const std::string& port, const char* type, unsigned long flags);
+  // Before Activate: `count` goes up by one for every xrun the server reports.
+  void CountXruns(std::atomic<int>& count);
   void Activate();
   // Every final class closes in its destructor, before the members its Process uses go.
   void Close();
@@ -76,6 +100,7 @@ class TJackTestClient {
 
  private:
   static int OnProcess(jack_nframes_t frames, void* self);
+  static int OnXrun(void* count);
   jack_client_t* client_ = nullptr;
 };
 
@@ -113,6 +138,24 @@ class TJackPlayer final : public TJackTestClient {
   std::vector<float> samples_;
   std::size_t next_ = 0;  // process thread only
   std::atomic<bool> playing_{false};
+};
+
+// Counts the xruns the server reports from activation on: periods in which some client, the
+// program's included, did not finish in time. Late makes its own next period take `late` longer
+// than it may, which the server must count.
+class TJackXrunCounter final : public TJackTestClient {
+ public:
+  explicit TJackXrunCounter(const std::string& name);
+  ~TJackXrunCounter() override { Close(); }
+
+  int Xruns() const { return xruns_.load(std::memory_order_relaxed); }
+  void Late(std::chrono::milliseconds late) { lateMs_.store(late.count()); }
+
+ private:
+  void Process(jack_nframes_t frames) override;
+
+  std::atomic<int> xruns_{0};
+  std::atomic<std::int64_t> lateMs_{0};
 };
 
 // Sends MIDI events on its output port "out".

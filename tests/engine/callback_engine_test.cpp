@@ -58,19 +58,25 @@ TEST(CallbackEngine, EachPeriodComputesHalfItsFramesIntoTheOutputAndAnOddOneRepe
 }
 
 TEST(CallbackEngine, TheSeventhMeasurementOverTheLimitStopsItAndTheRestIsSilence) {
-  // Two periods of 4096 frames (186 ms) make one measurement of at least 150 ms.
-  constexpr std::uint32_t kFrames = 4096;
-  for (const int limit : {-1, 100000}) {
-    SCOPED_TRACE(limit);
-    TCallbackRig rig(limit);
-    for (int period = 1; period < 14; ++period)
-      rig.Render(kFrames);
-    EXPECT_TRUE(rig.engine->IsRunning());
-    rig.Render(kFrames);
-    EXPECT_EQ(rig.engine->IsRunning(), limit >= 0);
-    EXPECT_EQ(rig.meter->overloaded.load(), limit < 0);
-    const std::vector<std::int16_t> after = rig.Render(kFrames);
-    EXPECT_EQ(after == std::vector<std::int16_t>(kFrames, 0), limit < 0);
+  // From the smallest period a server offers to one above the kernel's piece: a measurement
+  // spans as many periods as make 150 ms, however short each one is.
+  for (const std::uint32_t frames : {32U, 2048U, 4096U}) {
+    const std::int64_t periodNs =
+        std::int64_t{frames} * 1'000'000'000 / TCallbackEngine::kDeviceRate;
+    const std::int64_t perMeasurement = (TCallbackEngine::kWindowNs + periodNs - 1) / periodNs;
+    const std::int64_t stopAt = (TOverloadGuard::kToleratedStrikes + 1) * perMeasurement;
+    for (const int limit : {-1, 100000}) {
+      SCOPED_TRACE(std::to_string(frames) + " frames, limit " + std::to_string(limit));
+      TCallbackRig rig(limit);
+      for (std::int64_t period = 1; period < stopAt; ++period)
+        rig.Render(frames);
+      EXPECT_TRUE(rig.engine->IsRunning());
+      rig.Render(frames);
+      EXPECT_EQ(rig.engine->IsRunning(), limit >= 0);
+      EXPECT_EQ(rig.meter->overloaded.load(), limit < 0);
+      const std::vector<std::int16_t> after = rig.Render(frames);
+      EXPECT_EQ(after == std::vector<std::int16_t>(frames, 0), limit < 0);
+    }
   }
 }
 
