@@ -20,6 +20,7 @@
 namespace {
 
 constexpr int kRecords = 256;
+constexpr int kVoices = 39;
 constexpr std::int32_t kLimit = kEngineSampleRate << 10;
 
 const TWaveformTables& Tables() {
@@ -137,6 +138,17 @@ std::vector<SADSRRecord> EnvelopeRecords() {
   return records;
 }
 
+// The envelopes of a held chord: every voice sustaining, as in almost every sample of a sound
+// whose keys are down.
+std::vector<SADSRRecord> HeldEnvelopeRecords() {
+  std::vector<SADSRRecord> records(kVoices);
+  for (auto& r : records) {
+    r.output = 1024;
+    r.state = kEnvelopeSustain;
+  }
+  return records;
+}
+
 void Osc_Standard(benchmark::State& state) {
   RunKernel<TWorkStandardGeneratoren>(state, StandardRecords());
 }
@@ -246,6 +258,12 @@ void Env_ADSRBaseline(benchmark::State& state) {
     }
   });
 }
+void Env_ADSRHeld(benchmark::State& state) { RunKernel<TWorkADSR>(state, HeldEnvelopeRecords()); }
+void Env_ADSRHeldBaseline(benchmark::State& state) {
+  RunBaseline(state, HeldEnvelopeRecords(), [](SADSRRecord& r) {
+    if (r.state != kEnvelopeSustain) ++r.sampleCounter;
+  });
+}
 
 BENCHMARK(Osc_Standard);
 BENCHMARK(Osc_StandardBaseline);
@@ -263,6 +281,8 @@ BENCHMARK(Osc_Wavetable);
 BENCHMARK(Osc_WavetableBaseline);
 BENCHMARK(Env_ADSR);
 BENCHMARK(Env_ADSRBaseline);
+BENCHMARK(Env_ADSRHeld);
+BENCHMARK(Env_ADSRHeldBaseline);
 
 }  // namespace
 

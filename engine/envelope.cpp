@@ -134,6 +134,23 @@ void StepEnvelope(SADSRRecord& r, std::int32_t rate) {
   }
 }
 
+std::int32_t StateOf(SADSRRecord& r) { return Shared(r.state).load(std::memory_order_acquire); }
+
+// True when every record holds. Four records at a time are merged without a branch for each, and
+// the first group with a moving record ends the search, so a chord of held notes costs about a
+// quarter of a test per record and sample.
+bool AllHolding(SADSRRecord* first, SADSRRecord* last) {
+  SADSRRecord* const end = last + 1;
+  SADSRRecord* r = first;
+  for (; end - r >= 4; r += 4) {
+    if (!IsHolding((StateOf(r[0]) | StateOf(r[1])) | (StateOf(r[2]) | StateOf(r[3])))) return false;
+  }
+  std::int32_t states = kEnvelopeIdle;
+  for (; r != end; ++r)
+    states |= StateOf(*r);
+  return IsHolding(states);
+}
+
 }  // namespace
 
 SSegment SetupSegment(std::int32_t delta, std::int32_t samples) {
@@ -146,6 +163,8 @@ SSegment SetupSegment(std::int32_t delta, std::int32_t samples) {
 }
 
 void TWorkADSR::ProcessSample() {
+  if (AllHolding(firstRecord, lastRecord)) [[likely]]
+    return;
   const std::int32_t rate = sampleRate;
   ForEachRecordBackward(firstRecord, lastRecord, [rate](SADSRRecord& r) { StepEnvelope(r, rate); });
 }
