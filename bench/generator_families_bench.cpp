@@ -5,6 +5,7 @@
 // envelope's atomic hand-over cost together.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
@@ -20,6 +21,7 @@
 namespace {
 
 constexpr int kRecords = 256;
+constexpr int kVoices = 39;
 constexpr std::int32_t kLimit = kEngineSampleRate << 10;
 
 const TWaveformTables& Tables() {
@@ -59,6 +61,25 @@ std::vector<SStandardGeneratorRecord> StandardRecords() {
   std::vector<SStandardGeneratorRecord> records;
   for (int i = 0; i < kRecords; ++i) {
     records.push_back({0, Amplitude(i), Frequency(i), 0, Tables().Table(i % 4)});
+  }
+  return records;
+}
+
+// The voices of one sine module playing a chord of MIDI notes 36 to 74: one table, and the
+// amplitude and frequency of voice i in the envelope record of voice i, as a sound binds them.
+std::vector<SStandardGeneratorRecord> VoiceRecords() {
+  static const std::vector<SADSRRecord> envelopes = [] {
+    std::vector<SADSRRecord> voices(kVoices);
+    for (int i = 0; i < kVoices; ++i) {
+      voices[i].output = 1024;
+      voices[i].frequency =
+          static_cast<std::int32_t>(std::lround(440.0 * std::exp2((36 + i - 69) / 12.0) * 1024));
+    }
+    return voices;
+  }();
+  std::vector<SStandardGeneratorRecord> records;
+  for (const SADSRRecord& voice : envelopes) {
+    records.push_back({0, &voice.output, &voice.frequency, 0, Tables().Table(kWaveSinus)});
   }
   return records;
 }
@@ -137,11 +158,30 @@ std::vector<SADSRRecord> EnvelopeRecords() {
   return records;
 }
 
+// The envelopes of a held chord: every voice sustaining, as in almost every sample of a sound
+// whose keys are down.
+std::vector<SADSRRecord> HeldEnvelopeRecords() {
+  std::vector<SADSRRecord> records(kVoices);
+  for (auto& r : records) {
+    r.output = 1024;
+    r.state = kEnvelopeSustain;
+  }
+  return records;
+}
+
 void Osc_Standard(benchmark::State& state) {
   RunKernel<TWorkStandardGeneratoren>(state, StandardRecords());
 }
 void Osc_StandardBaseline(benchmark::State& state) {
   RunBaseline(state, StandardRecords(),
+              [](SStandardGeneratorRecord& r) { PlainTableStep(r, r.table, *r.frequency); });
+}
+
+void Osc_StandardVoices(benchmark::State& state) {
+  RunKernel<TWorkStandardGeneratoren>(state, VoiceRecords());
+}
+void Osc_StandardVoicesBaseline(benchmark::State& state) {
+  RunBaseline(state, VoiceRecords(),
               [](SStandardGeneratorRecord& r) { PlainTableStep(r, r.table, *r.frequency); });
 }
 
@@ -246,9 +286,17 @@ void Env_ADSRBaseline(benchmark::State& state) {
     }
   });
 }
+void Env_ADSRHeld(benchmark::State& state) { RunKernel<TWorkADSR>(state, HeldEnvelopeRecords()); }
+void Env_ADSRHeldBaseline(benchmark::State& state) {
+  RunBaseline(state, HeldEnvelopeRecords(), [](SADSRRecord& r) {
+    if (r.state != kEnvelopeSustain) ++r.sampleCounter;
+  });
+}
 
 BENCHMARK(Osc_Standard);
 BENCHMARK(Osc_StandardBaseline);
+BENCHMARK(Osc_StandardVoices);
+BENCHMARK(Osc_StandardVoicesBaseline);
 BENCHMARK(Osc_Sync);
 BENCHMARK(Osc_SyncBaseline);
 BENCHMARK(Osc_FM);
@@ -263,6 +311,8 @@ BENCHMARK(Osc_Wavetable);
 BENCHMARK(Osc_WavetableBaseline);
 BENCHMARK(Env_ADSR);
 BENCHMARK(Env_ADSRBaseline);
+BENCHMARK(Env_ADSRHeld);
+BENCHMARK(Env_ADSRHeldBaseline);
 
 }  // namespace
 

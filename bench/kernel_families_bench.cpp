@@ -48,7 +48,7 @@ std::vector<SAddiererRecord> AdderRecords() {
   static const std::int32_t* const sources[] = {Signal(1), Signal(2), Signal(3), Signal(4)};
   std::vector<SAddiererRecord> records(kRecords);
   for (int i = 0; i < kRecords; ++i)
-    records[i] = {4, sources, 0};
+    records[i] = {4, sources, 0, 0};
   return records;
 }
 
@@ -82,14 +82,37 @@ std::vector<SDelayRecord> DelayRecords() {
   return records;
 }
 
+// A combiner of 39 voices: one record whose sources are the outputs of one module's voice
+// records, ten values apart as those of a table oscillator are.
+std::vector<SAddiererRecord> CombinerRecords() {
+  constexpr int kVoices = 39, kSpacing = 10;
+  static const std::vector<const std::int32_t*> sources = [] {
+    std::vector<const std::int32_t*> voices;
+    for (int i = 0; i < kVoices; ++i)
+      voices.push_back(Signal(i * kSpacing));
+    return voices;
+  }();
+  return {{kVoices, sources.data(), 0, 0}};
+}
+
+void PlainSum(SAddiererRecord& r) {
+  std::uint32_t sum = 0;
+  for (int i = 0; i < r.Count; ++i)
+    sum += static_cast<std::uint32_t>(*r.Sources[i]);
+  r.Output = static_cast<std::int32_t>(sum);
+}
+
 void Mixer_Adder(benchmark::State& state) { RunKernel<TWorkAddierer>(state, AdderRecords()); }
-void Mixer_AdderBaseline(benchmark::State& state) {
-  RunBaseline(state, AdderRecords(), [](SAddiererRecord& r) {
-    std::uint32_t sum = 0;
-    for (int i = 0; i < r.Count; ++i)
-      sum += static_cast<std::uint32_t>(*r.Sources[i]);
-    r.Output = static_cast<std::int32_t>(sum);
-  });
+void Mixer_AdderBaseline(benchmark::State& state) { RunBaseline(state, AdderRecords(), PlainSum); }
+
+// Per source of the one record.
+void Mixer_Combiner(benchmark::State& state) {
+  RunKernel<TWorkAddierer>(state, CombinerRecords());
+  CountTimePerItem(state, "ns_per_source", static_cast<std::size_t>(CombinerRecords()[0].Count));
+}
+void Mixer_CombinerBaseline(benchmark::State& state) {
+  RunBaseline(state, CombinerRecords(), PlainSum);
+  CountTimePerItem(state, "ns_per_source", static_cast<std::size_t>(CombinerRecords()[0].Count));
 }
 
 void Mixer_CrossfadePan(benchmark::State& state) {
@@ -153,6 +176,8 @@ void Delay_LineBaseline(benchmark::State& state) {
 
 BENCHMARK(Mixer_Adder);
 BENCHMARK(Mixer_AdderBaseline);
+BENCHMARK(Mixer_Combiner);
+BENCHMARK(Mixer_CombinerBaseline);
 BENCHMARK(Mixer_CrossfadePan);
 BENCHMARK(Mixer_CrossfadePanBaseline);
 BENCHMARK(Mixer_StereoPan);

@@ -99,7 +99,7 @@ constexpr bool kPoly = false;
 
 // The summing record of a combiner or an adder over `sources`, which the caller keeps alive.
 void BindSum(void* record, std::vector<const std::int32_t*>& sources) {
-  new (record) SAddiererRecord{static_cast<std::int32_t>(sources.size()), sources.data(), 0};
+  new (record) SAddiererRecord{static_cast<std::int32_t>(sources.size()), sources.data(), 0, 0};
 }
 
 class TVoicePatch : public TEngineHost {

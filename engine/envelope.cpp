@@ -134,6 +134,8 @@ void StepEnvelope(SADSRRecord& r, std::int32_t rate) {
   }
 }
 
+std::int32_t StateOf(SADSRRecord& r) { return Shared(r.state).load(std::memory_order_acquire); }
+
 }  // namespace
 
 SSegment SetupSegment(std::int32_t delta, std::int32_t samples) {
@@ -145,17 +147,33 @@ SSegment SetupSegment(std::int32_t delta, std::int32_t samples) {
   return {increment, samples / steps, steps};
 }
 
+void TWorkADSR::Prepare() {
+  TWorkRecords::Prepare();
+  moving_ = true;
+}
+
 void TWorkADSR::ProcessSample() {
+  const std::uint32_t requests = requests_.load(std::memory_order_acquire);
+  if (requests == requestsSeen_ && !moving_) [[likely]]
+    return;
+  requestsSeen_ = requests;
   const std::int32_t rate = sampleRate;
-  ForEachRecordBackward(firstRecord, lastRecord, [rate](SADSRRecord& r) { StepEnvelope(r, rate); });
+  std::int32_t states = kEnvelopeIdle;
+  ForEachRecordBackward(firstRecord, lastRecord, [rate, &states](SADSRRecord& r) {
+    StepEnvelope(r, rate);
+    states |= StateOf(r);
+  });
+  moving_ = !IsHolding(states);
 }
 
 void TWorkADSR::NoteOn(SADSRRecord& record, std::int32_t frequency, std::int32_t peakLevel) {
   Shared(record.frequency).store(frequency, std::memory_order_relaxed);
   Shared(record.peakLevel).store(peakLevel, std::memory_order_relaxed);
   Shared(record.state).store(kEnvelopeNoteOnRequested, std::memory_order_release);
+  requests_.fetch_add(1, std::memory_order_release);
 }
 
 void TWorkADSR::NoteOff(SADSRRecord& record) {
   Shared(record.state).store(kEnvelopeNoteOffRequested, std::memory_order_release);
+  requests_.fetch_add(1, std::memory_order_release);
 }

@@ -4,6 +4,7 @@
 // moves on from there.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "engine/work_object.h"
@@ -52,6 +53,9 @@ SSegment SetupSegment(std::int32_t delta, std::int32_t samples);
 class TWorkADSR : public TWorkRecords<SADSRRecord> {
  public:
   void SetSampleRate(std::int32_t rate) override { sampleRate = rate; }
+  void Prepare() override;
+  // A sample on which every record held after the sample before and no request came costs one
+  // load: a chord of held notes does nothing else for seconds.
   void ProcessSample() override;
 
   // MIDI thread. The note's frequency and peak are published before the request, so the engine
@@ -60,4 +64,12 @@ class TWorkADSR : public TWorkRecords<SADSRRecord> {
   static void NoteOff(SADSRRecord& record);
 
   std::int32_t sampleRate = kEngineSampleRate;  // samples per second
+
+ private:
+  // Counts every request of every envelope in the process, after its state is stored: a count
+  // the engine has not seen yet makes it look at its records (another sound's request costs it
+  // one look, nothing more).
+  inline static std::atomic<std::uint32_t> requests_{0};
+  std::uint32_t requestsSeen_ = 0;
+  bool moving_ = true;  // some record did not hold after the last sample
 };

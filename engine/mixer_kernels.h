@@ -3,6 +3,7 @@
 // the pans have a gain of 4 (2 per side in the middle), which the modules rely on.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "engine/record_kernel.h"
@@ -12,6 +13,9 @@ struct SAddiererRecord {
   std::int32_t Count;                  // number of sources, at least 1 as bound
   const std::int32_t* const* Sources;  // Count input pointers
   std::int32_t Output;
+  // Set at the start: values from one source to the next when the sources lie evenly spaced, as
+  // the voice records of one module do, else 0. The sum then reads them without their pointers.
+  std::int32_t SourceSpacing;
 };
 
 struct SCrossfadeRecord {
@@ -56,24 +60,37 @@ inline std::int32_t CrossfadePan(std::int32_t p, std::int32_t a1, std::int32_t a
   return WrapAdd(PanFirst(p, a1), PanSecond(p, a2));
 }
 
-// The sum of `count` sources. Wrapping addition is associative and commutative, so the sources
-// are summed first to last into four independent unsigned sums: the loads of four sources are in
-// flight at once instead of each addition waiting for the one before. A count of 0 or less reads
-// no source and gives 0.
-inline std::int32_t SumOfSources(const std::int32_t* const* sources, std::int32_t count) {
+// The sum of `count` sources, `source(i)` giving the value of source i. Wrapping addition is
+// associative and commutative, so the sources are summed first to last into four independent
+// unsigned sums: the loads of four sources are in flight at once instead of each addition waiting
+// for the one before. A count of 0 or less reads no source and gives 0.
+template <class Source>
+inline std::int32_t SumOfSources(std::int32_t count, Source source) {
   std::uint32_t sums[4] = {0, 0, 0, 0};
   std::int32_t i = 0;
   for (; i + 4 <= count; i += 4) {
     for (int lane = 0; lane < 4; ++lane)
-      sums[lane] += static_cast<std::uint32_t>(*sources[i + lane]);
+      sums[lane] += static_cast<std::uint32_t>(source(i + lane));
   }
   for (; i < count; ++i)
-    sums[0] += static_cast<std::uint32_t>(*sources[i]);
+    sums[0] += static_cast<std::uint32_t>(source(i));
   return static_cast<std::int32_t>((sums[0] + sums[1]) + (sums[2] + sums[3]));
 }
 
+// Values from each source to the next when every source lies that far after the one before (at
+// least two sources, not all the same), else 0.
+std::int32_t EvenSourceSpacing(const std::int32_t* const* sources, std::int32_t count);
+
 inline void AddiererStep(SAddiererRecord& record) {
-  record.Output = SumOfSources(record.Sources, record.Count);
+  if (record.SourceSpacing != 0) {
+    const std::int32_t* const first = record.Sources[0];
+    const std::ptrdiff_t spacing = record.SourceSpacing;
+    record.Output =
+        SumOfSources(record.Count, [first, spacing](std::int32_t i) { return first[i * spacing]; });
+    return;
+  }
+  const std::int32_t* const* const sources = record.Sources;
+  record.Output = SumOfSources(record.Count, [sources](std::int32_t i) { return *sources[i]; });
 }
 
 inline void CrossfadeLautstaerkeStep(SCrossfadeRecord& record) {
@@ -91,7 +108,11 @@ inline void StereoPanStep(SStereoPanRecord& record) {
   record.Right = PanSecond(p, s);
 }
 
-using TWorkAddierer = TWorkKernel<SAddiererRecord, &AddiererStep>;
+// The adder and the combiner: finds at the start which records' sources are evenly spaced.
+class TWorkAddierer : public TWorkKernel<SAddiererRecord, &AddiererStep> {
+ public:
+  void Prepare() override;
+};
 using TWorkCrossfadeLautstaerke = TWorkKernel<SCrossfadeRecord, &CrossfadeLautstaerkeStep>;
 using TWorkCrossfadeRichtung = TWorkKernel<SCrossfadeRecord, &CrossfadeRichtungStep>;
 using TWorkStereoPan = TWorkKernel<SStereoPanRecord, &StereoPanStep>;

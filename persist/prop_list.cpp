@@ -9,9 +9,7 @@ using text_format::kBlockStart;
 
 namespace {
 
-const TPropTypList* AsList(const TRPointerPropTyp& node) {
-  return dynamic_cast<const TPropTypList*>(node.get());
-}
+const TPropTypList* ListOf(const TRPointerPropTyp& node) { return node ? node->AsList() : nullptr; }
 
 // Real files nest a few levels deep (groups inside groups); a hostile file must not be able to
 // exhaust the stack, so reading gives up beyond this depth.
@@ -66,7 +64,7 @@ bool TPropTypList::Broadcast(int code, int arg, void* data) {
   // A handler may change this list, so the children are fixed before the message goes down.
   std::vector<TRPointerPropTyp> lists;
   for (const auto& [key, child] : children_) {
-    if (AsList(child)) lists.push_back(child);
+    if (ListOf(child)) lists.push_back(child);
   }
   for (const auto& child : lists)
     static_cast<TPropTypList&>(*child).Broadcast(code, arg, data);
@@ -82,13 +80,13 @@ bool ShareChild(const TPropTypList& source, TPropTypList& destination, const std
 
 void TPropTypList::Write(std::ostream& out) const {
   for (const auto& [key, child] : children_) {
-    if (AsList(child)) continue;
+    if (ListOf(child)) continue;
     out << key << ' ';
     child->Write(out);
     out << '\n';
   }
   for (const auto& [key, child] : children_) {
-    const TPropTypList* list = AsList(child);
+    const TPropTypList* list = ListOf(child);
     if (!list || list->children_.empty()) continue;
     out << kBlockStart << ' ' << key << ' ' << list->typeName << '\n';
     list->Write(out);

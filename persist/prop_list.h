@@ -23,6 +23,7 @@ class TPropTypList : public TPropTyp {
   // Reads lines up to the "END" that closes this list; false when the stream is malformed or
   // ends early. Unknown keys and blocks of unknown types are skipped.
   bool Read(std::istream& in) override;
+  const TPropTypList* AsList() const override { return this; }
   // Writes the value lines of the leaf children, then a block for every list child that has
   // children; neither a block start nor an end for the list itself.
   void Write(std::ostream& out) const override;

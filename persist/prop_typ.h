@@ -7,9 +7,14 @@
 #include <memory>
 #include <ostream>
 
+class TPropTypList;
+
 class TPropTyp {
  public:
   virtual ~TPropTyp() = default;
+  // This node as a list, or null for a leaf. The tree walks ask it of every child, many times a
+  // second while a sound plays, where a cast would search the class hierarchy each time.
+  virtual const TPropTypList* AsList() const { return nullptr; }
   // Reads the node's text form (see text_format.h); false when the stream is malformed.
   virtual bool Read(std::istream& in) = 0;
   // Writes the node's text form; a leaf writes only its value text.

@@ -138,6 +138,39 @@ TEST_F(EnvelopeTest, NoteOnDuringTheReleaseStartsAgainFromZero) {
   EXPECT_EQ(Voice().frequency, 2);
 }
 
+// The kernel skips a sample only when every record holds; it tests the records four at a time,
+// so the request sits first, inside and last in a group of four and in the records after the
+// last full group, among voices that are idle or sustaining.
+TEST(EnvelopeVoices, ARequestAmongHeldVoicesIsTakenWhereverItSits) {
+  static const std::int32_t time = 10, sustain = 1000;
+  struct SCase {
+    std::size_t voices, requesting;
+  } cases[] = {{1, 0}, {3, 2}, {4, 0}, {4, 3}, {5, 4}, {8, 5}, {9, 8}, {39, 36}, {39, 38}};
+  for (const auto& c : cases) {
+    std::vector<SADSRRecord> records(c.voices);
+    for (std::size_t i = 0; i < c.voices; ++i) {
+      SADSRRecord& r = records[i];
+      r.attackTime = r.decayTime = r.releaseTime = &time;
+      r.sustain = &sustain;
+      r.output = i % 2 == 0 ? 0 : 700;
+      r.state = i % 2 == 0 ? kEnvelopeIdle : kEnvelopeSustain;
+    }
+    TKernelRig<TWorkADSR, SADSRRecord> rig(records);
+    rig.Run(3);
+    TWorkADSR::NoteOn(rig[c.requesting], 1, 300);
+    rig.Run(1);
+    EXPECT_EQ(rig[c.requesting].state, kEnvelopeAttack) << c.voices << "/" << c.requesting;
+    for (std::size_t i = 0; i < c.voices; ++i) {
+      if (i != c.requesting) {
+        EXPECT_EQ(rig[i].output, i % 2 == 0 ? 0 : 700) << i;
+      }
+    }
+    TWorkADSR::NoteOff(rig[c.requesting]);
+    rig.Run(1);
+    EXPECT_EQ(rig[c.requesting].state, kEnvelopeRelease) << c.voices << "/" << c.requesting;
+  }
+}
+
 // The engine moves the state on while the MIDI thread writes requests into it. A note-off that
 // lands while a segment ends must still release the voice: each one here has to bring the
 // envelope back to idle, or the loop reports a voice stuck in its sustain.

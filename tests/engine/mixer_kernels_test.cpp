@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <vector>
 
 #include "tests/engine/kernel_rig.h"
 
@@ -69,11 +70,46 @@ TEST(MixerKernels, AdderSumsItsSourcesWithWrapAround) {
   const std::int32_t values[] = {INT32_MAX, 1, 5};
   const std::int32_t* sources[] = {&values[0], &values[1], &values[2]};
   TKernelRig<TWorkAddierer, SAddiererRecord> rig(
-      {{3, sources, 0}, {1, sources + 2, 0}, {0, nullptr, 7}});
+      {{3, sources, 0, 0}, {1, sources + 2, 0, 0}, {0, nullptr, 7, 0}});
   rig.Run(1);
   EXPECT_EQ(rig[0].Output, INT32_MIN + 5);
   EXPECT_EQ(rig[1].Output, 5);
   EXPECT_EQ(rig[2].Output, 0);  // no source: nothing is read
+}
+
+// Sources that lie evenly spaced are summed without their pointers; every other layout must
+// still read exactly its own sources. Each case sums values 1, 10, 100, ... picked out of one
+// array by index, so a source read at a wrong place changes the sum.
+TEST(MixerKernels, AdderSumsOnlyItsOwnSourcesWhateverTheirSpacing) {
+  std::int32_t values[64];
+  std::int32_t power = 1;
+  for (std::int32_t& value : values) {
+    value = power;
+    power = power == 1000000 ? 1 : power * 10;
+  }
+  struct SCase {
+    const char* name;
+    std::vector<int> indices;
+  } cases[] = {
+      {"evenly spaced", {0, 10, 20, 30, 40, 50}},
+      {"backwards", {50, 40, 30, 20, 10}},
+      {"uneven after the first two", {0, 3, 6, 8, 12}},
+      {"uneven at the last", {1, 2, 3, 4, 5, 6, 7, 9}},
+      {"the same source each time", {4, 4, 4, 4, 4}},
+      {"two", {2, 5}},
+  };
+  for (const auto& c : cases) {
+    std::vector<const std::int32_t*> sources;
+    std::uint32_t expected = 0;
+    for (const int index : c.indices) {
+      sources.push_back(&values[index]);
+      expected += static_cast<std::uint32_t>(values[index]);
+    }
+    TKernelRig<TWorkAddierer, SAddiererRecord> rig(
+        {{static_cast<std::int32_t>(sources.size()), sources.data(), 0, 0}});
+    rig.Run(1);
+    EXPECT_EQ(rig[0].Output, static_cast<std::int32_t>(expected)) << c.name;
+  }
 }
 
 }  // namespace
