@@ -1,6 +1,6 @@
 #include "app/shell_actions.h"
 
-#include "app/device_dialog.h"
+#include "app/default_device_dialog.h"
 #include "app/help_key.h"
 #include "app/main_frame.h"
 #include "app/options_file_dialog.h"
@@ -17,7 +17,7 @@ bool Confirmed(QDialog&& dialog) { return dialog.exec() == QDialog::Accepted; }
 
 void ConnectDevice(TMainFrame& frame, QAction* item, TDeviceKind kind) {
   QObject::connect(item, &QAction::triggered, &frame, [&frame, kind] {
-    Confirmed(TDeviceDialog(kind, SoundOptions(), frame.Document(), &frame));
+    Confirmed(TDefaultDeviceDialog(kind, SoundOptions(), frame.Document(), &frame));
   });
 }
 

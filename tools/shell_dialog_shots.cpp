@@ -8,7 +8,7 @@
 #include <QTreeWidget>
 #include <cstdio>
 
-#include "app/device_dialog.h"
+#include "app/default_device_dialog.h"
 #include "app/file_browser_page.h"
 #include "app/module_list_dialog.h"
 #include "app/options_file_dialog.h"
@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
   for (const auto& [kind, name] : {std::pair{TDeviceKind::WaveOut, "device_wave_out"},
                                    std::pair{TDeviceKind::WaveIn, "device_wave_in"},
                                    std::pair{TDeviceKind::MidiIn, "device_midi_in"}}) {
-    TDeviceDialog dialog(kind, sound, nullptr);
+    TDefaultDeviceDialog dialog(kind, sound, nullptr);
     Save(dialog, name);
   }
 

@@ -6,7 +6,7 @@
 #include <map>
 #include <memory>
 
-#include "app/device_dialog.h"
+#include "app/default_device_dialog.h"
 #include "engine/device_services.h"
 #include "engine/midi_in_file_device.h"
 #include "engine/wav_file_in_device.h"
@@ -35,10 +35,12 @@ class TNamedMidiInputs : public TMidiInDevices {
   std::map<int, std::unique_ptr<TMidiInFileDevice>> devices_;
 };
 
-class DeviceDialog : public ::testing::Test {
+class DefaultDeviceDialog : public ::testing::Test {
  protected:
-  DeviceDialog() : previous_(DeviceServices()) { SetDeviceServices({&waveOut, &waveIn, &midiIn}); }
-  ~DeviceDialog() override { SetDeviceServices(previous_); }
+  DefaultDeviceDialog() : previous_(DeviceServices()) {
+    SetDeviceServices({&waveOut, &waveIn, &midiIn});
+  }
+  ~DefaultDeviceDialog() override { SetDeviceServices(previous_); }
 
   static QStringList Texts(QListWidget& list) {
     QStringList texts;
@@ -65,7 +67,7 @@ class DeviceDialog : public ::testing::Test {
   SDeviceServices previous_;
 };
 
-TEST_F(DeviceDialog, EachKindListsItsDevicesByNameWithTheDefaultChecked) {
+TEST_F(DefaultDeviceDialog, EachKindListsItsDevicesByNameWithTheDefaultChecked) {
   SSoundOptions options;
   options.midiDefaultDevice = 2;
   const struct {
@@ -82,7 +84,7 @@ TEST_F(DeviceDialog, EachKindListsItsDevicesByNameWithTheDefaultChecked) {
        {2}},
   };
   for (const auto& c : cases) {
-    TDeviceDialog dialog(c.kind, options, nullptr);
+    TDefaultDeviceDialog dialog(c.kind, options, nullptr);
     EXPECT_EQ(dialog.windowTitle(), c.caption);
     EXPECT_EQ(Texts(dialog.List()), c.names) << c.caption;
     EXPECT_EQ(CheckedRows(dialog.List()), c.checked) << c.caption;
@@ -90,9 +92,9 @@ TEST_F(DeviceDialog, EachKindListsItsDevicesByNameWithTheDefaultChecked) {
   }
 }
 
-TEST_F(DeviceDialog, OneChoiceAtMostAndUncheckingStoresNone) {
+TEST_F(DefaultDeviceDialog, OneChoiceAtMostAndUncheckingStoresNone) {
   SSoundOptions options;
-  TDeviceDialog dialog(TDeviceKind::MidiIn, options, nullptr);
+  TDefaultDeviceDialog dialog(TDeviceKind::MidiIn, options, nullptr);
   Click(dialog.List(), 1, Qt::Checked);
   EXPECT_EQ(CheckedRows(dialog.List()), QList<int>{1});
   Click(dialog.List(), 2, Qt::Checked);
@@ -106,21 +108,21 @@ TEST_F(DeviceDialog, OneChoiceAtMostAndUncheckingStoresNone) {
   EXPECT_EQ(options.microDefaultDevice, 0);
 }
 
-TEST_F(DeviceDialog, AStoredDeviceBeyondTheListStaysUnlessTheUserChooses) {
+TEST_F(DefaultDeviceDialog, AStoredDeviceBeyondTheListStaysUnlessTheUserChooses) {
   SSoundOptions options;
   options.speakerDefaultDevice = 7;
-  TDeviceDialog kept(TDeviceKind::WaveOut, options, nullptr);
+  TDefaultDeviceDialog kept(TDeviceKind::WaveOut, options, nullptr);
   EXPECT_TRUE(CheckedRows(kept.List()).isEmpty());
   kept.OkButton().click();
   EXPECT_EQ(options.speakerDefaultDevice, 7);
-  TDeviceDialog cancelled(TDeviceKind::WaveOut, options, nullptr);
+  TDefaultDeviceDialog cancelled(TDeviceKind::WaveOut, options, nullptr);
   Click(cancelled.List(), 0, Qt::Checked);
   cancelled.reject();
   EXPECT_EQ(options.speakerDefaultDevice, 7);
 }
 
 // The sound's MIDI input on the default device follows the new choice at once.
-TEST_F(DeviceDialog, OkMovesTheOpenSoundsModulesToTheChosenDevice) {
+TEST_F(DefaultDeviceDialog, OkMovesTheOpenSoundsModulesToTheChosenDevice) {
   SSoundOptions& options = SoundOptions();
   const SSoundOptions before = options;
   options.midiDefaultDevice = 0;
@@ -132,7 +134,7 @@ TEST_F(DeviceDialog, OkMovesTheOpenSoundsModulesToTheChosenDevice) {
   document.ModuleList->Add("MidiIn", midi);
   ASSERT_TRUE(midi->OpenDevice(false));
   midiIn.asked.clear();
-  TDeviceDialog dialog(TDeviceKind::MidiIn, options, &document);
+  TDefaultDeviceDialog dialog(TDeviceKind::MidiIn, options, &document);
   Click(dialog.List(), 2, Qt::Checked);
   dialog.OkButton().click();
   EXPECT_EQ(options.midiDefaultDevice, 2);

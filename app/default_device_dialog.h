@@ -12,11 +12,11 @@ class TDokumentKlang;
 
 enum class TDeviceKind { MidiIn = 0, WaveIn = 1, WaveOut = 2 };
 
-class TDeviceDialog : public TShellDialog {
+class TDefaultDeviceDialog : public TShellDialog {
  public:
   // `document` may be null: then only the options change.
-  TDeviceDialog(TDeviceKind kind, SSoundOptions& options, TDokumentKlang* document,
-                QWidget* parent = nullptr);
+  TDefaultDeviceDialog(TDeviceKind kind, SSoundOptions& options, TDokumentKlang* document,
+                       QWidget* parent = nullptr);
 
   QListWidget& List() { return *list_; }
   // The checked device's index, -1 for none.

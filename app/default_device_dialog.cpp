@@ -1,4 +1,4 @@
-#include "app/device_dialog.h"
+#include "app/default_device_dialog.h"
 
 #include <QListWidget>
 #include <string>
@@ -51,8 +51,8 @@ std::vector<std::string> DeviceNames(TDeviceKind kind) {
 
 }  // namespace
 
-TDeviceDialog::TDeviceDialog(TDeviceKind kind, SSoundOptions& options, TDokumentKlang* document,
-                             QWidget* parent)
+TDefaultDeviceDialog::TDefaultDeviceDialog(TDeviceKind kind, SSoundOptions& options,
+                                           TDokumentKlang* document, QWidget* parent)
     : TShellDialog(Caption(kind), kHelpContext, parent),
       kind_(kind),
       options_(options),
@@ -62,10 +62,10 @@ TDeviceDialog::TDeviceDialog(TDeviceKind kind, SSoundOptions& options, TDokument
   setWindowFlag(Qt::Tool);
   SetContent(list_);
   Fill();
-  connect(list_, &QListWidget::itemChanged, this, &TDeviceDialog::Checked);
+  connect(list_, &QListWidget::itemChanged, this, &TDefaultDeviceDialog::Checked);
 }
 
-int& TDeviceDialog::Stored() const {
+int& TDefaultDeviceDialog::Stored() const {
   switch (kind_) {
     case TDeviceKind::MidiIn:
       return options_.midiDefaultDevice;
@@ -77,7 +77,7 @@ int& TDeviceDialog::Stored() const {
   return options_.speakerDefaultDevice;
 }
 
-void TDeviceDialog::Fill() {
+void TDefaultDeviceDialog::Fill() {
   const QSignalBlocker quiet(list_);
   list_->clear();
   const std::vector<std::string> names = DeviceNames(kind_);
@@ -91,7 +91,7 @@ void TDeviceDialog::Fill() {
 }
 
 // The list is a single choice: checking an item unchecks the others, unchecking leaves none.
-void TDeviceDialog::Checked(QListWidgetItem* item) {
+void TDefaultDeviceDialog::Checked(QListWidgetItem* item) {
   const int row = list_->row(item);
   if (item->checkState() == Qt::Checked) {
     selected_ = row;
@@ -102,7 +102,7 @@ void TDeviceDialog::Checked(QListWidgetItem* item) {
   list_->setCurrentRow(row);
 }
 
-bool TDeviceDialog::Confirm() {
+bool TDefaultDeviceDialog::Confirm() {
   Stored() = selected_;
   if (document_ != nullptr) {
     document_->Broadcast(Notification(kind_), 0, nullptr);
