@@ -237,24 +237,22 @@ TEST_P(PlayedNote, SoundsAtItsPitchAfterTheLeadAndFallsSilentAtTheRelease) {
   // The server's listing can miss a client that has just opened (seen once on a busy machine).
   ASSERT_TRUE(
       WaitUntil([&] { return OutputNumber(recorder) != -1 && MidiNumber(keyboard) != -1; }, 2s));
-  Store({.speaker = OutputNumber(recorder),
-         .midi = MidiNumber(keyboard),
-         .waveBuffer = c.waveBuffer,
-         .lowLatency = c.lowLatency});
+  // Numbered before the program opens its own streams, which the server may list among them.
+  const int speaker = OutputNumber(recorder);
+  const int midi = MidiNumber(keyboard);
+  Store({.speaker = speaker, .midi = midi, .waveBuffer = c.waveBuffer, .lowLatency = c.lowLatency});
   const auto program = Play(KeyboardSound(c.stereo, 4));
   ASSERT_TRUE(program->WaitForOutput("playing", kStartLimit)) << program->Output();
   EXPECT_NE(program->Output().find(c.lowLatency ? "mode low latency" : "mode buffered"),
             std::string::npos)
       << program->Output();
-  EXPECT_NE(
-      program->Output().find("speaker \"Speaker\": device " +
-                             std::to_string(OutputNumber(recorder)) + ", JACK: " + recorder.name()),
-      std::string::npos)
+  EXPECT_NE(program->Output().find("speaker \"Speaker\": device " + std::to_string(speaker) +
+                                   ", JACK: " + recorder.name()),
+            std::string::npos)
       << program->Output();
-  EXPECT_NE(
-      program->Output().find("MIDI input \"Midi\": device " + std::to_string(MidiNumber(keyboard)) +
-                             ", JACK: " + keyboard.name() + ":out"),
-      std::string::npos)
+  EXPECT_NE(program->Output().find("MIDI input \"Midi\": device " + std::to_string(midi) +
+                                   ", JACK: " + keyboard.name() + ":out"),
+            std::string::npos)
       << program->Output();
 
   const SHeardNote heard = PlayNote(keyboard, recorder, channels);
@@ -311,13 +309,13 @@ TEST_F(PlayCommandTest, AudioIntoTheMicrophoneComesOutOfTheSpeaker) {
   TJackPlayer player(OwnClientName("microphone"), tone);
   const TJackRecorder recorder(OwnClientName("speaker"), 1, 4 * kRate);
   ASSERT_TRUE(player.IsOpen() && recorder.IsOpen());
-  Store({.speaker = OutputNumber(recorder), .microphone = InputNumber(player)});
+  const int microphone = InputNumber(player);
+  Store({.speaker = OutputNumber(recorder), .microphone = microphone});
   const auto program = Play(MicrophoneSound());
   ASSERT_TRUE(program->WaitForOutput("playing", kStartLimit)) << program->Output();
-  EXPECT_NE(
-      program->Output().find("microphone \"Micro\": device " + std::to_string(InputNumber(player)) +
-                             ", JACK: " + player.name()),
-      std::string::npos)
+  EXPECT_NE(program->Output().find("microphone \"Micro\": device " + std::to_string(microphone) +
+                                   ", JACK: " + player.name()),
+            std::string::npos)
       << program->Output();
 
   std::this_thread::sleep_for(300ms);
