@@ -175,7 +175,8 @@ TWorkMicrophon* TKlangEngine::TakeMicrophone(TWorkWaveOut& output) {
   return nullptr;
 }
 
-// The microphone records on its own again; a callback that never left keeps the kernel as it is.
+// The microphone records on its own again, as after any sound and for a sound that fell back to
+// the engine thread; a callback that never left keeps the kernel as it is.
 void TKlangEngine::EndDuplex(bool callbackLeft) {
   if (duplexInput_ == nullptr) return;
   if (callbackLeft) duplexMicrophone_->SetDirect(false);

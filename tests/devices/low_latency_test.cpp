@@ -79,6 +79,49 @@ TEST(LowLatencyMode, StartsAndStopsManyTimesWithoutAnEngineThreadAndLeavesNoThre
       << ThreadCount() << " threads, " << threadsBefore << " before";
 }
 
+// Recorded in the speaker's callback, the microphone's own stream is suspended; once the duplex
+// sound stops it records on its own again, as the next sound in the other mode hears for longer
+// than what its stream had recorded before it was suspended.
+TEST(LowLatencyMode, AMicrophoneOnTheSpeakersServerRunsDuplexAndRecordsOnItsOwnAfterwards) {
+  TJackPlayer player(OwnClientName("microphone"),
+                     std::vector<std::int16_t>(20 * 44100, static_cast<std::int16_t>(kLevel)));
+  const TJackRecorder recorder(OwnClientName("speaker"), 1, 20 * 44100);
+  ASSERT_TRUE(player.IsOpen() && recorder.IsOpen());
+  TRealDeviceServices services({EDeviceApi::Jack});
+  SApplicationContext context;
+  context.moduleTypes = ModuleCatalogue();
+  context.devices = {&services.waveOut, &services.waveIn, &services.midiIn};
+  context.soundOptions.speakerDefaultDevice = OutputNumber(services, recorder);
+  context.soundOptions.microDefaultDevice =
+      DeviceNumber(services.waveIn.DeviceNames(), "JACK: " + player.name());
+  const TApplicationScope scope(context);
+
+  TDokumentKlang document;
+  auto& microphone = Create<TMikrophon>(document, "Micro", "Microphon");
+  auto& speaker = Create<TLautsprecher>(document, "Speaker", "Speaker");
+  Wire(microphone, speaker);
+  ASSERT_TRUE(microphone.OpenDevice(false)) << microphone.DeviceError();
+  ASSERT_TRUE(speaker.OpenDevice(false)) << speaker.DeviceError();
+  document.RestartSound(false);
+  TKlangEngine& engine = document.Engine();
+  player.Play();
+  for (const bool lowLatency : {true, false, true}) {
+    SCOPED_TRACE(lowLatency ? "low latency" : "buffered");
+    engine.SetLowLatency(lowLatency);
+    const std::size_t before = recorder.Recorded();
+    ASSERT_EQ(engine.StartSound(), TKlangEngine::kStarted);
+    EXPECT_EQ(engine.IsDuplex(), lowLatency);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+          const std::vector<int> heard = recorder.Samples(0, recorder.Recorded());
+          return std::count_if(heard.begin() + static_cast<std::ptrdiff_t>(before), heard.end(),
+                               [](int value) { return std::abs(value - kLevel) <= 1; }) > 44100 / 2;
+        },
+        3s));
+    EXPECT_EQ(engine.StopSound(), TKlangEngine::kStopped);
+  }
+}
+
 // The speaker's device cannot record a file: the microphone reads its own buffers, now on the
 // speaker's callback, and what it records is heard.
 TEST(LowLatencyMode, AMicrophoneOnAnotherDeviceRecordsOnItsOwnStream) {
