@@ -18,15 +18,17 @@ std::int64_t NowNs() {
 TCallbackEngine::TCallbackEngine(std::shared_ptr<TWorkSet> works,
                                  std::shared_ptr<TSpeicher> records,
                                  std::shared_ptr<TBindArena> arena, TActiveWorks activeWorks,
-                                 TDirectOutput& output, std::shared_ptr<SEngineMeter> meter)
+                                 TDirectOutput& output, TWorkMicrophon* input,
+                                 std::shared_ptr<SEngineMeter> meter)
     : works_(std::move(works)),
       records_(std::move(records)),
       arena_(std::move(arena)),
       activeWorks_(std::move(activeWorks)),
       output_(output),
+      input_(input),
       guard_(std::move(meter)) {}
 
-void TCallbackEngine::Render(std::byte* out, std::uint32_t frames) {
+void TCallbackEngine::Render(std::byte* out, const std::int16_t* in, std::uint32_t frames) {
   if (!IsRunning()) {
     std::memset(out, 0, std::size_t{frames} * output_.FrameBytes());
     return;
@@ -37,15 +39,16 @@ void TCallbackEngine::Render(std::byte* out, std::uint32_t frames) {
     PrepareWorks(activeWorks_);
     prepared_ = true;
   }
-  Compute(out, frames);
+  Compute(out, in, frames);
   Measure(NowNs() - begin, frames);
 }
 
-void TCallbackEngine::Compute(std::byte* out, std::uint32_t frames) {
+void TCallbackEngine::Compute(std::byte* out, const std::int16_t* in, std::uint32_t frames) {
   const std::size_t frameBytes = output_.FrameBytes();
   for (std::uint32_t done = 0; done + 2 <= frames;) {
     const std::uint32_t chunk = std::min(frames - done, TDirectOutput::kMaxAimFrames) / 2 * 2;
     output_.Aim(out + done * frameBytes, chunk);
+    if (input_ != nullptr) input_->Feed(in != nullptr ? in + done : nullptr, chunk);
     for (std::uint32_t i = 0; i < chunk / 2; ++i)
       ProcessOneSample(activeWorks_);
     done += chunk;

@@ -5,6 +5,7 @@
 #include "engine/bind_context.h"
 #include "engine/engine_host.h"
 #include "engine/engine_module.h"
+#include "engine/wave_in_driver.h"
 #include "engine/wave_out_driver.h"
 
 namespace {
@@ -122,10 +123,11 @@ bool TKlangEngine::StartInCallback() {
   if (speaker == nullptr) return false;
   TWorkWaveOut* driver = speaker->FirstDriver();
   speaker->SetDirect(true);
-  auto callback =
-      std::make_shared<TCallbackEngine>(works_, records_, arena_, activeWorks_, *speaker, meter_);
+  auto callback = std::make_shared<TCallbackEngine>(works_, records_, arena_, activeWorks_,
+                                                    *speaker, TakeMicrophone(*driver), meter_);
   if (!driver->BeginRendering(*callback)) {
     speaker->SetDirect(false);
+    EndDuplex(true);
     fallbackReason_ = "the output device cannot compute the sound in its own callback";
     return false;
   }
@@ -156,9 +158,37 @@ TDirectOutput* TKlangEngine::SoleSpeaker() {
   return sole;
 }
 
+// The sound's one microphone when the speaker's device can record it in its own callback, its
+// own stream suspended meanwhile; null, and the microphone records as before, otherwise.
+TWorkMicrophon* TKlangEngine::TakeMicrophone(TWorkWaveOut& output) {
+  for (TWorkBasisklassen* work : activeWorks_) {
+    auto* microphone = dynamic_cast<TWorkMicrophon*>(work);
+    if (microphone == nullptr) continue;
+    TWorkWaveIn* input = microphone->SoleDriver();
+    if (input == nullptr || !output.TakeInput(input->DeviceName())) return nullptr;
+    input->Suspend();
+    microphone->SetDirect(true);
+    duplexMicrophone_ = microphone;
+    duplexInput_ = input;
+    return microphone;
+  }
+  return nullptr;
+}
+
+// The microphone records on its own again, as after any sound and for a sound that fell back to
+// the engine thread; a callback that never left keeps the kernel as it is.
+void TKlangEngine::EndDuplex(bool callbackLeft) {
+  if (duplexInput_ == nullptr) return;
+  if (callbackLeft) duplexMicrophone_->SetDirect(false);
+  duplexInput_->Start();
+  duplexMicrophone_ = nullptr;
+  duplexInput_ = nullptr;
+}
+
 bool TKlangEngine::EndCallback() {
   if (callback_ == nullptr) return true;
   const bool left = callbackDriver_->EndRendering(kStopTimeout);
+  EndDuplex(left);
   // A callback that never came back may still compute: what it reaches is never freed.
   if (!left) new std::shared_ptr<TCallbackEngine>(callback_);  // NOLINT(*-owning-memory)
   callback_.reset();

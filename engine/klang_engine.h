@@ -61,6 +61,9 @@ class TKlangEngine {
   // plays on the engine thread although the low-latency mode was wished (empty when it was not).
   bool IsLowLatency() const { return callback_ != nullptr; }
   const std::string& FallbackReason() const { return fallbackReason_; }
+  // While started in the low-latency mode: true when the speaker's device also records the
+  // sound's one microphone in its callback; otherwise the microphone records on its own.
+  bool IsDuplex() const { return duplexInput_ != nullptr; }
   // While stopped: the work objects are made anew by `factory` (tests put kernels of their own
   // in). Ignored while started.
   void SetWorkFactory(TWorkFactory factory);
@@ -109,6 +112,8 @@ class TKlangEngine {
   void ReleaseSound(const std::vector<TEngineModule*>& modules, bool threadEnded);
   bool StartInCallback();
   TDirectOutput* SoleSpeaker();
+  TWorkMicrophon* TakeMicrophone(TWorkWaveOut& output);
+  void EndDuplex(bool callbackLeft);
   bool EndCallback();
   TWorkBasisklassen* WorkOf(const TEngineModule* module) const;
   int RecordCountFor(const TEngineModule* module) const;
@@ -124,6 +129,9 @@ class TKlangEngine {
   // The low-latency mode's engine and the driver whose device runs it; null otherwise.
   std::shared_ptr<TCallbackEngine> callback_;
   TWorkWaveOut* callbackDriver_ = nullptr;
+  // The duplex mode's microphone and its driver, whose own stream is suspended; null otherwise.
+  TWorkMicrophon* duplexMicrophone_ = nullptr;
+  TWorkWaveIn* duplexInput_ = nullptr;
   bool lowLatency_ = false;
   std::string fallbackReason_;
   std::shared_ptr<SEngineMeter> meter_ = std::make_shared<SEngineMeter>();

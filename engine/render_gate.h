@@ -31,10 +31,10 @@ class TRenderGate {
   }
 
   // The audio callback: false when no renderer is installed and the caller plays as before.
-  bool Render(std::byte* out, std::uint32_t frames) {
+  bool Render(std::byte* out, const std::int16_t* in, std::uint32_t frames) {
     inside_.store(true, std::memory_order_seq_cst);
     TWaveOutRenderer* renderer = renderer_.load(std::memory_order_seq_cst);
-    if (renderer != nullptr) renderer->Render(out, frames);
+    if (renderer != nullptr) renderer->Render(out, in, frames);
     inside_.store(false, std::memory_order_release);
     return renderer != nullptr;
   }

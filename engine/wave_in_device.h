@@ -29,6 +29,9 @@ class TWaveInStream {
   virtual int Reset() = 0;
   // Releases the device; after it no report is made.
   virtual int Close() = 0;
+  // The name of the system's input device it records, as DeviceNames lists it; empty for one
+  // that no output stream can record in its own callback (a file).
+  virtual std::string DeviceName() const { return {}; }
 };
 
 class TWaveInDevice {

@@ -40,6 +40,12 @@ int TWorkWaveIn::Start() {
   return stream_->Start();
 }
 
+int TWorkWaveIn::Suspend() {
+  if (!stream_) return kWaveInvalidHandle;
+  running_.store(false, std::memory_order_release);
+  return stream_->Reset();
+}
+
 int TWorkWaveIn::Close() {
   if (!stream_) return kWaveInvalidHandle;
   running_.store(false, std::memory_order_release);

@@ -32,6 +32,11 @@ class TWorkWaveIn : private TWaveInDataReport {
   // GUI thread, at sound start. 5 when not open, 12 when already recording; otherwise hands all
   // twenty buffers to the device and starts recording. Recording goes on after the sound stops.
   int Start();
+  // GUI thread, while no engine reads the buffers: 5 when not open; otherwise stops recording
+  // and takes every buffer back, until the next Start.
+  int Suspend();
+  // The name of the device's stream (see TWaveInStream::DeviceName); empty while closed.
+  std::string DeviceName() const { return stream_ ? stream_->DeviceName() : std::string(); }
   // 5 when not open; otherwise stops recording and closes the device.
   int Close();
   bool IsOpen() const { return stream_ != nullptr; }

@@ -22,11 +22,12 @@ class TWaveOutDoneReport {
 
 // Computes the device's sound itself, called from the device's own callback for every period
 // (the low-latency mode): `frames` frames of 16-bit samples in the stream's format into `out`.
-// It must not allocate, lock or wait.
+// `in` holds the same period's `frames` 16-bit mono samples of the input the stream took (see
+// TWaveOutStream::TakeInput), null without one. It must not allocate, lock or wait.
 class TWaveOutRenderer {
  public:
   virtual ~TWaveOutRenderer() = default;
-  virtual void Render(std::byte* out, std::uint32_t frames) = 0;
+  virtual void Render(std::byte* out, const std::int16_t* in, std::uint32_t frames) = 0;
 };
 
 // One open output device.
@@ -54,6 +55,10 @@ class TWaveOutStream {
   // Back to the buffers. True once the callback has left the renderer for good; false when it
   // was still inside after `limit`, and the renderer must then never be freed.
   virtual bool EndRendering(std::chrono::milliseconds /*limit*/) { return true; }
+  // Before BeginRendering: records the input device listed as `inputName` in the same callback
+  // from now on until the stream closes, which makes the sound duplex. False when this stream
+  // cannot (a file, or an input on another system).
+  virtual bool TakeInput(const std::string& /*inputName*/) { return false; }
 };
 
 // The device service: the numbered output devices of the system.

@@ -165,6 +165,10 @@ bool TWorkWaveOut::BeginRendering(TWaveOutRenderer& renderer) {
   return session_ && session_->stream->BeginRendering(renderer);
 }
 
+bool TWorkWaveOut::TakeInput(const std::string& inputName) {
+  return session_ && session_->stream->TakeInput(inputName);
+}
+
 bool TWorkWaveOut::EndRendering(std::chrono::milliseconds limit) {
   return !session_ || session_->stream->EndRendering(limit);
 }

@@ -64,6 +64,8 @@ class TWorkWaveOut {
   bool BeginRendering(TWaveOutRenderer& renderer);
   // GUI thread: back to the buffers; false when the callback did not leave `renderer` in time.
   bool EndRendering(std::chrono::milliseconds limit);
+  // See TWaveOutStream::TakeInput; false while closed.
+  bool TakeInput(const std::string& inputName);
 
   bool CanOpen(int device, const SWaveFormat& format) const;
   std::string ErrorText(int code) const;

@@ -1,6 +1,7 @@
 #include "platform/rtaudio_stream.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "engine/wave_format.h"
 #include "platform/device_library_messages.h"
@@ -91,6 +92,24 @@ int CheckDevice(const SAudioDeviceEntry& device, const SAudioStreamRequest& requ
   return kWaveNoError;
 }
 
+// The input recorded beside an output in one stream: a JACK device, as the output is, since only
+// there one client of the one server serves both directions with a single clock. Null when
+// there is none such.
+std::optional<RtAudio::StreamParameters> DuplexInput(const std::vector<EDeviceApi>& apis,
+                                                     const SAudioDeviceEntry& output,
+                                                     const std::string& name, std::string& error) {
+  const std::vector<SAudioDeviceEntry> inputs = ListAudioDevices(EAudioDirection::Input, apis);
+  const auto found = std::ranges::find(inputs, name, &SAudioDeviceEntry::name);
+  if (found == inputs.end() || found->api != EDeviceApi::Jack || output.api != EDeviceApi::Jack) {
+    error = "The input device \"" + name + "\" cannot be recorded by " + output.name + ".";
+    return std::nullopt;
+  }
+  RtAudio::StreamParameters parameters;
+  parameters.deviceId = found->apiIndex;
+  parameters.nChannels = 1;
+  return parameters;
+}
+
 }  // namespace
 
 std::unique_ptr<RtAudio> NewRtAudio(EDeviceApi api) {
@@ -121,6 +140,11 @@ int OpenAudioStream(const std::vector<EDeviceApi>& apis, int device,
   unsigned rate = 0;
   if (const int refused = CheckDevice(entry, request, rate, error); refused != kWaveNoError)
     return refused;
+  std::optional<RtAudio::StreamParameters> duplex;
+  if (!request.inputName.empty()) {
+    duplex = DuplexInput(apis, entry, request.inputName, error);
+    if (!duplex) return kWaveBadDeviceId;
+  }
 
   std::unique_ptr<RtAudio> audio = NewRtAudio(entry.api);
   if (!audio) {
@@ -131,13 +155,13 @@ int OpenAudioStream(const std::vector<EDeviceApi>& apis, int device,
   parameters.deviceId = entry.apiIndex;
   parameters.nChannels = request.channels;
   const bool output = request.direction == EAudioDirection::Output;
+  RtAudio::StreamParameters* const recorded = output ? (duplex ? &*duplex : nullptr) : &parameters;
   unsigned frames = kStreamFrames;
   RtAudio::StreamOptions options;
   options.streamName = kStreamName;
   try {
-    audio->openStream(output ? &parameters : nullptr, output ? nullptr : &parameters,
-                      RTAUDIO_SINT16, rate, &frames, request.callback, request.userData, &options,
-                      &IgnoreStreamFault);
+    audio->openStream(output ? &parameters : nullptr, recorded, RTAUDIO_SINT16, rate, &frames,
+                      request.callback, request.userData, &options, &IgnoreStreamFault);
   } catch (const RtAudioError& fault) {
     error = Quoted(entry) + " cannot be opened: " + fault.what();
     return ResultOf(fault.getType());
@@ -152,6 +176,7 @@ int OpenAudioStream(const std::vector<EDeviceApi>& apis, int device,
   }
   opened.audio = std::move(audio);
   opened.rate = rate;
+  opened.name = entry.name;
   return kWaveNoError;
 }
 

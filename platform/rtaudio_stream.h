@@ -20,17 +20,22 @@ struct SAudioStreamRequest {
   std::vector<unsigned> rates;  // frames per second the caller can work with, preferred first
   RtAudioCallback callback = nullptr;
   void* userData = nullptr;
+  // An output stream only: the listed name of an input device recorded in the same callback,
+  // one mono channel; empty for none.
+  std::string inputName;
 };
 
 struct SOpenedAudioStream {
   std::unique_ptr<RtAudio> audio;  // the open stream, not yet started
   unsigned rate = 0;               // the rate of `rates` it runs at
+  std::string name;                // the device's listed name
 };
 
 // Opens a 16-bit interleaved stream on device `device` of the list over `apis`. Returns 0, or
 // 2 (no such device, or it vanished), 32 (it does not run at any of the rates, or has too few
 // channels), 7 (no memory), 1 (the system refused, for instance a device in use), with the
-// reason in `error`.
+// reason in `error`. An input to record as well must be a JACK device like the output (one
+// client of the same server serves both); otherwise the result is 2.
 int OpenAudioStream(const std::vector<EDeviceApi>& apis, int device,
                     const SAudioStreamRequest& request, SOpenedAudioStream& opened,
                     std::string& error);

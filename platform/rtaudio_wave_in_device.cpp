@@ -7,6 +7,7 @@
 #include <cstring>
 #include <optional>
 
+#include "engine/sample_halver.h"
 #include "platform/device_buffer_queue.h"
 #include "platform/rate_converter.h"
 #include "platform/rtaudio_stream.h"
@@ -25,11 +26,13 @@ class TRtAudioWaveInStream : public TWaveInStream {
         1,
         {kDeviceInputRate, 2 * kDeviceInputRate, kConvertedDeviceRate},
         &Record,
-        this};
+        this,
+        {}};
     SOpenedAudioStream opened;
     const int result = OpenAudioStream(apis, device, request, opened, error);
     if (result != kWaveNoError) return result;
     audio_ = std::move(opened.audio);
+    name_ = std::move(opened.name);
     halving_ = opened.rate == 2 * kDeviceInputRate;
     if (opened.rate == kConvertedDeviceRate &&
         !converter_.emplace(1, kConvertedDeviceRate, kDeviceInputRate).IsReady()) {
@@ -49,7 +52,7 @@ class TRtAudioWaveInStream : public TWaveInStream {
 
   int Start() override {
     if (closed_.load(std::memory_order_acquire)) return kWaveInvalidHandle;
-    halfPending_ = false;  // the callback is not running yet
+    halver_.Reset();  // the callback is not running yet
     std::string ignored;
     return StartAudioStream(*audio_, ignored);
   }
@@ -69,6 +72,8 @@ class TRtAudioWaveInStream : public TWaveInStream {
     queue_.TakeBack([](SWaveHeader&) {});
     return closed;
   }
+
+  std::string DeviceName() const override { return name_; }
 
  private:
   // The device's thread: `frames` mono samples at the device's rate.
@@ -99,24 +104,13 @@ class TRtAudioWaveInStream : public TWaveInStream {
         });
   }
 
-  // 44100 Hz to 22050 Hz: each pair of samples becomes their mean. A pair may span two calls.
   void KeepHalved(const std::int16_t* samples, std::size_t count) {
-    std::array<std::int16_t, 256> halved;
-    std::size_t held = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-      if (!halfPending_) {
-        half_ = samples[i];
-        halfPending_ = true;
-        continue;
-      }
-      halfPending_ = false;
-      halved[held++] = static_cast<std::int16_t>((half_ + samples[i]) / 2);
-      if (held == halved.size()) {
-        Keep(halved.data(), held);
-        held = 0;
-      }
+    constexpr std::size_t kPieceSamples = 512;
+    std::array<std::int16_t, kPieceSamples / 2> halved;
+    for (std::size_t at = 0; at < count; at += kPieceSamples) {
+      const std::size_t piece = std::min(count - at, kPieceSamples);
+      Keep(halved.data(), halver_.Halve(samples + at, piece, halved.data()));
     }
-    Keep(halved.data(), held);
   }
 
   // A device at another rate: converted to 22050 Hz, in pieces whose result always fits, so
@@ -137,12 +131,11 @@ class TRtAudioWaveInStream : public TWaveInStream {
   TWaveInDataReport& report_;
   TDeviceBufferQueue queue_;
   std::unique_ptr<RtAudio> audio_;
+  std::string name_;
   std::atomic<bool> closed_{true};
   bool halving_ = false;
   std::optional<TRateConverter> converter_;  // a device at kConvertedDeviceRate only
-  // The device's thread only (and Start, before it runs).
-  bool halfPending_ = false;
-  std::int32_t half_ = 0;
+  TSampleHalver halver_;                     // the device's thread only (and Start, before it runs)
 };
 
 bool IsInputFormat(const SWaveFormat& format) { return format == Pcm16Format(1, kDeviceInputRate); }

@@ -21,11 +21,12 @@ class TRtAudioWaveOutStream : public TWaveOutStream {
   // first buffer arrives).
   int Begin(const std::vector<EDeviceApi>& apis, int device, unsigned channels,
             std::string& error) {
-    const SAudioStreamRequest request{
-        EAudioDirection::Output, channels, {kDeviceOutputRate, kConvertedDeviceRate}, &Play, this};
     SOpenedAudioStream opened;
-    const int result = OpenAudioStream(apis, device, request, opened, error);
+    const int result = OpenAudioStream(apis, device, Request(channels, {}), opened, error);
     if (result != kWaveNoError) return result;
+    apis_ = apis;
+    device_ = device;
+    channels_ = channels;
     audio_ = std::move(opened.audio);
     if (opened.rate != kDeviceOutputRate && !resampled_.emplace(channels, opened.rate).IsReady()) {
       std::string ignored;
@@ -74,25 +75,57 @@ class TRtAudioWaveOutStream : public TWaveOutStream {
 
   bool EndRendering(std::chrono::milliseconds limit) override { return gate_.Remove(limit); }
 
+  // Reopens the device as one stream that also records the input; the old stream is closed
+  // before the new one starts, so that only one callback ever reads the buffers. A device converted
+  // from 44100 Hz is never duplex: its input would need the converse conversion, period by period
+  // in step with the output's, and the microphone's own stream already converts.
+  bool TakeInput(const std::string& inputName) override {
+    if (closed_.load(std::memory_order_acquire) || resampled_ || inputName.empty()) return false;
+    if (inputName == inputName_) return true;
+    SOpenedAudioStream opened;
+    std::string ignored;
+    if (OpenAudioStream(apis_, device_, Request(channels_, inputName), opened, ignored) !=
+        kWaveNoError)
+      return false;
+    if (opened.rate != kDeviceOutputRate) {
+      CloseAudioStream(*opened.audio, ignored);
+      return false;
+    }
+    CloseAudioStream(*audio_, ignored);
+    audio_ = std::move(opened.audio);
+    inputName_ = inputName;
+    return StartAudioStream(*audio_, ignored) == kWaveNoError;
+  }
+
  private:
+  SAudioStreamRequest Request(unsigned channels, std::string inputName) {
+    return {
+        EAudioDirection::Output, channels, {kDeviceOutputRate, kConvertedDeviceRate}, &Play, this,
+        std::move(inputName)};
+  }
+
   // The device's thread: the next `frames` frames at the device's rate.
-  static int Play(void* output, void*, unsigned frames, double, RtAudioStreamStatus, void* self) {
+  // A duplex stream's `input` holds the period's mono input; it runs at 44100 Hz.
+  static int Play(void* output, void* input, unsigned frames, double, RtAudioStreamStatus,
+                  void* self) {
     auto& stream = *static_cast<TRtAudioWaveOutStream*>(self);
     if (!stream.resampled_) {
-      stream.PlaySource(static_cast<std::byte*>(output), frames);
+      stream.PlaySource(static_cast<std::byte*>(output), static_cast<const std::int16_t*>(input),
+                        frames);
       return 0;
     }
     stream.resampled_->Fill(static_cast<std::int16_t*>(output), frames,
                             [&stream](std::int16_t* source, std::uint32_t count) {
-                              stream.PlaySource(reinterpret_cast<std::byte*>(source), count);
+                              stream.PlaySource(reinterpret_cast<std::byte*>(source), nullptr,
+                                                count);
                             });
     return 0;
   }
 
   // The device's thread: the next `frames` frames at 44100 Hz, from the renderer, or else from
   // the buffers in order, silence after.
-  void PlaySource(std::byte* out, std::uint32_t frames) {
-    if (gate_.Render(out, frames)) return;
+  void PlaySource(std::byte* out, const std::int16_t* in, std::uint32_t frames) {
+    if (gate_.Render(out, in, frames)) return;
     const std::size_t bytes = std::size_t{frames} * blockAlign_;
     const std::size_t played = queue_.Transfer(
         bytes,
@@ -118,6 +151,11 @@ class TRtAudioWaveOutStream : public TWaveOutStream {
   TDeviceBufferQueue queue_;
   TRenderGate gate_;
   std::unique_ptr<RtAudio> audio_;
+  // What the stream was opened with, for reopening it duplex.
+  std::vector<EDeviceApi> apis_;
+  int device_ = 0;
+  unsigned channels_ = 1;
+  std::string inputName_;                      // the input recorded as well; empty for none
   std::optional<TResampledOutput> resampled_;  // a device not at 44100 Hz only
   std::atomic<bool> closed_{true};
 };

@@ -1,16 +1,18 @@
 // The low-latency mode inside the program's own process on the fixture's JACK server: the speaker
 // device's callback computes the sound, so a playing sound has no engine thread, and starting
-// and stopping it leaves nothing behind.
+// and stopping it leaves nothing behind. A microphone on another device records on its own.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
+#include "engine/wav_file_in_device.h"
 #include "jack_test_clients.h"
 #include "modules/catalogue.h"
 #include "modules/constants.h"
 #include "modules/speakers.h"
 #include "patch/application_context.h"
 #include "platform/real_device_services.h"
+#include "tests/engine/wav_test_files.h"
 #include "tests/modules/patch_builder.h"
 
 namespace {
@@ -75,6 +77,85 @@ TEST(LowLatencyMode, StartsAndStopsManyTimesWithoutAnEngineThreadAndLeavesNoThre
   }
   EXPECT_TRUE(WaitUntil([&] { return ThreadCount() == threadsBefore; }, 2s))
       << ThreadCount() << " threads, " << threadsBefore << " before";
+}
+
+// Recorded in the speaker's callback, the microphone's own stream is suspended; once the duplex
+// sound stops it records on its own again, as the next sound in the other mode hears for longer
+// than what its stream had recorded before it was suspended.
+TEST(LowLatencyMode, AMicrophoneOnTheSpeakersServerRunsDuplexAndRecordsOnItsOwnAfterwards) {
+  TJackPlayer player(OwnClientName("microphone"),
+                     std::vector<std::int16_t>(20 * 44100, static_cast<std::int16_t>(kLevel)));
+  const TJackRecorder recorder(OwnClientName("speaker"), 1, 20 * 44100);
+  ASSERT_TRUE(player.IsOpen() && recorder.IsOpen());
+  TRealDeviceServices services({EDeviceApi::Jack});
+  SApplicationContext context;
+  context.moduleTypes = ModuleCatalogue();
+  context.devices = {&services.waveOut, &services.waveIn, &services.midiIn};
+  context.soundOptions.speakerDefaultDevice = OutputNumber(services, recorder);
+  context.soundOptions.microDefaultDevice =
+      DeviceNumber(services.waveIn.DeviceNames(), "JACK: " + player.name());
+  const TApplicationScope scope(context);
+
+  TDokumentKlang document;
+  auto& microphone = Create<TMikrophon>(document, "Micro", "Microphon");
+  auto& speaker = Create<TLautsprecher>(document, "Speaker", "Speaker");
+  Wire(microphone, speaker);
+  ASSERT_TRUE(microphone.OpenDevice(false)) << microphone.DeviceError();
+  ASSERT_TRUE(speaker.OpenDevice(false)) << speaker.DeviceError();
+  document.RestartSound(false);
+  TKlangEngine& engine = document.Engine();
+  player.Play();
+  for (const bool lowLatency : {true, false, true}) {
+    SCOPED_TRACE(lowLatency ? "low latency" : "buffered");
+    engine.SetLowLatency(lowLatency);
+    const std::size_t before = recorder.Recorded();
+    ASSERT_EQ(engine.StartSound(), TKlangEngine::kStarted);
+    EXPECT_EQ(engine.IsDuplex(), lowLatency);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+          const std::vector<int> heard = recorder.Samples(0, recorder.Recorded());
+          return std::count_if(heard.begin() + static_cast<std::ptrdiff_t>(before), heard.end(),
+                               [](int value) { return std::abs(value - kLevel) <= 1; }) > 44100 / 2;
+        },
+        3s));
+    EXPECT_EQ(engine.StopSound(), TKlangEngine::kStopped);
+  }
+}
+
+// The speaker's device cannot record a file: the microphone reads its own buffers, now on the
+// speaker's callback, and what it records is heard.
+TEST(LowLatencyMode, AMicrophoneOnAnotherDeviceRecordsOnItsOwnStream) {
+  const TJackRecorder recorder(OwnClientName("speaker"), 1, 20 * 44100);
+  ASSERT_TRUE(recorder.IsOpen());
+  TRealDeviceServices services({EDeviceApi::Jack});
+  TWavFileInDevice recording(WriteTestFile(
+      "level.wav",
+      Wav16(1, kEngineSampleRate, std::vector<std::int16_t>(10 * kEngineSampleRate, kLevel))));
+  SApplicationContext context;
+  context.moduleTypes = ModuleCatalogue();
+  context.devices = {&services.waveOut, &recording, &services.midiIn};
+  context.soundOptions.speakerDefaultDevice = OutputNumber(services, recorder);
+  const TApplicationScope scope(context);
+
+  TDokumentKlang document;
+  auto& microphone = Create<TMikrophon>(document, "Micro", "Microphon");
+  auto& speaker = Create<TLautsprecher>(document, "Speaker", "Speaker");
+  Wire(microphone, speaker);
+  ASSERT_TRUE(microphone.OpenDevice(false)) << microphone.DeviceError();
+  ASSERT_TRUE(speaker.OpenDevice(false)) << speaker.DeviceError();
+  document.RestartSound(false);
+  TKlangEngine& engine = document.Engine();
+  engine.SetLowLatency(true);
+  ASSERT_EQ(engine.StartSound(), TKlangEngine::kStarted);
+  EXPECT_TRUE(engine.IsLowLatency());
+  EXPECT_FALSE(engine.IsDuplex());
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        const std::vector<int> heard = recorder.Samples(0, recorder.Recorded());
+        return std::ranges::count(heard, kLevel) > 4096;
+      },
+      2s));
+  EXPECT_EQ(engine.StopSound(), TKlangEngine::kStopped);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "engine/microphone_kernel.h"
 #include "tests/engine/kernel_rig.h"
 
 namespace {
@@ -19,22 +20,30 @@ class TCounterWork : public TWorkBasisklassen {
   std::int32_t value = 0;
 };
 
+using TMicrophoneRig = TKernelRig<TWorkMicrophon, SMicrophonRecord>;
+
+// The speaker plays the counter, or with `microphone` the duplex microphone.
 struct TCallbackRig {
-  explicit TCallbackRig(int processorLimit = 95) {
+  explicit TCallbackRig(int processorLimit = 95, TMicrophoneRig* microphone = nullptr) {
     SLautsprecherRecord record;
-    record.left = &counter.value;
+    record.left = microphone != nullptr ? &(*microphone)[0].output : &counter.value;
     speaker = std::make_unique<TKernelRig<TWorkLautsprecher, SLautsprecherRecord>>(
         std::vector<SLautsprecherRecord>{record});
     speaker->work().SetDirect(true);
     meter->processorLimit.store(processorLimit);
-    engine = std::make_unique<TCallbackEngine>(nullptr, nullptr, nullptr,
-                                               TActiveWorks{&counter, &speaker->work()},
-                                               speaker->work(), meter);
+    TWorkBasisklassen* source = &counter;
+    if (microphone != nullptr) {
+      microphone->work().SetDirect(true);
+      source = &microphone->work();
+    }
+    engine = std::make_unique<TCallbackEngine>(
+        nullptr, nullptr, nullptr, TActiveWorks{source, &speaker->work()}, speaker->work(),
+        microphone != nullptr ? &microphone->work() : nullptr, meter);
   }
 
-  std::vector<std::int16_t> Render(std::uint32_t frames) {
+  std::vector<std::int16_t> Render(std::uint32_t frames, const std::int16_t* in = nullptr) {
     std::vector<std::int16_t> out(frames, 0x5555);
-    engine->Render(reinterpret_cast<std::byte*>(out.data()), frames);
+    engine->Render(reinterpret_cast<std::byte*>(out.data()), in, frames);
     return out;
   }
 
@@ -55,6 +64,27 @@ TEST(CallbackEngine, EachPeriodComputesHalfItsFramesIntoTheOutputAndAnOddOneRepe
   for (std::size_t frame = 0; frame < long_period.size(); frame += 2)
     ASSERT_EQ(long_period[frame + 1], 8 + static_cast<int>(frame / 2)) << frame;
   EXPECT_EQ(rig.counter.value, 7 + 3 * static_cast<int>(TDirectOutput::kMaxAimFrames) / 2);
+}
+
+// The duplex microphone: each pair of the period's input frames becomes one engine sample that
+// the speaker plays in the same period, across the pieces of a long period too; a period
+// without input records silence.
+TEST(CallbackEngine, ADuplexMicrophonePlaysThePeriodsHalvedInputInTheSamePeriod) {
+  TMicrophoneRig microphone({SMicrophonRecord{}});
+  TCallbackRig rig(95, &microphone);
+  for (const std::uint32_t frames : {8U, 2 * TDirectOutput::kMaxAimFrames + 8}) {
+    SCOPED_TRACE(std::to_string(frames) + " frames");
+    std::vector<std::int16_t> in(frames);
+    for (std::size_t i = 0; i < in.size(); ++i)
+      in[i] = static_cast<std::int16_t>(2 * i);
+    const std::vector<std::int16_t> out = rig.Render(frames, in.data());
+    for (std::size_t pair = 0; pair < frames / 2; ++pair)
+      ASSERT_EQ(out[2 * pair + 1], 4 * pair + 1) << pair;
+  }
+  // The first frame is the midpoint down from the last sample.
+  const std::vector<std::int16_t> silent = rig.Render(4);
+  EXPECT_EQ(std::vector<std::int16_t>(silent.begin() + 1, silent.end()),
+            (std::vector<std::int16_t>{0, 0, 0}));
 }
 
 TEST(CallbackEngine, TheSeventhMeasurementOverTheLimitStopsItAndTheRestIsSilence) {

@@ -13,7 +13,7 @@ using namespace std::chrono_literals;
 
 class TFlagRenderer : public TWaveOutRenderer {
  public:
-  void Render(std::byte*, std::uint32_t) override {
+  void Render(std::byte*, const std::int16_t*, std::uint32_t) override {
     inside.store(true);
     while (hold.load())
       std::this_thread::yield();
@@ -28,17 +28,17 @@ class TFlagRenderer : public TWaveOutRenderer {
 TEST(RenderGate, RemoveWaitsForTheCallbackToLeaveAndGivesUpAfterItsLimit) {
   TRenderGate gate;
   TFlagRenderer renderer;
-  EXPECT_FALSE(gate.Render(nullptr, 0));
+  EXPECT_FALSE(gate.Render(nullptr, nullptr, 0));
   gate.Install(renderer);
   renderer.hold.store(true);
-  std::thread callback([&] { EXPECT_TRUE(gate.Render(nullptr, 0)); });
+  std::thread callback([&] { EXPECT_TRUE(gate.Render(nullptr, nullptr, 0)); });
   while (!renderer.inside.load())
     std::this_thread::yield();
   EXPECT_FALSE(gate.Remove(20ms));
   renderer.hold.store(false);
   EXPECT_TRUE(gate.Remove(2s));
   callback.join();
-  EXPECT_FALSE(gate.Render(nullptr, 0));
+  EXPECT_FALSE(gate.Render(nullptr, nullptr, 0));
   EXPECT_EQ(renderer.renders.load(), 1);
 }
 
@@ -47,7 +47,7 @@ TEST(RenderGate, NoCallbackReachesARendererAfterItsRemoval) {
   std::atomic<bool> stop{false};
   std::thread callback([&] {
     while (!stop.load())
-      gate.Render(nullptr, 0);
+      gate.Render(nullptr, nullptr, 0);
   });
   for (int round = 0; round < 2000; ++round) {
     TFlagRenderer renderer;
