@@ -27,6 +27,45 @@ int OutputNumber(const TRealDeviceServices& services, const TJackTestClient& cli
   return found == names.end() ? -1 : static_cast<int>(found - names.begin());
 }
 
+// A microphone wired to a speaker, each on its default device, the sound bound and stopped.
+class TMicrophoneSound {
+ public:
+  TMicrophoneSound(TRealDeviceServices& services, int speakerDevice, TWaveInDevice& input,
+                   int microphoneDevice)
+      : context_(Context(services, speakerDevice, input, microphoneDevice)), scope_(context_) {
+    microphone_ = &Create<TMikrophon>(document_, "Micro", "Microphon");
+    speaker_ = &Create<TLautsprecher>(document_, "Speaker", "Speaker");
+    Wire(*microphone_, *speaker_);
+  }
+
+  // Opens both devices and binds the sound: empty, or the error of the device that did not open.
+  std::string Open() {
+    if (!microphone_->OpenDevice(false)) return microphone_->DeviceError();
+    if (!speaker_->OpenDevice(false)) return speaker_->DeviceError();
+    document_.RestartSound(false);
+    return {};
+  }
+
+  TKlangEngine& Engine() { return document_.Engine(); }
+
+ private:
+  static SApplicationContext Context(TRealDeviceServices& services, int speakerDevice,
+                                     TWaveInDevice& input, int microphoneDevice) {
+    SApplicationContext context;
+    context.moduleTypes = ModuleCatalogue();
+    context.devices = {&services.waveOut, &input, &services.midiIn};
+    context.soundOptions.speakerDefaultDevice = speakerDevice;
+    context.soundOptions.microDefaultDevice = microphoneDevice;
+    return context;
+  }
+
+  const SApplicationContext context_;
+  const TApplicationScope scope_;
+  TDokumentKlang document_;
+  TMikrophon* microphone_;
+  TLautsprecher* speaker_;
+};
+
 TEST(LowLatencyMode, StartsAndStopsManyTimesWithoutAnEngineThreadAndLeavesNoThreadBehind) {
   const TJackRecorder recorder(OwnClientName("speaker"), 1, 20 * 44100);
   ASSERT_TRUE(recorder.IsOpen());
@@ -88,22 +127,10 @@ TEST(LowLatencyMode, AMicrophoneOnTheSpeakersServerRunsDuplexAndRecordsOnItsOwnA
   const TJackRecorder recorder(OwnClientName("speaker"), 1, 20 * 44100);
   ASSERT_TRUE(player.IsOpen() && recorder.IsOpen());
   TRealDeviceServices services({EDeviceApi::Jack});
-  SApplicationContext context;
-  context.moduleTypes = ModuleCatalogue();
-  context.devices = {&services.waveOut, &services.waveIn, &services.midiIn};
-  context.soundOptions.speakerDefaultDevice = OutputNumber(services, recorder);
-  context.soundOptions.microDefaultDevice =
-      DeviceNumber(services.waveIn.DeviceNames(), "JACK: " + player.name());
-  const TApplicationScope scope(context);
-
-  TDokumentKlang document;
-  auto& microphone = Create<TMikrophon>(document, "Micro", "Microphon");
-  auto& speaker = Create<TLautsprecher>(document, "Speaker", "Speaker");
-  Wire(microphone, speaker);
-  ASSERT_TRUE(microphone.OpenDevice(false)) << microphone.DeviceError();
-  ASSERT_TRUE(speaker.OpenDevice(false)) << speaker.DeviceError();
-  document.RestartSound(false);
-  TKlangEngine& engine = document.Engine();
+  TMicrophoneSound sound(services, OutputNumber(services, recorder), services.waveIn,
+                         DeviceNumber(services.waveIn.DeviceNames(), "JACK: " + player.name()));
+  ASSERT_EQ(sound.Open(), "");
+  TKlangEngine& engine = sound.Engine();
   player.Play();
   for (const bool lowLatency : {true, false, true}) {
     SCOPED_TRACE(lowLatency ? "low latency" : "buffered");
@@ -131,20 +158,9 @@ TEST(LowLatencyMode, AMicrophoneOnAnotherDeviceRecordsOnItsOwnStream) {
   TWavFileInDevice recording(WriteTestFile(
       "level.wav",
       Wav16(1, kEngineSampleRate, std::vector<std::int16_t>(10 * kEngineSampleRate, kLevel))));
-  SApplicationContext context;
-  context.moduleTypes = ModuleCatalogue();
-  context.devices = {&services.waveOut, &recording, &services.midiIn};
-  context.soundOptions.speakerDefaultDevice = OutputNumber(services, recorder);
-  const TApplicationScope scope(context);
-
-  TDokumentKlang document;
-  auto& microphone = Create<TMikrophon>(document, "Micro", "Microphon");
-  auto& speaker = Create<TLautsprecher>(document, "Speaker", "Speaker");
-  Wire(microphone, speaker);
-  ASSERT_TRUE(microphone.OpenDevice(false)) << microphone.DeviceError();
-  ASSERT_TRUE(speaker.OpenDevice(false)) << speaker.DeviceError();
-  document.RestartSound(false);
-  TKlangEngine& engine = document.Engine();
+  TMicrophoneSound sound(services, OutputNumber(services, recorder), recording, 0);
+  ASSERT_EQ(sound.Open(), "");
+  TKlangEngine& engine = sound.Engine();
   engine.SetLowLatency(true);
   ASSERT_EQ(engine.StartSound(), TKlangEngine::kStarted);
   EXPECT_TRUE(engine.IsLowLatency());
