@@ -13,10 +13,9 @@ inline void ApplySoundOptions(TKlangEngine& engine) {
 // "low latency (...)" or "buffered (...)": how a started sound plays, and why not with low latency
 // when that was wished.
 inline std::string PlayModeText(const TKlangEngine& engine) {
-  if (engine.IsDuplex())
-    return "low latency: the engine computes in the speaker's callback, which records the "
-           "microphone too";
-  if (engine.IsLowLatency()) return "low latency: the engine computes in the speaker's callback";
+  const std::string lowLatency = "low latency: the engine computes in the speaker's callback";
+  if (engine.IsDuplex()) return lowLatency + ", which records the microphone too";
+  if (engine.IsLowLatency()) return lowLatency;
   const std::string buffered = "buffered: the engine runs " +
                                std::to_string(SoundOptions().waveBuffer) +
                                " ms ahead of the speaker";

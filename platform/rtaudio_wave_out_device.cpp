@@ -19,16 +19,15 @@ class TRtAudioWaveOutStream : public TWaveOutStream {
 
   // Opens device `device` of the list over `apis` and starts it playing (silence until the
   // first buffer arrives).
-  int Begin(const std::vector<EDeviceApi>& apis, int device, unsigned channels,
-            std::string& error) {
+  int Begin(const std::vector<EDeviceApi>& apis, int device, std::string& error) {
     SOpenedAudioStream opened;
-    const int result = OpenAudioStream(apis, device, Request(channels, {}), opened, error);
+    const int result = OpenAudioStream(apis, device, Request({}), opened, error);
     if (result != kWaveNoError) return result;
     apis_ = apis;
     device_ = device;
-    channels_ = channels;
     audio_ = std::move(opened.audio);
-    if (opened.rate != kDeviceOutputRate && !resampled_.emplace(channels, opened.rate).IsReady()) {
+    if (opened.rate != kDeviceOutputRate &&
+        !resampled_.emplace(Channels(), opened.rate).IsReady()) {
       std::string ignored;
       CloseAudioStream(*audio_, ignored);
       error = "There is not enough memory to convert the sound to the device's rate.";
@@ -84,8 +83,7 @@ class TRtAudioWaveOutStream : public TWaveOutStream {
     if (inputName == inputName_) return true;
     SOpenedAudioStream opened;
     std::string ignored;
-    if (OpenAudioStream(apis_, device_, Request(channels_, inputName), opened, ignored) !=
-        kWaveNoError)
+    if (OpenAudioStream(apis_, device_, Request(inputName), opened, ignored) != kWaveNoError)
       return false;
     if (opened.rate != kDeviceOutputRate) {
       CloseAudioStream(*opened.audio, ignored);
@@ -98,9 +96,12 @@ class TRtAudioWaveOutStream : public TWaveOutStream {
   }
 
  private:
-  SAudioStreamRequest Request(unsigned channels, std::string inputName) {
+  // The stream's channels, from its 16-bit frames.
+  unsigned Channels() const { return blockAlign_ / static_cast<unsigned>(sizeof(std::int16_t)); }
+
+  SAudioStreamRequest Request(std::string inputName) {
     return {
-        EAudioDirection::Output, channels, {kDeviceOutputRate, kConvertedDeviceRate}, &Play, this,
+        EAudioDirection::Output, Channels(), {kDeviceOutputRate, kConvertedDeviceRate}, &Play, this,
         std::move(inputName)};
   }
 
@@ -154,7 +155,6 @@ class TRtAudioWaveOutStream : public TWaveOutStream {
   // What the stream was opened with, for reopening it duplex.
   std::vector<EDeviceApi> apis_;
   int device_ = 0;
-  unsigned channels_ = 1;
   std::string inputName_;                      // the input recorded as well; empty for none
   std::optional<TResampledOutput> resampled_;  // a device not at 44100 Hz only
   std::atomic<bool> closed_{true};
@@ -178,7 +178,7 @@ int TRtAudioWaveOutDevice::Open(int device, const SWaveFormat& format, TWaveOutD
   }
   auto opened = std::make_unique<TRtAudioWaveOutStream>(report, format.blockAlign);
   std::string reason;
-  const int result = opened->Begin(apis_, device, format.channels, reason);
+  const int result = opened->Begin(apis_, device, reason);
   errors_.Remember(result, std::move(reason));
   if (result == kWaveNoError) stream = std::move(opened);
   return result;
@@ -192,7 +192,7 @@ bool TRtAudioWaveOutDevice::CanOpen(int device, const SWaveFormat& format) {
   } noReports;
   TRtAudioWaveOutStream stream(noReports, format.blockAlign);
   std::string ignored;
-  return stream.Begin(apis_, device, format.channels, ignored) == kWaveNoError;
+  return stream.Begin(apis_, device, ignored) == kWaveNoError;
 }
 
 std::string TRtAudioWaveOutDevice::ErrorText(int code) const { return errors_.Text(code); }
