@@ -6,11 +6,13 @@
 
 #include "app/about_box.h"
 #include "app/main_frame.h"
+#include "desktop/desktop_services.h"
 #include "modules/catalogue.h"
-#include "modules/module_dialogs_view.h"
 #include "patch/application_context.h"
 #include "platform/options.h"
+#include "platform/paths.h"
 #include "platform/real_device_services.h"
+#include "views/module_dialog_table.h"
 
 namespace {
 
@@ -45,6 +47,8 @@ int RunGuiProgram(int argc, char** argv) {
   }
   QApplication application(argc, argv);
   QApplication::setApplicationName("zmr");
+  InstallDesktopServices();
+  RememberPaths();
   TRealDeviceServices devices;
   TApplicationScope context(ProgramContext(devices));
   TSplash splash;
