@@ -214,6 +214,18 @@ bool TMainFrame::OfferRecovery() {
 void TMainFrame::CreateDocument() {
   document_ = std::make_unique<TDokumentKlang>();
   document_->Engine().SetListener(this);
+  groupWindows_.Follow(document_.get());
+}
+
+void TMainFrame::SyncGroupWindowsLater() {
+  // After the edit: a window must not close or open inside the step that changed the patch.
+  if (groupWindowsQueued_) return;
+  groupWindowsQueued_ = true;
+  QTimer::singleShot(0, this, [this] {
+    groupWindowsQueued_ = false;
+    DropGroupWindows(false);
+    if (document_) ShowVisibleGroupWindows(*document_->ModuleList);
+  });
 }
 
 void TMainFrame::ShowLoaded(bool loaded, const QString& fault) {
@@ -287,6 +299,7 @@ void TMainFrame::ReleaseDocument() {
   DropGroupWindows(true);
   DropSoundWindow();
   InstallList(nullptr);
+  groupWindows_.Follow(nullptr);
   document_.reset();
   ShowCaption();
   SetSoundActions(false, false);
@@ -333,7 +346,7 @@ void TMainFrame::ShowVisibleGroupWindows(const TModuleListe& list) {
   for (const auto& [key, child] : list.Children()) {
     auto* macro = dynamic_cast<TModulKomponent*>(child.get());
     if (macro == nullptr) continue;
-    if (macro->Panel && macro->Window->Visible->value != 0 && GroupWindow(*macro) == nullptr) {
+    if (macro->IsShown() && macro->Window->Visible->value != 0 && GroupWindow(*macro) == nullptr) {
       ShowGroupWindow(*macro);
     }
     ShowVisibleGroupWindows(*macro->Inside);
@@ -427,10 +440,8 @@ void TMainFrame::Tick() {
     ticks_ = 0;
     Autosave();
   }
-  DropGroupWindows(false);
   // What the engine thread published (level reports, finished captures) reaches the modules.
   if (document_) document_->PollEngine();
-  if (document_) ShowVisibleGroupWindows(*document_->ModuleList);
   recovery_.Follow(document_.get());
   const bool playing = document_ && document_->IsStarted();
   processor_->Show(ProcessorLook(playing, playing ? document_->Engine().ProcessorUsage() : 0));

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/app_dialogs.h"
+#include "app/group_window_follower.h"
 #include "app/main_actions.h"
 #include "app/processor_display.h"
 #include "app/recent_files.h"
@@ -85,6 +86,9 @@ class TMainFrame : public QMainWindow, public TEngineListener {
   void ReadSettings();
   void WriteSettings();
   void CreateDocument();
+  // Closes the windows of macros that left the sound and opens those of macros that came back
+  // with their window marked open, once the current event is done.
+  void SyncGroupWindowsLater();
   // Shows a document just read, or `fault` when it could not be read whole.
   void ShowLoaded(bool loaded, const QString& fault);
   void OpenChosenFile();
@@ -125,4 +129,6 @@ class TMainFrame : public QMainWindow, public TEngineListener {
   TRecentFiles recent_;
   std::string shownFallback_;
   TRecoveryCopy recovery_;
+  TGroupWindowFollower groupWindows_{[this] { SyncGroupWindowsLater(); }};
+  bool groupWindowsQueued_ = false;
 };

@@ -47,7 +47,7 @@ TBasisKonstanten::TBasisKonstanten(const char* title, int outputCode, SKonstante
 
 SModulePicture TBasisKonstanten::PanelPicture() const { return {"BITMAP_KONSTANTE_FADER", 3, 36}; }
 
-void TBasisKonstanten::CreatePanel(TModuleCanvas* owner, int mode) {
+void TBasisKonstanten::CreatePanel(TModuleCanvasInterface* owner, int mode) {
   TModulBild::CreatePanel(owner, mode);
   if (FollowEditableView(owner, mode, editableView_, [this](bool show) { ShowOnPanel(show); }))
     Rect->bottom->value = Rect->top->value + kEditableHeight;
@@ -113,7 +113,7 @@ bool TBasisKonstanten::ChangeValue(std::int32_t raw) {
 }
 
 void TBasisKonstanten::PushValue() {
-  TDokumentKlang* document = FindDocument();
+  TDokumentKlang* document = FindDocument(*this);
   if (document == nullptr || !document->IsStarted() || !IsActive(nullptr)) return;
   document->Engine().Work(kWorkType)->SetValue(0, this, Value->value, 0);
 }
@@ -145,7 +145,7 @@ SFaderTexts TBasisKonstanten::FaderTexts() const {
 
 void TBasisKonstanten::FollowSlider(int position) {
   ChangeValue(ValueAtSlider(position));
-  if (Panel) Panel->PropertyChanged(Value.get());
+  Announce(TListChangeKind::ModuleChanged, Value.get());
 }
 
 void TBasisKonstanten::MoveSlider(int position) {

@@ -43,7 +43,7 @@ class TBasisKonstanten : public TModulBild, public TFaderSource {
   static constexpr TRect kViewRect{0, 0, 73, 150};
   // In an editable view the constant shows its fader on the panel; taking that view down
   // removes the fader again.
-  void CreatePanel(TModuleCanvas* owner, int mode) override;
+  void CreatePanel(TModuleCanvasInterface* owner, int mode) override;
   // Below the scroll bar, left of the lower limit: only the editable view is high enough to
   // show it.
   SModulePicture PanelPicture() const override;

@@ -50,7 +50,7 @@ int TGeraetModul::ChosenDevice() const {
 
 bool TGeraetModul::OpenDevice(bool report) {
   // Closing a wave driver under a playing sound would pull it from its kernel.
-  const TSoundPause pause(kind_.pausesSound ? FindDocument() : nullptr);
+  const TSoundPause pause(kind_.pausesSound ? FindDocument(*this) : nullptr);
   CloseDevice();
   deviceError_.clear();
   const int device = ChosenDevice();
@@ -94,13 +94,13 @@ bool TGeraetModul::CollectChain(TAusgang* port, TModuleChain& visited, TModuleCh
   return TModulBild::CollectChain(port, visited, chain);
 }
 
-void TGeraetModul::CreatePanel(TModuleCanvas* owner, int mode) {
+void TGeraetModul::CreatePanel(TModuleCanvasInterface* owner, int mode) {
   TModulBild::CreatePanel(owner, mode);
   if (owner != nullptr && mode != kPanelSample && !IsDeviceOpen()) OpenDevice(false);
 }
 
 void TGeraetModul::ShowProperties() {
-  TDokumentKlang* document = FindDocument();
+  TDokumentKlang* document = FindDocument(*this);
   const bool wasPlaying = document != nullptr && document->IsStarted() &&
                           document->StopSound() == TKlangEngine::kStopped;
   if (OpenModuleDialog(kDeviceDialog, *this)) {

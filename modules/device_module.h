@@ -57,7 +57,7 @@ class TGeraetModul : public TModulBild {
   // Without an open device the chain through this module is never complete.
   bool CollectChain(TAusgang* port, TModuleChain& visited, TModuleChain& chain) override;
   // An editable view opens a closed device.
-  void CreatePanel(TModuleCanvas* owner, int mode) override;
+  void CreatePanel(TModuleCanvasInterface* owner, int mode) override;
   void ShowHelp() override;
 
   const TRPointerPropInteger Device;

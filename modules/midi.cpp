@@ -131,7 +131,7 @@ void TModulMidiIn::ShowProperties() {
   CloseDevice();
   const bool accepted = OpenModuleDialog(kDialog, *this);
   OpenDevice(accepted);
-  TDokumentKlang* document = FindDocument();
+  TDokumentKlang* document = FindDocument(*this);
   if (accepted && document != nullptr) document->RestartSound(true);
 }
 

@@ -46,7 +46,7 @@ int OutputCode(bool mono) { return mono ? kPortMonoOutputAnalog : kPortPolyOutpu
 // walk (a feedback path) does not satisfy the input, and a failed walk leaves both lists as
 // they were.
 bool AdderSourceSatisfied(TAusgang* source, TModuleChain& visited, TModuleChain& chain) {
-  TModulArbeiten* module = source ? source->OwnerModule() : nullptr;
+  TModulArbeiten* module = source ? OwnerModule(*source) : nullptr;
   if (module == nullptr) return false;
   if (module->IsActive(source) || chain.Contains(module)) return true;
   if (visited.Contains(module)) return false;
@@ -100,7 +100,7 @@ TAddierer::TAddierer(bool mono) : TSignalModul(kAdder, mono), mono_(mono) {
   AddOutput(OutputCode(mono), "");
 }
 
-void TAddierer::CreatePanel(TModuleCanvas* owner, int mode) {
+void TAddierer::CreatePanel(TModuleCanvasInterface* owner, int mode) {
   if (owner != nullptr && InputList->Count() == 0) {
     for (int i = 0; i < kAdderMinimumInputs; ++i)
       AddInput(InputCode(mono_), "");
@@ -134,7 +134,7 @@ void TAddierer::BindWork(int voice, void* record, TBindContext& context) {
   if (sources == nullptr) return;
   for (int i = 0; i < count; ++i) {
     TAusgang* source = parts[static_cast<std::size_t>(i)]->GetSource();
-    source->OwnerModule()->LinkOutput(voice, TLinkTarget::Signal(&sources[i]), context, *source);
+    OwnerModule(*source)->LinkOutput(voice, TLinkTarget::Signal(&sources[i]), context, *source);
   }
 }
 
@@ -151,7 +151,7 @@ bool TAddierer::CollectChain(TAusgang*, TModuleChain& visited, TModuleChain& cha
 
 bool TAddierer::TakesPart(const TEingang& input) {
   const TAusgang* source = input.GetSource();
-  const TModulArbeiten* module = source ? source->OwnerModule() : nullptr;
+  const TModulArbeiten* module = source ? OwnerModule(*source) : nullptr;
   return module != nullptr && module->IsActive(source);
 }
 
@@ -167,7 +167,7 @@ int TAddierer::RemovableInputCount() const {
 void TAddierer::ShowProperties() { OpenModuleDialog(kDialog, *this); }
 
 void TAddierer::AddInputs(int count) {
-  TModuleListe* list = OwnerList();
+  TModuleListe* list = OwnerList(*this);
   if (list == nullptr) return;
   auto step = std::make_shared<TMacroAction>("new input");
   for (int i = 0; i < count; ++i) {
@@ -178,7 +178,7 @@ void TAddierer::AddInputs(int count) {
 }
 
 void TAddierer::RemoveInputs(int count) {
-  TModuleListe* list = OwnerList();
+  TModuleListe* list = OwnerList(*this);
   if (list == nullptr) return;
   count = std::min(count, RemovableInputCount());
   auto step = std::make_shared<TMacroAction>("delete input");
@@ -201,10 +201,8 @@ std::vector<TEingang*> TAddierer::Inputs() const {
 
 void TAddierer::RecordInputStep(const TRPointerMacroAction& step) {
   if (step->IsEmpty()) return;
-  TModuleListe* list = OwnerList();
   step->Execute();
-  list->ActionManager.RecordAction(step);
-  list->RepaintCanvas();
+  if (TPatchHost* list = Host()) list->RecordAction(step);
 }
 
 TVerknuepfung::TVerknuepfung(const SModuleKind& kind, bool monoPorts, bool monoWork)

@@ -29,7 +29,7 @@ class TAddierer : public TSignalModul {
   explicit TAddierer(bool mono);
 
   // A new adder gets its two inputs when it is first shown; a loaded one keeps its own.
-  void CreatePanel(TModuleCanvas* owner, int mode) override;
+  void CreatePanel(TModuleCanvasInterface* owner, int mode) override;
   // The height follows the number of inputs.
   void PropertyChanged(const TPropTyp* property) override;
   // The picture stays centred on the panel as it grows.

@@ -10,7 +10,7 @@ namespace {
 // The list beside the one that holds `module` (the panel list of a structure list and the other
 // way round), and the module's key, under which its partner is stored there too.
 TModuleListe* PartnerListOf(const TModul& module, std::string& key) {
-  TModuleListe* list = module.OwnerList();
+  TModuleListe* list = OwnerList(module);
   if (list == nullptr || list->PartnerList == nullptr) return nullptr;
   key = list->KeyOf(&module);
   return key.empty() ? nullptr : list->PartnerList;
@@ -36,12 +36,7 @@ TModul* AttachPanelItem(TModul& owner, const std::string& typeName,
   if (panel == nullptr) return nullptr;
   TRPointerPropTyp held = panel->Get(key);
   const bool created = !held;
-  if (created) {
-    bool queryOnly = false;
-    held = panel->CreateModule(typeName, queryOnly);
-    if (!held) return nullptr;
-    panel->Add(key, held);
-  }
+  if (created) held = panel->NewModule(typeName);
   TModul* item = ItemOfType(held, typeName);
   // Another item under the key (a hand-edited file) is the user's and stays as it is.
   if (item == nullptr) return nullptr;
@@ -50,8 +45,11 @@ TModul* AttachPanelItem(TModul& owner, const std::string& typeName,
   item->Rect->SetRect(viewRect->GetRect());
   viewRect = item->Rect;
   owner.Add("ViewRect", viewRect);
-  if (created) panel->ShowModule(*item);
-  item->PropertyChanged(item->Rect.get());
+  if (created) {
+    panel->InsertModule(key, std::static_pointer_cast<TModul>(held));
+  } else {
+    item->PropertyChanged(item->Rect.get());
+  }
   return item;
 }
 
@@ -59,9 +57,7 @@ void RemovePanelItem(const TModul& owner, const std::string& typeName) {
   std::string key;
   TModuleListe* panel = PartnerListOf(owner, key);
   TModul* item = panel ? ItemOfType(panel->Get(key), typeName) : nullptr;
-  if (item == nullptr) return;
-  item->CreatePanel(nullptr, kPanelEditable);
-  panel->Remove(key);
+  if (item != nullptr) panel->TakeOutModule(key);
 }
 
 TModulSchieber::TModulSchieber() {

@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <string>
 
+#include "patch/canvas_interface.h"
 #include "patch/modul.h"
 #include "patch/module_registry.h"
-#include "patch/module_view.h"
 
 class TFaderSource;
 
@@ -29,7 +29,7 @@ void RemovePanelItem(const TModul& owner, const std::string& typeName);
 // CreatePanel after the base, with `show` creating (true) or removing (false) the item.
 // `editable` remembers whether the owner has an editable view, which it returns.
 template <class Show>
-bool FollowEditableView(TModuleCanvas* owner, int mode, bool& editable, Show show) {
+bool FollowEditableView(TModuleCanvasInterface* owner, int mode, bool& editable, Show show) {
   if (owner == nullptr) {
     if (editable) show(false);
     editable = false;

@@ -96,7 +96,7 @@ void TAusgabeSehen::ShowProperties() {
   ViewLook->ShowWindow(*this);
 }
 
-void TAusgabeSehen::CreatePanel(TModuleCanvas* owner, int mode) {
+void TAusgabeSehen::CreatePanel(TModuleCanvasInterface* owner, int mode) {
   TModulBild::CreatePanel(owner, mode);
   if (owner == nullptr) {
     ViewLook->CloseWindow();
@@ -118,7 +118,7 @@ bool TAusgabeSehen::Notify(int code, int arg, void* data) {
 
 bool TAusgabeSehen::SetCaptureTime(std::int32_t milliseconds) {
   Time->value = std::clamp(milliseconds, kMinTime, kMaxTime);
-  const TDokumentKlang* document = FindDocument();
+  const TDokumentKlang* document = FindDocument(*this);
   const bool playing = document != nullptr && document->IsStarted();
   if (!playing) ResizeCapture(CaptureSamples(Time->value));
   return buffer_->samples != nullptr;
@@ -238,7 +238,7 @@ void TLautstaerkeSehenArbeiten::ShowProperties() {
   if (OpenModuleDialog(kDialog, *this) && editableView_) ShowOnPanel(ShowInView->value == 1);
 }
 
-void TLautstaerkeSehenArbeiten::CreatePanel(TModuleCanvas* owner, int mode) {
+void TLautstaerkeSehenArbeiten::CreatePanel(TModuleCanvasInterface* owner, int mode) {
   TModulBild::CreatePanel(owner, mode);
   FollowEditableView(owner, mode, editableView_, [this](bool show) { ShowOnPanel(show); });
 }
@@ -258,7 +258,7 @@ TModulLautstaerkeSehen* TLautstaerkeSehenArbeiten::LevelMeter() const {
 void TLautstaerkeSehenArbeiten::DeliverLevels() {
   std::int32_t level = 0;
   while (mailbox_->Take(level)) {
-    if (Panel) ShowLevelMessage(level);
+    if (IsShown()) ShowLevelMessage(level);
   }
 }
 

@@ -80,7 +80,7 @@ class TAusgabeSehen : public TModulBild {
   void ShowProperties() override;
   // An editable view opens the window when "ViewLook" says it is open; taking the view down
   // closes it.
-  void CreatePanel(TModuleCanvas* owner, int mode) override;
+  void CreatePanel(TModuleCanvasInterface* owner, int mode) override;
   // The title and the window document's properties reach an open window.
   void PropertyChanged(const TPropTyp* property) override;
   // Gives the binding a fresh capture buffer for "Time" (keeping what the old one holds) and arms
@@ -167,7 +167,7 @@ class TLautstaerkeSehenArbeiten : public TModulBild {
   void ShowProperties() override;
   // In an editable view the module keeps its level meter on the sound's panel; taking that view
   // down removes the meter again.
-  void CreatePanel(TModuleCanvas* owner, int mode) override;
+  void CreatePanel(TModuleCanvasInterface* owner, int mode) override;
   // Gives the binding a fresh mailbox, after delivering what the old one holds.
   void BindWork(int voice, void* record, TBindContext& context) override;
   // Besides the base handling: the poll (kTreeEngineNews) delivers the waiting reports.

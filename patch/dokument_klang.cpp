@@ -118,6 +118,7 @@ void TDokumentKlang::CollectModules(int voices, std::vector<TEngineModule*>& mod
 void TDokumentKlang::RevalidatePatch() {
   ModuleList->Broadcast(kTreeClearActive, 0, this);
   ModuleList->Broadcast(kTreeMarkActive, 0, this);
+  ModuleList->Broadcast(kTreeActiveSettled, 0, this);
 }
 
 void TDokumentKlang::VoiceCountChanged(int voices) {
@@ -128,4 +129,8 @@ void TDokumentKlang::VoiceCountChanged(int voices) {
 void TDokumentKlang::AdoptVoiceCount() {
   CountVoices->value = std::clamp(CountVoices->value, 1, TKlangEngine::kMaxVoices);
   engine_.SetVoiceCount(CountVoices->value);
+}
+
+TDokumentKlang* FindDocument(const TPropTypListChild& node) {
+  return node.FindAncestor<TDokumentKlang>();
 }

@@ -8,12 +8,13 @@
 
 #include "engine/engine_host.h"
 #include "engine/klang_engine.h"
+#include "patch/document_host.h"
 #include "patch/module_list.h"
 #include "patch/window_description.h"
 #include "persist/prop_list.h"
 #include "persist/prop_values.h"
 
-class TDokumentKlang : public TPropTypListChild, public TEngineHost {
+class TDokumentKlang : public TPropTypListChild, public TEngineHost, public TDocumentHost {
  public:
   TDokumentKlang();
   // Stops a playing sound first.
@@ -36,10 +37,10 @@ class TDokumentKlang : public TPropTypListChild, public TEngineHost {
   // Writes the sound as text, with the closing line.
   void WriteSound(std::ostream& out) const;
 
-  int StartSound() { return engine_.StartSound(); }
-  int StopSound() { return engine_.StopSound(); }
-  bool IsStarted() const { return engine_.IsStarted(); }
-  void RestartSound(bool restart) { engine_.RestartSound(restart); }
+  int StartSound() override { return engine_.StartSound(); }
+  int StopSound() override { return engine_.StopSound(); }
+  bool IsStarted() const override { return engine_.IsStarted(); }
+  void RestartSound(bool restart) override { engine_.RestartSound(restart); }
   // Changes the voice count (1..39), restarting a playing sound.
   void SetVoiceCount(int count) { engine_.SetVoiceCount(count); }
   TKlangEngine& Engine() { return engine_; }
@@ -48,7 +49,7 @@ class TDokumentKlang : public TPropTypListChild, public TEngineHost {
   // stop to the engine's listener and captures and levels to their modules.
   void PollEngine();
 
-  void MarkChanged() {
+  void MarkChanged() override {
     modified_ = true;
     ++changes_;
   }
@@ -56,6 +57,8 @@ class TDokumentKlang : public TPropTypListChild, public TEngineHost {
   // Grows with every change, saved or not, so that a watcher sees changes since it last looked.
   unsigned ChangeCount() const { return changes_; }
   bool HasFileName() const { return hasFileName_; }
+
+  TListChanges& SoundChanges() override { return soundChanges_; }
 
   void CollectModules(int voices, std::vector<TEngineModule*>& modules) override;
   void RevalidatePatch() override;
@@ -71,7 +74,11 @@ class TDokumentKlang : public TPropTypListChild, public TEngineHost {
   bool ReadText(const std::string& text, std::string& fault);
 
   TKlangEngine engine_;
+  TListChanges soundChanges_;
   bool modified_ = false;
   bool hasFileName_ = false;
   unsigned changes_ = 0;
 };
+
+// The sound document above `node` in the property tree, or null (a group opened on its own).
+TDokumentKlang* FindDocument(const TPropTypListChild& node);

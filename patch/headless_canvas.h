@@ -3,24 +3,11 @@
 // ports, constants get their panel faders), for tools and tests that work without a display.
 #pragma once
 
-#include <memory>
+#include "patch/canvas_interface.h"
 
-#include "patch/module_view.h"
-
-class THeadlessView : public TModuleView {
- public:
-  void PropertyChanged(const TPropTyp*) override {}
-  void ActiveChanged() override {}
-  void PortsChanged() override {}
-};
-
-class THeadlessCanvas : public TModuleCanvas {
+class THeadlessCanvas : public TModuleCanvasInterface {
  public:
   int HorizontalScroll() const override { return 0; }
   int VerticalScroll() const override { return 0; }
   void ScrollBy(int, int) override {}
-  std::unique_ptr<TModuleView> CreateModuleView(TModul&, bool) override {
-    return std::make_unique<THeadlessView>();
-  }
-  void Repaint() override {}
 };

@@ -41,7 +41,7 @@ SModulePicture TModulKomponent::PanelPicture() const {
   return {"BITMAP_MODUL", 28, CentredPictureTop()};
 }
 
-void TModulKomponent::CreatePanel(TModuleCanvas* owner, int mode) {
+void TModulKomponent::CreatePanel(TModuleCanvasInterface* owner, int mode) {
   TModulBild::CreatePanel(owner, mode);
   if (owner == nullptr) return;
   PropertyChanged(nullptr);
@@ -99,7 +99,7 @@ TModulGrenze::TModulGrenze(int ownCode, int outerCode, const char* title) : Oute
 }
 
 TModulKomponent* TModulGrenze::Macro() const {
-  TModuleListe* list = OwnerList();
+  TModuleListe* list = OwnerList(*this);
   return list ? dynamic_cast<TModulKomponent*>(list->parent) : nullptr;
 }
 
@@ -112,10 +112,10 @@ TEinAusgangListe* TModulGrenze::OuterList() const {
 
 TEinAusgang* TModulGrenze::OuterPort() const {
   TEinAusgangListe* outer = OuterList();
-  return outer ? outer->Port(OwnerList()->KeyOf(this)) : nullptr;
+  return outer ? outer->Port(OwnerList(*this)->KeyOf(this)) : nullptr;
 }
 
-void TModulGrenze::CreatePanel(TModuleCanvas* owner, int mode) {
+void TModulGrenze::CreatePanel(TModuleCanvasInterface* owner, int mode) {
   TModulBild::CreatePanel(owner, mode);
   TEinAusgangListe* outer = OuterList();
   if (outer == nullptr) return;
@@ -124,9 +124,9 @@ void TModulGrenze::CreatePanel(TModuleCanvas* owner, int mode) {
     return;
   }
   if (mode == kPanelSample || OuterPort() != nullptr) return;
-  outer->AddPort(OuterCode, OwnerList()->KeyOf(this));
+  outer->AddPort(OuterCode, OwnerList(*this)->KeyOf(this));
   TModulKomponent* macro = Macro();
-  if (macro->Panel) macro->Panel->PortsChanged();
+  macro->Announce(TListChangeKind::PortsChanged);
   macro->ResizeToAllPorts();
   SyncOuterPort();
 }
@@ -136,7 +136,7 @@ void TModulGrenze::RemoveOuterPort() {
   if (port == nullptr) return;
   OuterList()->Remove(port->Key());
   TModulKomponent* macro = Macro();
-  if (macro->Panel) macro->Panel->PortsChanged();
+  macro->Announce(TListChangeKind::PortsChanged);
   macro->ResizeToAllPorts();
 }
 
@@ -144,19 +144,17 @@ void TModulGrenze::SyncOuterPort() {
   TEinAusgang* port = OuterPort();
   if (port == nullptr) return;
   port->Title->value = Title->value.substr(0, kOuterTitleLength);
-  if (Macro()->Panel) Macro()->Panel->PortsChanged();
+  Macro()->Announce(TListChangeKind::PortsChanged);
 }
 
-void TModulGrenze::SetActive(bool active) {
-  const bool changed = active != IsActive(nullptr);
-  TModulBild::SetActive(active);
-  TModulKomponent* macro = Macro();
-  if (changed && macro != nullptr && macro->Panel) macro->Panel->PortsChanged();
+void TModulGrenze::AnnounceActive() {
+  TModulBild::AnnounceActive();
+  if (TModulKomponent* macro = Macro()) macro->Announce(TListChangeKind::ActiveChanged);
 }
 
 bool TModulGrenze::CanConnect(TEinAusgang& ownPort, TEinAusgang& otherPort) {
-  const bool ownIsInput = dynamic_cast<TModulEingang*>(ownPort.OwnerModule()) != nullptr;
-  const TModulArbeiten* other = otherPort.OwnerModule();
+  const bool ownIsInput = dynamic_cast<TModulEingang*>(OwnerModule(ownPort)) != nullptr;
+  const TModulArbeiten* other = OwnerModule(otherPort);
   const bool refused = ownIsInput ? dynamic_cast<const TModulAusgang*>(other) != nullptr
                                   : dynamic_cast<const TModulEingang*>(other) != nullptr;
   if (refused) ShowRefusedWire();

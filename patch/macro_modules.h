@@ -16,7 +16,7 @@ class TModulKomponent : public TModulBild {
  public:
   TModulKomponent();
 
-  void CreatePanel(TModuleCanvas* owner, int mode) override;
+  void CreatePanel(TModuleCanvasInterface* owner, int mode) override;
   // Kept centred as the macro grows with its ports.
   SModulePicture PanelPicture() const override;
   // An outer consumer asks for the value behind an output port: the inner output module of the
@@ -49,8 +49,9 @@ class TModulGrenze : public TModulBild {
   // The macro's help topic.
   static constexpr int kHelpTopic = 1010;
 
-  void CreatePanel(TModuleCanvas* owner, int mode) override;
-  void SetActive(bool active) override;
+  void CreatePanel(TModuleCanvasInterface* owner, int mode) override;
+  // The macro's port shows this module's mark, so the macro's views hear of it too.
+  void AnnounceActive() override;
   // Refuses wires between inner input and inner output modules, telling the user why.
   bool CanConnect(TEinAusgang& ownPort, TEinAusgang& otherPort) override;
   void ShowProperties() override;

@@ -1,7 +1,6 @@
 #include "patch/modul.h"
 
-#include "patch/dokument_klang.h"
-#include "patch/module_list.h"
+#include "patch/patch_host.h"
 
 TModul::TModul()
     : Marked(std::make_shared<TPropInteger>(0)),
@@ -13,33 +12,36 @@ TModul::TModul()
   Add("Title", Title);
 }
 
-void TModul::CreatePanel(TModuleCanvas* owner, int mode) {
-  Panel.reset();
-  if (owner == nullptr) return;
-  Panel = owner->CreateModuleView(*this, mode != kPanelSample);
-  if (mode == kPanelSample) Marked->value = 1;
-  if (Panel) Panel->PropertyChanged(nullptr);
+void TModul::CreatePanel(TModuleCanvasInterface* owner, int mode) {
+  shownMode_ = owner == nullptr ? -1 : mode;
+  if (owner != nullptr && mode == kPanelSample) Marked->value = 1;
 }
 
 void TModul::PropertyChanged(const TPropTyp* property) {
-  if (Panel) Panel->PropertyChanged(property);
+  Announce(TListChangeKind::ModuleChanged, property);
 }
 
-TModuleListe* TModul::OwnerList() const { return dynamic_cast<TModuleListe*>(parent); }
+TPatchHost* TModul::Host() const { return dynamic_cast<TPatchHost*>(parent); }
 
-TDokumentKlang* TModul::FindDocument() const { return FindAncestor<TDokumentKlang>(); }
+void TModul::Announce(TListChangeKind kind, const TPropTyp* property) {
+  TPatchHost* host = Host();
+  if (host == nullptr) return;
+  SListChange change(kind, host->ModuleKey(*this), this);
+  change.property = property;
+  host->Announce(change);
+}
 
 void TModul::SelectOnly() {
-  if (TModuleListe* list = OwnerList()) list->MarkInRect(-1, -1, -1, -1, false);
+  if (TPatchHost* host = Host()) host->UnmarkAll();
   SetMarked(true);
 }
 
 void TModul::MarkChanged() {
-  if (TDokumentKlang* document = FindDocument()) document->MarkChanged();
+  if (TPatchHost* host = Host()) host->MarkDocumentChanged();
 }
 
 void TModul::RestartSound() {
-  if (TDokumentKlang* document = FindDocument()) document->RestartSound(true);
+  if (TPatchHost* host = Host()) host->RestartDocument(true);
 }
 
 void TModul::SetMarked(bool marked) {

@@ -1,17 +1,17 @@
 // The base of every module of a sound or group: a node of the property tree that stores its
-// selection mark, its rectangle on the canvas and its title, and that owns its view while it is
-// shown. Modules with ports and engine work build on TModulArbeiten (modul_arbeiten.h).
+// selection mark, its rectangle on the canvas and its title, and that knows whether a canvas
+// shows it. It reaches the list that holds it through TPatchHost, and tells the list's views
+// what changed through the list's change channel. Modules with ports and engine work build on
+// TModulArbeiten (modul_arbeiten.h).
 #pragma once
 
-#include <memory>
-
-#include "patch/module_view.h"
+#include "patch/canvas_interface.h"
+#include "patch/list_changes.h"
 #include "persist/prop_list.h"
 #include "persist/prop_rect.h"
 #include "persist/prop_values.h"
 
-class TDokumentKlang;
-class TModuleListe;
+class TPatchHost;
 
 class TModul : public TPropTypListChild {
  public:
@@ -20,17 +20,16 @@ class TModul : public TPropTypListChild {
 
   TModul();
 
-  // Builds the view on `owner` (editable unless mode is kPanelSample) or, with a null owner,
-  // drops it; `mode` then tells whether the module leaves the patch (kPanelEditable) or only
-  // its window closes (kPanelWindowClosing).
-  virtual void CreatePanel(TModuleCanvas* owner, int mode);
-  // Brings the view up to date after `property` changed; null stands for all properties.
+  // The module is shown on `owner` (editable unless mode is kPanelSample) or, with a null owner,
+  // no longer shown; `mode` then tells whether the module leaves the patch (kPanelEditable) or
+  // only its window closes (kPanelWindowClosing). Kinds do here what showing them takes in the
+  // model (ports, panel items, devices); the canvas draws the panel itself.
+  virtual void CreatePanel(TModuleCanvasInterface* owner, int mode);
+  // Tells the views that `property` changed; null stands for all properties.
   virtual void PropertyChanged(const TPropTyp* property);
 
-  // The module list that owns the module, or null.
-  TModuleListe* OwnerList() const;
-  // The sound document above the module, or null (a group opened on its own).
-  TDokumentKlang* FindDocument() const;
+  // The list that holds the module, or null.
+  TPatchHost* Host() const;
   // Unmarks every module of the owning list, then marks this one.
   void SelectOnly();
   // Marks the owning sound document as changed.
@@ -38,16 +37,23 @@ class TModul : public TPropTypListChild {
   // Stops a playing sound of the owning document and starts it again, so that it uses what a
   // dialog changed at once.
   void RestartSound();
+  // Tells the views of the owning list about a change of this module.
+  void Announce(TListChangeKind kind, const TPropTyp* property = nullptr);
 
   bool IsMarked() const { return Marked->value != 0; }
-  // Sets the mark and tells the view.
+  // Sets the mark and tells the views.
   void SetMarked(bool marked);
+  // Whether a canvas shows the module, and whether editable.
+  bool IsShown() const { return shownMode_ >= 0; }
+  bool IsShownEditable() const { return shownMode_ > kPanelSample; }
 
   const TRPointerPropInteger Marked;
   const TRPointer<TPropRect> Rect;
   const TRPointerPropString Title;
-  // The view while the module is shown.
-  std::unique_ptr<TModuleView> Panel;
+
+ private:
+  // The mode the module is shown in, -1 while not shown.
+  int shownMode_ = -1;
 };
 
 using TRPointerModul = TRPointer<TModul>;

@@ -5,6 +5,10 @@
 #include "engine/deep_stack.h"
 #include "persist/tree_message.h"
 
+TModulArbeiten* OwnerModule(const TEinAusgang& port) {
+  return dynamic_cast<TModulArbeiten*>(port.Owner());
+}
+
 TModulArbeiten::TModulArbeiten()
     : InputList(std::make_shared<TEingangListe>()), OutputList(std::make_shared<TAusgangListe>()) {
   InputList->parent = this;
@@ -30,8 +34,11 @@ bool TModulArbeiten::Notify(int code, int, void* data) {
     case kTreeClearActive:
       SetActive(false);
       break;
-    case kTreeColorsChanged:
-      if (Panel) Panel->ActiveChanged();
+    case kTreeActiveSettled:
+      if (active_ != announcedActive_) {
+        announcedActive_ = active_;
+        AnnounceActive();
+      }
       break;
     case kTreeEngine:
       if (IsActive(nullptr) && data != nullptr) {
@@ -52,7 +59,7 @@ bool TModulArbeiten::CanConnect(TEinAusgang&, TEinAusgang&) { return true; }
 
 bool TModulArbeiten::WalkSource(TAusgang* source, TModuleChain& visited, TModuleChain& chain) {
   if (source == nullptr) return false;
-  TModulArbeiten* module = source->OwnerModule();
+  TModulArbeiten* module = OwnerModule(*source);
   if (module == nullptr) return false;
   if (module->IsActive(source) || chain.Contains(module)) return true;
   // Met again on its own way: a feedback loop counts as satisfied, unless it only crosses macro
@@ -75,7 +82,7 @@ TAusgang* TModulArbeiten::ProducingOutput(TAusgang& source) {
   std::unordered_set<const TAusgang*> passed;
   TAusgang* output = &source;
   while (output != nullptr) {
-    TModulArbeiten* module = output->OwnerModule();
+    TModulArbeiten* module = OwnerModule(*output);
     TAusgang* next = module ? module->ForwardedFrom(*output) : nullptr;
     if (next == output) return output;
     if (!passed.insert(output).second) return nullptr;
@@ -87,14 +94,12 @@ TAusgang* TModulArbeiten::ProducingOutput(TAusgang& source) {
 void TModulArbeiten::LinkFrom(TAusgang& source, int voice, const TLinkTarget& target,
                               TBindContext& context) {
   TAusgang* producer = ProducingOutput(source);
-  if (producer != nullptr) producer->OwnerModule()->LinkOutput(voice, target, context, *producer);
+  if (producer != nullptr) OwnerModule(*producer)->LinkOutput(voice, target, context, *producer);
 }
 
-void TModulArbeiten::SetActive(bool active) {
-  if (active == active_) return;
-  active_ = active;
-  if (Panel) Panel->ActiveChanged();
-}
+void TModulArbeiten::SetActive(bool active) { active_ = active; }
+
+void TModulArbeiten::AnnounceActive() { Announce(TListChangeKind::ActiveChanged); }
 
 bool TModulArbeiten::IsActive(const TAusgang*) const { return active_; }
 

@@ -17,12 +17,17 @@
 // The value an input field reads while no source has linked it.
 inline constexpr std::int32_t kSilence = 0;
 
+class TModulArbeiten;
+// The module that owns `port`, or null.
+TModulArbeiten* OwnerModule(const TEinAusgang& port);
+
 class TModulArbeiten : public TModul, public TEngineModule {
  public:
   TModulArbeiten();
 
-  // Tree messages: 2 clears the active mark, 1 lets a sink activate its chain, 8 collects the
-  // active modules (data: std::vector<TEngineModule*>*), 5 recolours the panel.
+  // Tree messages: 2 clears the active mark, 1 lets a sink activate its chain, 13 tells the
+  // views when the mark differs from before the re-validation, 8 collects the active modules
+  // (data: std::vector<TEngineModule*>*).
   bool Notify(int code, int arg, void* data) override;
 
   // What the connector of `port` says it is: the port type's hint unless the kind names the
@@ -84,7 +89,11 @@ class TModulArbeiten : public TModul, public TEngineModule {
   // Links `target` to the value behind `source`, wherever across macro boundaries it is computed.
   static void LinkFrom(TAusgang& source, int voice, const TLinkTarget& target,
                        TBindContext& context);
+  // The active mark changed over a re-validation: the views hear of it.
+  virtual void AnnounceActive();
 
  private:
   bool active_ = false;
+  // The mark the views were last told of.
+  bool announcedActive_ = false;
 };

@@ -34,12 +34,12 @@ void TModulBild::SetHeightAndLayOut(int rows) {
   PropertyChanged(Rect.get());
   InputList->Layout();
   OutputList->Layout();
-  if (Panel) Panel->PortsChanged();
+  Announce(TListChangeKind::PortsChanged);
 }
 
 void TModulBild::ResizeToPorts() { SetHeightAndLayOut(InputList->Count()); }
 
 void TModulBild::ResizeToAllPorts() {
-  if (!Panel) return;
+  if (!IsShown()) return;
   SetHeightAndLayOut(std::max({InputList->Count(), OutputList->Count(), kMinimumRows}));
 }

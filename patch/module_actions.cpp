@@ -1,16 +1,15 @@
 #include "patch/module_actions.h"
 
-#include "patch/module_list.h"
+#include "patch/modul.h"
+#include "patch/patch_host.h"
 
 namespace {
 
-TModul* ModuleOf(const TModuleListe* list, const std::string& key) {
-  return dynamic_cast<TModul*>(list->Get(key).get());
-}
+TModul* ModuleOf(const TPatchHost* list, const std::string& key) { return list->ModuleAt(key); }
 
 }  // namespace
 
-TActionStreamModul::TActionStreamModul(TModuleListe* list, std::string key, std::string typeName)
+TActionStreamModul::TActionStreamModul(TPatchHost* list, std::string key, std::string typeName)
     : list_(list), key_(std::move(key)), typeName_(std::move(typeName)) {
   if (typeName_.empty()) {
     if (const TModul* module = ModuleOf(list_, key_)) typeName_ = module->typeName;
@@ -27,40 +26,28 @@ bool TActionStreamModul::SaveModule() {
 }
 
 bool TActionStreamModul::RestoreModule() {
-  bool queryOnly = false;
-  auto module = std::dynamic_pointer_cast<TModul>(list_->CreateModule(typeName_, queryOnly));
+  TRPointer<TModul> module = list_->NewModule(typeName_);
   if (!module) return false;
   std::istringstream text(text_ + "END\n");
   module->Read(text);
-  list_->Add(key_, module);
-  module->parent = list_;
-  list_->ShowModule(*module);
+  list_->InsertModule(key_, std::move(module));
   return true;
 }
 
-bool TActionStreamModul::RemoveModule() {
-  TModul* module = ModuleOf(list_, key_);
-  if (module == nullptr) return false;
-  module->CreatePanel(nullptr, kPanelEditable);
-  list_->Remove(key_);
-  return true;
-}
+bool TActionStreamModul::RemoveModule() { return list_->TakeOutModule(key_); }
 
-TActionCreateModul::TActionCreateModul(TModuleListe* list, std::string typeName, std::string key,
+TActionCreateModul::TActionCreateModul(TPatchHost* list, std::string typeName, std::string key,
                                        int x, int y)
     : list_(list), typeName_(std::move(typeName)), key_(std::move(key)), x_(x), y_(y) {}
 
 bool TActionCreateModul::Execute() {
-  if (!key_.empty() && list_->Has(key_)) return false;
-  bool queryOnly = false;
-  auto module = std::dynamic_pointer_cast<TModul>(list_->childFactory.Call(typeName_, queryOnly));
+  if (!key_.empty() && list_->ModuleAt(key_) != nullptr) return false;
+  TRPointer<TModul> module = list_->NewModule(typeName_);
   if (!module) return true;
   module->Marked->value = 1;
   module->Rect->MoveTo(x_, y_);
-  if (key_.empty()) key_ = list_->UniqueKey(typeName_);
-  list_->Add(key_, module);
-  module->parent = list_;
-  list_->ShowModule(*module);
+  if (key_.empty()) key_ = list_->FreeModuleKey(typeName_);
+  list_->InsertModule(key_, std::move(module));
   return true;
 }
 
@@ -68,7 +55,7 @@ TRPointerAction TActionCreateModul::CreateInverse() const {
   return std::make_shared<TActionDeleteModul>(list_, key_, typeName_);
 }
 
-TActionDeleteModul::TActionDeleteModul(TModuleListe* list, std::string key, std::string typeName)
+TActionDeleteModul::TActionDeleteModul(TPatchHost* list, std::string key, std::string typeName)
     : TActionStreamModul(list, std::move(key), std::move(typeName)) {}
 
 bool TActionDeleteModul::Execute() { return SaveModule() && RemoveModule(); }
@@ -77,7 +64,7 @@ TRPointerAction TActionDeleteModul::CreateInverse() const {
   return std::make_shared<TActionCreateModulFromStream>(list_, key_, typeName_, text_);
 }
 
-TActionCreateModulFromStream::TActionCreateModulFromStream(TModuleListe* list, std::string key,
+TActionCreateModulFromStream::TActionCreateModulFromStream(TPatchHost* list, std::string key,
                                                            std::string typeName, std::string text)
     : TActionStreamModul(list, std::move(key), std::move(typeName)) {
   text_ = std::move(text);
@@ -87,7 +74,7 @@ TRPointerAction TActionCreateModulFromStream::CreateInverse() const {
   return std::make_shared<TActionDeleteModul>(list_, key_, typeName_);
 }
 
-TActionCreateExistModul::TActionCreateExistModul(TModuleListe* list, std::string key)
+TActionCreateExistModul::TActionCreateExistModul(TPatchHost* list, std::string key)
     : TActionStreamModul(list, std::move(key), {}) {
   SaveModule();
 }
@@ -96,8 +83,8 @@ TRPointerAction TActionCreateExistModul::CreateInverse() const {
   return std::make_shared<TActionDeleteModul>(list_, key_, typeName_);
 }
 
-TActionMoveModul::TActionMoveModul(TModuleListe* list, std::string key, int oldX, int oldY,
-                                   int newX, int newY)
+TActionMoveModul::TActionMoveModul(TPatchHost* list, std::string key, int oldX, int oldY, int newX,
+                                   int newY)
     : list_(list), key_(std::move(key)), oldX_(oldX), oldY_(oldY), newX_(newX), newY_(newY) {}
 
 bool TActionMoveModul::Execute() {

@@ -8,23 +8,23 @@
 
 #include "edit/action_manager.h"
 
-class TModuleListe;
+class TPatchHost;
 
 // The shared part of the actions that remove or re-create a whole module.
 class TActionStreamModul {
  protected:
   // An empty `typeName` is taken from the module now stored under `key`.
-  TActionStreamModul(TModuleListe* list, std::string key, std::string typeName);
+  TActionStreamModul(TPatchHost* list, std::string key, std::string typeName);
 
   // Keeps the text form of the module under key; false when there is none.
   bool SaveModule();
-  // Creates a module of typeName from the kept text and adds it under key, with its view when
-  // the list is shown; false when the type cannot be created.
+  // Creates a module of typeName from the kept text and adds it under key, shown when the list
+  // is; false when the type cannot be created.
   bool RestoreModule();
-  // Drops the module's view and removes it from the list; false when there is none.
+  // Takes the module out of the list; false when there is none.
   bool RemoveModule();
 
-  TModuleListe* list_;
+  TPatchHost* list_;
   std::string key_;
   std::string typeName_;
   std::string text_;
@@ -33,13 +33,13 @@ class TActionStreamModul {
 class TActionCreateModul : public TWAction {
  public:
   // An empty `key` lets the first execution choose one from the type name.
-  TActionCreateModul(TModuleListe* list, std::string typeName, std::string key, int x, int y);
+  TActionCreateModul(TPatchHost* list, std::string typeName, std::string key, int x, int y);
   bool Execute() override;
   TRPointerAction CreateInverse() const override;
   std::string Name() const override { return "create module"; }
 
  private:
-  TModuleListe* list_;
+  TPatchHost* list_;
   std::string typeName_;
   std::string key_;
   int x_;
@@ -48,7 +48,7 @@ class TActionCreateModul : public TWAction {
 
 class TActionDeleteModul : public TWAction, private TActionStreamModul {
  public:
-  TActionDeleteModul(TModuleListe* list, std::string key, std::string typeName = {});
+  TActionDeleteModul(TPatchHost* list, std::string key, std::string typeName = {});
   bool Execute() override;
   TRPointerAction CreateInverse() const override;
   std::string Name() const override { return "delete module"; }
@@ -56,7 +56,7 @@ class TActionDeleteModul : public TWAction, private TActionStreamModul {
 
 class TActionCreateModulFromStream : public TWAction, private TActionStreamModul {
  public:
-  TActionCreateModulFromStream(TModuleListe* list, std::string key, std::string typeName,
+  TActionCreateModulFromStream(TPatchHost* list, std::string key, std::string typeName,
                                std::string text);
   bool Execute() override { return RestoreModule(); }
   TRPointerAction CreateInverse() const override;
@@ -67,7 +67,7 @@ class TActionCreateModulFromStream : public TWAction, private TActionStreamModul
 // module's text is kept at construction, so a redo after an undo can re-create it.
 class TActionCreateExistModul : public TWAction, private TActionStreamModul {
  public:
-  TActionCreateExistModul(TModuleListe* list, std::string key);
+  TActionCreateExistModul(TPatchHost* list, std::string key);
   bool Execute() override { return RestoreModule(); }
   TRPointerAction CreateInverse() const override;
   std::string Name() const override { return "create module"; }
@@ -76,13 +76,13 @@ class TActionCreateExistModul : public TWAction, private TActionStreamModul {
 // Positions are absolute: canvas client coordinates plus the scroll positions.
 class TActionMoveModul : public TWAction {
  public:
-  TActionMoveModul(TModuleListe* list, std::string key, int oldX, int oldY, int newX, int newY);
+  TActionMoveModul(TPatchHost* list, std::string key, int oldX, int oldY, int newX, int newY);
   bool Execute() override;
   TRPointerAction CreateInverse() const override;
   std::string Name() const override { return "move module"; }
 
  private:
-  TModuleListe* list_;
+  TPatchHost* list_;
   std::string key_;
   int oldX_;
   int oldY_;

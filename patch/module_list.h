@@ -4,8 +4,9 @@
 // The list also carries every editing operation of its canvas (selection, dragging, alignment,
 // creation, groups, cut, copy, paste, delete) and the numbered commands and menu queries through
 // which the main window drives it; each structural change is an undoable action filed with the
-// list's own history. The operations are split by job into module_list_commands.cpp,
-// module_list_selection.cpp, module_list_clipboard.cpp and module_list_drags.cpp.
+// list's own history. Its change channel tells the views what changed. The operations are split
+// by job into module_list_commands.cpp, module_list_selection.cpp, module_list_clipboard.cpp and
+// module_list_drags.cpp.
 #pragma once
 
 #include <iosfwd>
@@ -15,8 +16,10 @@
 
 #include "edit/action_manager.h"
 #include "edit/rubber_band.h"
+#include "patch/canvas_interface.h"
+#include "patch/list_changes.h"
 #include "patch/modul.h"
-#include "patch/module_view.h"
+#include "patch/patch_host.h"
 #include "persist/callbacks.h"
 #include "persist/prop_list.h"
 
@@ -45,12 +48,30 @@ enum class TAlignMode { Grid, Left, Top, Right, Bottom };
 // Canvas mouse modes.
 enum TCanvasMouseMode : int { kCanvasRubberBand = 0, kCanvasPanning = 1 };
 
-class TModuleListe : public TPropTypListChild {
+class TModuleListe : public TPropTypListChild, public TPatchHost {
  public:
   TModuleListe();
 
-  // 5 repaints the canvas, 7 forgets the undo history.
+  // 5 tells the views that the colours changed, 7 forgets the undo history.
   bool Notify(int code, int arg, void* data) override;
+
+  // The views of the list subscribe here.
+  TListChanges& Changes() { return changes_; }
+
+  TModul* ModuleAt(const std::string& key) const override;
+  std::string ModuleKey(const TModul& module) const override { return KeyOf(&module); }
+  std::string FreeModuleKey(const std::string& base) const override { return UniqueKey(base); }
+  TEingang* InputAt(const std::string& module, const std::string& port) const override;
+  TAusgang* OutputAt(const std::string& module, const std::string& port) const override;
+  std::vector<TEingang*> InputsFedBy(const TAusgang& output) const override;
+  TRPointer<TModul> NewModule(const std::string& typeName) override;
+  void InsertModule(const std::string& key, TRPointer<TModul> module) override;
+  bool TakeOutModule(const std::string& key) override;
+  void RecordAction(TRPointerAction action) override {
+    ActionManager.RecordAction(std::move(action));
+  }
+  void MarkDocumentChanged() override;
+  void Announce(const SListChange& change) override;
 
   // A new, empty list of the same kind (temporary lists while pasting and copying).
   virtual TRPointer<TModuleListe> CreateEmpty() const;
@@ -68,19 +89,17 @@ class TModuleListe : public TPropTypListChild {
   // Runs an edit command; `argument` is the file name of kCommandSaveGroup.
   void ExecuteCommand(int code, const std::string& argument = {});
 
-  // Shows the modules on `canvas`, editable unless `mode` is kPanelSample; a null canvas drops
-  // every view (`mode` then tells whether only the window closes).
-  void SetView(TModuleCanvas* canvas, int mode);
-  // The hook a canvas calls when it goes: when it is the one that shows this list, every view is
-  // dropped (the modules stay) and Canvas is cleared, so that nothing calls the canvas later.
-  void ReleaseCanvas(const TModuleCanvas& canvas);
-  // Builds the view of one module when the list is shown.
-  void ShowModule(TModul& module);
-  void RepaintCanvas();
-  int HorizontalScroll() const { return Canvas ? Canvas->HorizontalScroll() : 0; }
-  int VerticalScroll() const { return Canvas ? Canvas->VerticalScroll() : 0; }
+  // The list is shown on `canvas`, editable unless `mode` is kPanelSample: every module is told
+  // (CreatePanel); a null canvas ends the showing (`mode` then tells whether only the window
+  // closes).
+  void SetView(TModuleCanvasInterface* canvas, int mode);
+  // The hook a canvas calls when it goes: when it is the one that shows this list, the showing
+  // ends (the modules stay) and Canvas is cleared, so that nothing calls the canvas later.
+  void ReleaseCanvas(const TModuleCanvasInterface& canvas);
+  int HorizontalScroll() const override { return Canvas ? Canvas->HorizontalScroll() : 0; }
+  int VerticalScroll() const override { return Canvas ? Canvas->VerticalScroll() : 0; }
 
-  void UnmarkAll();
+  void UnmarkAll() override;
   // Selection by rectangle, in canvas client coordinates: a marked module stays marked while it
   // overlaps the rectangle (or `keep` is set); an unmarked one becomes marked when it lies wholly
   // inside. (-1, -1, -1, -1) without keep unmarks everything.
@@ -125,7 +144,7 @@ class TModuleListe : public TPropTypListChild {
   // The undo history changed: the document is modified and the menus need an update.
   void HistoryChanged();
   // Re-validates the owning document's patch, restarting a running engine when `restart`.
-  void RestartDocument(bool restart);
+  void RestartDocument(bool restart) override;
 
   TActionManager ActionManager;
   // Installed by the main window; called with 0 whenever menu states may have changed.
@@ -133,7 +152,7 @@ class TModuleListe : public TPropTypListChild {
   // The other list of the same sound or macro (structure and panel items), not owned.
   TModuleListe* PartnerList = nullptr;
   // The canvas that shows the modules, not owned; null while not shown.
-  TModuleCanvas* Canvas = nullptr;
+  TModuleCanvasInterface* Canvas = nullptr;
 
  protected:
   // Modules of the list in key order.
@@ -160,10 +179,21 @@ class TModuleListe : public TPropTypListChild {
   void SaveMarkedAsGroup(const std::string& fileName);
   void PasteFromClipboard();
   void RenameCollisions(TModuleListe& pasted);
+  // Puts `module` into the list under `key`, not yet shown or announced.
+  void Adopt(const std::string& key, TRPointer<TModul> module);
+  // Shows the module under `key` as the list is shown, then tells the views that it came.
+  void ShowAdded(const std::string& key);
+  // Tells a module it is shown as the list is.
+  void Show(TModul& module);
+
   bool editable_ = true;
+  TListChanges changes_;
   STitleDrag titleDrag_;
   SCanvasDrag canvasDrag_;
 };
+
+// The list that holds `module`, or null.
+TModuleListe* OwnerList(const TModul& module);
 
 // The structure of a sound or macro: takes every registered module type (a sound's structure
 // list refuses the macro input and output types) and deletes modules together with the wires

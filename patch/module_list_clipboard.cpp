@@ -5,7 +5,7 @@
 #include <span>
 #include <sstream>
 
-#include "patch/dokument_klang.h"
+#include "patch/document_host.h"
 #include "patch/module_actions.h"
 #include "patch/module_list.h"
 #include "persist/output_file.h"
@@ -60,24 +60,22 @@ int TModuleListe::Paste(std::istream& in, TMacroAction* compound) {
   UnmarkAll();
   auto creation = compound ? nullptr : std::make_shared<TMacroAction>("create modules");
   TMacroAction& target = compound ? *compound : *creation;
-  std::vector<TModul*> added;
+  std::vector<std::string> added;
   for (const auto& [key, child] : pasted->Children()) {
     auto* module = dynamic_cast<TModul*>(child.get());
     if (module == nullptr) continue;
-    Add(key, child);
-    module->parent = this;
     const TRect r = module->Rect->GetRect();
     module->Rect->Set(r.left + kPasteShift, r.top + kPasteShift, r.right + kPasteShift,
                       r.bottom + kPasteShift);
     module->Marked->value = 1;
+    Adopt(key, std::static_pointer_cast<TModul>(child));
     target.Append(std::make_shared<TActionCreateExistModul>(this, key));
-    added.push_back(module);
+    added.push_back(key);
   }
-  for (TModul* module : added)
-    ShowModule(*module);
-  pasted->Broadcast(kTreeAfterRead, 0, FindAncestor<TDokumentKlang>());
+  for (const std::string& key : added)
+    ShowAdded(key);
+  pasted->Broadcast(kTreeAfterRead, 0, FindAncestor<TDocumentHost>());
   if (creation) ActionManager.RecordAction(creation);
-  RepaintCanvas();
   return static_cast<int>(added.size());
 }
 

@@ -2,7 +2,7 @@
 // patch stop a playing sound first and start it again afterwards.
 #include <string>
 
-#include "patch/dokument_klang.h"
+#include "patch/document_host.h"
 #include "patch/modul_arbeiten.h"
 #include "patch/module_actions.h"
 #include "patch/module_dialogs.h"
@@ -51,7 +51,7 @@ int TModuleListe::QueryCommand(int code, std::string& caption) {
 }
 
 void TModuleListe::ExecuteCommand(int code, const std::string& argument) {
-  TDokumentKlang* document = NeedsEngineStop(code) ? FindAncestor<TDokumentKlang>() : nullptr;
+  TDocumentHost* document = NeedsEngineStop(code) ? FindAncestor<TDocumentHost>() : nullptr;
   const bool wasPlaying = document != nullptr && document->IsStarted();
   const bool stopped = wasPlaying && document->StopSound() == 0;
   TPropTypList marked;

@@ -75,13 +75,11 @@ void TModuleListe::CanvasMouseMove(bool shift, int x, int y) {
   drag.band->Update({x + hs, y + vs}, {x, y});
   const TRect r = drag.band->GetRect();
   MarkInRect(r.left - hs - 1, r.top - vs - 1, r.right - hs + 1, r.bottom - vs + 1, shift);
-  RepaintCanvas();
 }
 
 void TModuleListe::CanvasMouseUp() {
   SCanvasDrag& drag = canvasDrag_;
   drag.band.reset();
   drag.mode = -1;
-  RepaintCanvas();
   NotifyState();
 }

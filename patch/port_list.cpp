@@ -1,6 +1,6 @@
 #include "patch/port_list.h"
 
-#include "patch/modul_arbeiten.h"
+#include "patch/modul.h"
 
 namespace {
 
@@ -65,12 +65,10 @@ TRPointerMacroAction TEinAusgangListe::DisconnectAll() {
   return removal;
 }
 
-TModulArbeiten* TEinAusgangListe::OwnerModule() const {
-  return dynamic_cast<TModulArbeiten*>(parent);
-}
+TModul* TEinAusgangListe::Owner() const { return dynamic_cast<TModul*>(parent); }
 
 void TEinAusgangListe::LayoutAt(int x) {
-  const TModulArbeiten* module = OwnerModule();
+  const TModul* module = Owner();
   if (module == nullptr) return;
   const TRect bounds = module->Rect->GetRect();
   const int height = bounds.bottom - bounds.top;
@@ -93,7 +91,7 @@ TEingang* TEingangListe::Input(const std::string& key) const {
 }
 
 void TAusgangListe::Layout() {
-  const TModulArbeiten* module = OwnerModule();
+  const TModul* module = Owner();
   if (module == nullptr) return;
   LayoutAt(module->Rect->right->value - module->Rect->left->value - kOutputInset);
 }

@@ -9,7 +9,7 @@
 #include "patch/ports.h"
 #include "persist/prop_list.h"
 
-class TModulArbeiten;
+class TModul;
 
 class TEinAusgangListe : public TPropTypListChild {
  public:
@@ -36,7 +36,8 @@ class TEinAusgangListe : public TPropTypListChild {
   // Drops every wire of every port in one undo step named "connect module"; null without ports.
   TRPointerMacroAction DisconnectAll();
 
-  TModulArbeiten* OwnerModule() const;
+  // The module that owns the list, or null.
+  TModul* Owner() const;
 
  protected:
   // Moves each port's connector to x, the first one centred below the title bar.

@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "patch/modul_arbeiten.h"
+#include "patch/modul.h"
 #include "patch/module_actions.h"
-#include "patch/module_list.h"
-#include "patch/port_actions.h"
+#include "patch/patch_host.h"
 #include "persist/tree_message.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
@@ -18,29 +17,14 @@ constexpr TPoint kConstantOffset{150, 20};
 // Straight wires leave their connectors horizontally by this much.
 constexpr int kWireStub = 5;
 
-TModuleListe* ListOf(const TEinAusgang& port) {
-  TModulArbeiten* module = port.OwnerModule();
-  return module ? module->OwnerList() : nullptr;
-}
-
-std::string ModuleKeyOf(const TEinAusgang& port) {
-  TModuleListe* list = ListOf(port);
-  return list ? list->KeyOf(port.OwnerModule()) : std::string();
-}
-
-void RepaintWires(const TEinAusgang& port) {
-  if (TModuleListe* list = ListOf(port)) list->RepaintCanvas();
-}
-
 // The port's module by its key, with the keys of the macros around it in front ("Group.Amp").
 std::string ModulePathOf(const TEinAusgang& port) {
   std::string path;
-  for (const TModul* module = port.OwnerModule(); module != nullptr;) {
-    TModuleListe* list = module->OwnerList();
-    if (list == nullptr) break;
-    const std::string key = list->KeyOf(module);
+  for (const TModul* module = port.Owner(); module != nullptr && module->parent != nullptr;) {
+    const std::string key = module->parent->KeyOf(module);
     path = path.empty() ? key : key + "." + path;
-    module = dynamic_cast<const TModul*>(list->parent);
+    const auto* list = dynamic_cast<const TPropTypListChild*>(module->parent);
+    module = list ? dynamic_cast<const TModul*>(list->parent) : nullptr;
   }
   return path;
 }
@@ -48,7 +32,7 @@ std::string ModulePathOf(const TEinAusgang& port) {
 void WarnDroppedWire(const TEingang& input, const TAusgang& source) {
   const std::string text = "module \"" + ModulePathOf(input) + "\", input \"" + input.Key() +
                            "\" (" + input.Type().hint + "): dropped the wire from \"" +
-                           ModuleKeyOf(source) + "\" output \"" + source.Key() + "\" (" +
+                           source.OwnerKey() + "\" output \"" + source.Key() + "\" (" +
                            source.Type().hint + "), the kinds do not fit";
   ShowMessage(nullptr, {QStringLiteral("Info Connection"), FromFileText(text),
                         TMessageIcon::Warning, TMessageButtons::Ok});
@@ -66,23 +50,29 @@ TEinAusgang::TEinAusgang(int code)
   Add("Title", Title);
 }
 
-TEinAusgangListe* TEinAusgang::OwnerList() const { return dynamic_cast<TEinAusgangListe*>(parent); }
-
-TModulArbeiten* TEinAusgang::OwnerModule() const {
-  TEinAusgangListe* list = OwnerList();
-  return list ? list->OwnerModule() : nullptr;
+TModul* TEinAusgang::Owner() const {
+  const auto* list = dynamic_cast<const TPropTypListChild*>(parent);
+  return list ? dynamic_cast<TModul*>(list->parent) : nullptr;
 }
 
-std::string TEinAusgang::Key() const {
-  TEinAusgangListe* list = OwnerList();
-  return list ? list->KeyOf(this) : std::string();
+TPatchHost* TEinAusgang::Host() const {
+  TModul* module = Owner();
+  return module ? module->Host() : nullptr;
+}
+
+std::string TEinAusgang::Key() const { return parent ? parent->KeyOf(this) : std::string(); }
+
+std::string TEinAusgang::OwnerKey() const {
+  TModul* module = Owner();
+  TPatchHost* host = module ? module->Host() : nullptr;
+  return host ? host->ModuleKey(*module) : std::string();
 }
 
 TPoint TEinAusgang::ConnectionPoint() const {
   const TRect port = Rect->GetRect();
   TPoint point{port.left, port.top + (port.bottom - port.top) / 2};
   if (!Type().isInput) point.x = port.right;
-  if (TModulArbeiten* module = OwnerModule()) {
+  if (TModul* module = Owner()) {
     point.x += module->Rect->left->value;
     point.y += module->Rect->top->value;
   }
@@ -98,11 +88,8 @@ TEingang::TEingang(int code)
 }
 
 TAusgang* TEingang::GetSource() const {
-  TModuleListe* list = ListOf(*this);
-  if (list == nullptr) return nullptr;
-  auto* source = dynamic_cast<TModulArbeiten*>(list->Get(ModuleName->value).get());
-  if (source == nullptr) return nullptr;
-  return dynamic_cast<TAusgang*>(source->OutputList->Get(Other->value).get());
+  TPatchHost* host = Host();
+  return host ? host->OutputAt(ModuleName->value, Other->value) : nullptr;
 }
 
 bool TEingang::IsConnectedTo(const TEinAusgang& other) const {
@@ -116,15 +103,13 @@ TRPointerAction TEingang::Connect(TEinAusgang* other, bool undoable) {
     return current ? Disconnect(*current, undoable) : nullptr;
   }
   auto* source = dynamic_cast<TAusgang*>(other);
-  TModuleListe* list = ListOf(*this);
+  TPatchHost* host = Host();
   // Wires join modules of one list; anything else could never be resolved by name.
-  if (source == nullptr || list == nullptr || ListOf(*source) != list) return nullptr;
+  if (source == nullptr || host == nullptr || source->Host() != host) return nullptr;
   TRPointerAction disconnection = current ? Disconnect(*current, undoable) : nullptr;
-  ModuleName->value = ModuleKeyOf(*source);
-  Other->value = source->Key();
-  RepaintWires(*this);
+  SetWire(source->OwnerKey(), source->Key());
   if (!undoable) return nullptr;
-  auto connection = std::make_shared<TActionVerbindenModul>(list, ModuleKeyOf(*this), Key(),
+  auto connection = std::make_shared<TActionVerbindenModul>(host, OwnerKey(), Key(),
                                                             ModuleName->value, Other->value);
   if (!disconnection) return connection;
   auto replacement = std::make_shared<TMacroAction>(connection->Name());
@@ -136,17 +121,23 @@ TRPointerAction TEingang::Connect(TEinAusgang* other, bool undoable) {
 TRPointerAction TEingang::Disconnect(TAusgang& current, bool undoable) {
   TRPointerAction action;
   if (undoable) {
-    action = std::make_shared<TActionUnterbrechenModul>(ListOf(*this), ModuleKeyOf(*this), Key(),
-                                                        ModuleKeyOf(current), current.Key());
+    action = std::make_shared<TActionUnterbrechenModul>(Host(), OwnerKey(), Key(),
+                                                        current.OwnerKey(), current.Key());
   }
-  ClearWire();
-  RepaintWires(*this);
+  SetWire({}, {});
   return action;
 }
 
-void TEingang::ClearWire() {
-  ModuleName->value.clear();
-  Other->value.clear();
+void TEingang::SetWire(const std::string& moduleName, const std::string& other) {
+  ModuleName->value = moduleName;
+  Other->value = other;
+  TPatchHost* host = Host();
+  if (host == nullptr) return;
+  TModul* module = Owner();
+  SListChange change(moduleName.empty() ? TListChangeKind::WireRemoved : TListChangeKind::WireAdded,
+                     host->ModuleKey(*module), module);
+  change.port = Key();
+  host->Announce(change);
 }
 
 bool TEingang::Notify(int code, int, void*) {
@@ -154,43 +145,36 @@ bool TEingang::Notify(int code, int, void*) {
   const TAusgang* source = GetSource();
   if (source != nullptr && !IsCompatible(*source)) {
     WarnDroppedWire(*this, *source);
-    ClearWire();
+    SetWire({}, {});
   } else if (source == nullptr && code == kTreePasting) {
-    ClearWire();
+    SetWire({}, {});
   }
   return true;
 }
 
 void TEingang::DoubleClicked() {
-  TModulArbeiten* module = OwnerModule();
-  TModuleListe* list = ListOf(*this);
-  if (!IsFree() || Type().kind == TSignalKind::Midi || list == nullptr) return;
+  TModul* module = Owner();
+  TPatchHost* host = Host();
+  if (!IsFree() || Type().kind == TSignalKind::Midi || host == nullptr) return;
   int x = module->Rect->left->value + Rect->left->value - kConstantOffset.x;
   int y = module->Rect->top->value + Rect->top->value - kConstantOffset.y;
-  if (x + list->HorizontalScroll() < 0) x = 0;
-  if (y + list->VerticalScroll() < 0) y = 0;
+  if (x + host->HorizontalScroll() < 0) x = 0;
+  if (y + host->VerticalScroll() < 0) y = 0;
   const std::string constantType =
       Type().kind == TSignalKind::Analog ? "ConstAnalog" : "ConstFrequenz";
-  const std::string key = list->UniqueKey("name");
+  const std::string key = host->FreeModuleKey("name");
   auto step = std::make_shared<TMacroAction>("Create Module");
-  step->Append(std::make_shared<TActionCreateModul>(list, constantType, key, x, y));
-  step->Append(std::make_shared<TActionVerbindenModul>(list, ModuleKeyOf(*this), Key(), key, "1"));
+  step->Append(std::make_shared<TActionCreateModul>(host, constantType, key, x, y));
+  step->Append(std::make_shared<TActionVerbindenModul>(host, OwnerKey(), Key(), key, "1"));
   step->Execute();
-  list->ActionManager.RecordAction(step);
-  if (auto* constant = dynamic_cast<TModul*>(list->Get(key).get())) constant->SelectOnly();
-  list->RestartDocument(true);
+  host->RecordAction(step);
+  if (TModul* constant = host->ModuleAt(key)) constant->SelectOnly();
+  host->RestartDocument(true);
 }
 
 std::vector<TEingang*> TAusgang::FedInputs() const {
-  std::vector<TEingang*> inputs;
-  TModuleListe* list = ListOf(*this);
-  if (list == nullptr) return inputs;
-  for (const auto& [key, child] : list->Children()) {
-    if (auto* module = dynamic_cast<TModulArbeiten*>(child.get())) {
-      module->InputList->InputsFedBy(*this, inputs);
-    }
-  }
-  return inputs;
+  TPatchHost* host = Host();
+  return host ? host->InputsFedBy(*this) : std::vector<TEingang*>();
 }
 
 bool TAusgang::IsConnectedTo(const TEinAusgang& other) const {
@@ -216,4 +200,38 @@ std::vector<TPoint> WirePath(TPoint from, TPoint to, bool directLines) {
   }
   const int middle = std::min(from.x, to.x) + std::abs(from.x - to.x) / 2;
   return {to, {middle, to.y}, {middle, from.y}, from};
+}
+
+TWireAction::TWireAction(TPatchHost* list, std::string inputModule, std::string inputPort,
+                         std::string outputModule, std::string outputPort)
+    : list_(list),
+      inputModule_(std::move(inputModule)),
+      inputPort_(std::move(inputPort)),
+      outputModule_(std::move(outputModule)),
+      outputPort_(std::move(outputPort)) {}
+
+bool TActionVerbindenModul::Execute() {
+  TEingang* input = list_->InputAt(inputModule_, inputPort_);
+  TAusgang* output = list_->OutputAt(outputModule_, outputPort_);
+  if (input == nullptr || output == nullptr) return false;
+  // Connecting an input to its present source would remove the wire.
+  if (!input->IsConnectedTo(*output)) input->Connect(output, false);
+  return true;
+}
+
+TRPointerAction TActionVerbindenModul::CreateInverse() const {
+  return std::make_shared<TActionUnterbrechenModul>(list_, inputModule_, inputPort_, outputModule_,
+                                                    outputPort_);
+}
+
+bool TActionUnterbrechenModul::Execute() {
+  TEingang* input = list_->InputAt(inputModule_, inputPort_);
+  if (input == nullptr) return false;
+  input->Connect(nullptr, false);
+  return true;
+}
+
+TRPointerAction TActionUnterbrechenModul::CreateInverse() const {
+  return std::make_shared<TActionVerbindenModul>(list_, inputModule_, inputPort_, outputModule_,
+                                                 outputPort_);
 }

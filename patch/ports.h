@@ -1,9 +1,11 @@
-// Ports: the connectors where wires start (outputs) and end (inputs). A wire lives only in its
-// input, as the key of the feeding module and the key of that module's output port, and is
-// looked up again on every use; renaming, deleting or pasting modules therefore needs no pointer
-// repair, and a wire whose names no longer resolve simply counts as absent.
+// Ports: the connectors where wires start (outputs) and end (inputs), and the undoable steps that
+// make and remove wires. A wire lives only in its input, as the key of the feeding module and the
+// key of that module's output port, and is looked up again on every use; renaming, deleting or
+// pasting modules therefore needs no pointer repair, and a wire whose names no longer resolve
+// simply counts as absent. Every change of a wire is announced to the list's views.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "edit/action_manager.h"
@@ -13,9 +15,8 @@
 #include "persist/prop_values.h"
 
 class TAusgang;
-class TEinAusgangListe;
-class TModulArbeiten;
-class TModuleListe;
+class TModul;
+class TPatchHost;
 
 class TEinAusgang : public TPropTypListChild {
  public:
@@ -26,11 +27,14 @@ class TEinAusgang : public TPropTypListChild {
 
   int Code() const { return code_; }
   const SPortType& Type() const { return PortType(code_); }
-  TEinAusgangListe* OwnerList() const;
   // The module that owns the port's list, or null.
-  TModulArbeiten* OwnerModule() const;
+  TModul* Owner() const;
+  // The list that holds the owning module, or null.
+  TPatchHost* Host() const;
   // The key of the port in its list.
   std::string Key() const;
+  // The key of the owning module in its list.
+  std::string OwnerKey() const;
 
   bool IsCompatible(const TEinAusgang& other) const { return PortsCompatible(code_, other.code_); }
   // An input is free without a source; an output is always free.
@@ -68,13 +72,14 @@ class TEingang : public TEinAusgang {
   bool Notify(int code, int arg, void* data) override;
   // A free audio or frequency input gets a new constant module wired to it, in one undo step.
   void DoubleClicked();
+  // Sets the names of the wire (empty: none) and tells the views.
+  void SetWire(const std::string& moduleName, const std::string& other);
 
   const TRPointerPropString ModuleName;
   const TRPointerPropString Other;
 
  private:
   TRPointerAction Disconnect(TAusgang& current, bool undoable);
-  void ClearWire();
 };
 
 class TAusgang : public TEinAusgang {
@@ -94,3 +99,35 @@ class TAusgang : public TEinAusgang {
 // straight lines leave each connector horizontally by 5 pixels; right-angled lines turn at the
 // middle x.
 std::vector<TPoint> WirePath(TPoint from, TPoint to, bool directLines);
+
+// The list and the four names of one wire; the base of connecting and disconnecting.
+class TWireAction : public TWAction {
+ public:
+  TWireAction(TPatchHost* list, std::string inputModule, std::string inputPort,
+              std::string outputModule, std::string outputPort);
+
+ protected:
+  TPatchHost* list_;
+  std::string inputModule_;
+  std::string inputPort_;
+  std::string outputModule_;
+  std::string outputPort_;
+};
+
+class TActionVerbindenModul : public TWireAction {
+ public:
+  using TWireAction::TWireAction;
+  // Wires the input to the output; false when any of the four does not exist.
+  bool Execute() override;
+  TRPointerAction CreateInverse() const override;
+  std::string Name() const override { return "connect module"; }
+};
+
+class TActionUnterbrechenModul : public TWireAction {
+ public:
+  using TWireAction::TWireAction;
+  // Frees the input (the output keys serve the inverse); false when the input does not exist.
+  bool Execute() override;
+  TRPointerAction CreateInverse() const override;
+  std::string Name() const override { return "disconnect module"; }
+};

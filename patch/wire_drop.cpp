@@ -1,17 +1,16 @@
 #include "patch/wire_drop.h"
 
 #include "patch/modul_arbeiten.h"
-#include "patch/module_list.h"
+#include "patch/patch_host.h"
 #include "patch/ports.h"
 
 namespace {
 
 // Files an already performed step and lets the document re-validate its patch.
 bool FileStep(TEinAusgang& port, TRPointerAction step) {
-  TModulArbeiten* module = port.OwnerModule();
-  TModuleListe* list = module ? module->OwnerList() : nullptr;
+  TPatchHost* list = port.Host();
   if (!step || list == nullptr) return false;
-  list->ActionManager.RecordAction(std::move(step));
+  list->RecordAction(std::move(step));
   list->RestartDocument(true);
   return true;
 }
@@ -27,7 +26,7 @@ TWireDropClass ClassifyWireDrop(const TEinAusgang& start, const TEinAusgang* tar
 bool DropWire(TEinAusgang& start, TEinAusgang* target) {
   const TWireDropClass drop = ClassifyWireDrop(start, target);
   if (drop != kDropRemoves && drop != kDropConnects) return false;
-  TModulArbeiten* module = start.OwnerModule();
+  TModulArbeiten* module = OwnerModule(start);
   if (module == nullptr || !module->CanConnect(start, *target)) return false;
   return FileStep(start, start.Connect(target, true));
 }

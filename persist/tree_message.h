@@ -15,4 +15,5 @@ enum TTreeMessage : int {
   kTreeWaveInChanged = 10,  // the default wave-input device changed
   kTreeMidiInChanged = 11,  // the default MIDI-input device changed
   kTreeEngineNews = 12,     // GUI timer: modules collect what the engine thread published
+  kTreeActiveSettled = 13,  // re-validation, last step: modules whose mark changed say so
 };

@@ -68,10 +68,176 @@ TCanvasScene::TCanvasScene(QObject* parent) : QGraphicsScene(parent) {
   setSceneRect(kMinimalScene);
 }
 
+TCanvasScene::~TCanvasScene() { ShowList(nullptr, editable_); }
+
+void TCanvasScene::ShowList(TModuleListe* list, bool editable) {
+  if (list_ != nullptr) list_->Changes().Unsubscribe(*this);
+  Clear();
+  list_ = list;
+  editable_ = editable;
+  if (list_ == nullptr) return;
+  list_->Changes().Subscribe(*this);
+  for (const auto& [key, child] : list_->Children())
+    AddPanel(key);
+  for (const auto& [key, child] : list_->Children())
+    SyncWiresAt(key);
+}
+
+void TCanvasScene::Clear() {
+  for (const auto& [key, panel] : panels_)
+    panel->Release();
+  for (const auto& [key, wire] : wires_)
+    delete wire.item;
+  panels_.clear();
+  wires_.clear();
+  fedBy_.clear();
+  waitingFor_.clear();
+  waitingName_.clear();
+  feeds_.clear();
+  wire_.reset();
+  band_.reset();
+}
+
+TModulePanelItem* TCanvasScene::PanelOf(const std::string& key) const {
+  const auto found = panels_.find(key);
+  return found != panels_.end() ? found->second : nullptr;
+}
+
+void TCanvasScene::ListChanged(const SListChange& change) {
+  TModulePanelItem* panel = PanelOf(change.module);
+  switch (change.kind) {
+    case TListChangeKind::ModuleAdded:
+      AddPanel(change.module);
+      return SyncWiresAt(change.module);
+    case TListChangeKind::ModuleRemoved:
+      RemovePanel(change.module);
+      return SyncWiresAt(change.module);
+    case TListChangeKind::ModuleChanged:
+      if (panel != nullptr) panel->Refresh(change.property);
+      return;
+    case TListChangeKind::PortsChanged:
+      if (panel != nullptr) panel->RebuildPorts();
+      return SyncWiresAt(change.module);
+    case TListChangeKind::WireAdded:
+    case TListChangeKind::WireRemoved:
+      return SyncWire({change.module, change.port});
+    case TListChangeKind::ActiveChanged:
+      return RepaintPorts(change.module);
+    case TListChangeKind::ColoursChanged:
+      return RecolourAll();
+  }
+}
+
+void TCanvasScene::AddPanel(const std::string& key) {
+  if (PanelOf(key) != nullptr || list_->ModuleAt(key) == nullptr) return;
+  auto* panel = new TModulePanelItem(key, editable_);
+  addItem(panel);
+  panels_.emplace(key, panel);
+  panel->Build();
+}
+
+void TCanvasScene::RemovePanel(const std::string& key) {
+  const auto found = panels_.find(key);
+  if (found == panels_.end()) return;
+  found->second->Release();
+  panels_.erase(found);
+}
+
+void TCanvasScene::SyncWiresAt(const std::string& moduleKey) {
+  std::set<TPortKey> inputs;
+  const auto ofModule = [&moduleKey](const auto& entries, std::set<TPortKey>& into) {
+    for (auto at = entries.lower_bound(TPortKey(moduleKey, {}));
+         at != entries.end() && at->first.first == moduleKey; ++at)
+      into.insert(at->first);
+  };
+  ofModule(wires_, inputs);
+  ofModule(waitingName_, inputs);
+  if (auto* module = dynamic_cast<TModulArbeiten*>(list_ ? list_->ModuleAt(moduleKey) : nullptr)) {
+    for (const auto& [port, child] : module->InputList->Children())
+      inputs.emplace(moduleKey, port);
+  }
+  for (const auto* fed : {&fedBy_, &waitingFor_}) {
+    if (const auto found = fed->find(moduleKey); found != fed->end())
+      inputs.insert(found->second.begin(), found->second.end());
+  }
+  for (const TPortKey& input : inputs)
+    SyncWire(input);
+}
+
+void TCanvasScene::SyncWire(const TPortKey& key) {
+  const TEingang* input = InputAt(key);
+  const TAusgang* source = input ? input->GetSource() : nullptr;
+  TWireItem* item = nullptr;
+  const bool wasWired = wires_.contains(key);
+  if (const auto found = wires_.find(key); found != wires_.end()) {
+    item = found->second.item;
+    const TPortKey& was = found->second.source;
+    if (auto fed = fedBy_.find(was.first); fed != fedBy_.end()) {
+      fed->second.erase(key);
+      if (fed->second.empty()) fedBy_.erase(fed);
+    }
+    Refeed(was, -1);
+    wires_.erase(found);
+  }
+  if (const auto found = waitingName_.find(key); found != waitingName_.end()) {
+    if (auto waiting = waitingFor_.find(found->second); waiting != waitingFor_.end()) {
+      waiting->second.erase(key);
+      if (waiting->second.empty()) waitingFor_.erase(waiting);
+    }
+    waitingName_.erase(found);
+  }
+  if (source != nullptr && dynamic_cast<TModuleListeArbeiten*>(list_) != nullptr) {
+    if (item == nullptr) {
+      item = new TWireItem;
+      addItem(item);
+    }
+    PlaceWire(*item, *input);
+    const TPortKey from(input->ModuleName->value, input->Other->value);
+    wires_.emplace(key, SWire{from, item});
+    fedBy_[from.first].insert(key);
+    Refeed(from, +1);
+  } else {
+    delete item;
+    if (input != nullptr && !input->ModuleName->value.empty()) {
+      waitingFor_[input->ModuleName->value].insert(key);
+      waitingName_.emplace(key, input->ModuleName->value);
+    }
+  }
+  if (wasWired != wires_.contains(key)) RepaintPorts(key.first);
+}
+
+void TCanvasScene::Refeed(const TPortKey& source, int change) {
+  int& count = feeds_[source];
+  const bool before = count > 0;
+  count += change;
+  const bool after = count > 0;
+  if (count <= 0) feeds_.erase(source);
+  if (before != after) RepaintPorts(source.first);
+}
+
+void TCanvasScene::RepaintPorts(const std::string& moduleKey) const {
+  if (TModulePanelItem* panel = PanelOf(moduleKey)) {
+    panel->RefreshPorts();
+    panel->update();
+  }
+}
+
+void TCanvasScene::RecolourAll() {
+  for (const auto& [key, panel] : panels_)
+    panel->update();
+  for (const auto& [key, wire] : wires_) {
+    if (const TEingang* input = InputAt(key)) PlaceWire(*wire.item, *input);
+  }
+  invalidate(sceneRect(), BackgroundLayer);
+}
+
+bool TCanvasScene::Feeds(const std::string& moduleKey, const std::string& port) const {
+  return feeds_.contains(TPortKey(moduleKey, port));
+}
+
 void TCanvasScene::BeginWire(const TEinAusgang& start, QPointF scenePos) {
-  TModulArbeiten* module = start.OwnerModule();
-  if (list_ == nullptr || module == nullptr) return;
-  wire_ = SWireStart{list_->KeyOf(module), start.Type().isInput, start.Key()};
+  if (list_ == nullptr || start.Owner() == nullptr) return;
+  wire_ = SWireStart{start.OwnerKey(), start.Type().isInput, start.Key()};
   looseEnd_ = scenePos;
   update(OverlayBounds());
 }
@@ -102,11 +268,8 @@ void TCanvasScene::EndWire(QPointF scenePos) {
 
 TEinAusgang* TCanvasScene::WireStart() const {
   if (!wire_ || list_ == nullptr) return nullptr;
-  auto* module = dynamic_cast<TModulArbeiten*>(list_->Get(wire_->module).get());
-  if (module == nullptr) return nullptr;
-  TEinAusgangListe& ports = wire_->input ? static_cast<TEinAusgangListe&>(*module->InputList)
-                                         : static_cast<TEinAusgangListe&>(*module->OutputList);
-  return dynamic_cast<TEinAusgang*>(ports.Get(wire_->port).get());
+  if (wire_->input) return list_->InputAt(wire_->module, wire_->port);
+  return list_->OutputAt(wire_->module, wire_->port);
 }
 
 TEinAusgang* TCanvasScene::PortAt(QPointF scenePos) const {
@@ -159,54 +322,29 @@ void TCanvasScene::SetCursorNumber(int number) {
   }
 }
 
-void TCanvasScene::SyncWires() {
-  fedOutputs_.clear();
-  std::map<TWireKey, SWire> kept;
-  // Only the structure of a sound or macro shows wires; the panel page does not.
-  if (dynamic_cast<TModuleListeArbeiten*>(list_) != nullptr) {
-    for (const auto& [key, child] : list_->Children()) {
-      auto* module = dynamic_cast<TModulArbeiten*>(child.get());
-      if (module == nullptr) continue;
-      for (const auto& [portKey, port] : module->InputList->Children()) {
-        auto* input = dynamic_cast<TEingang*>(port.get());
-        const TAusgang* source = input ? input->GetSource() : nullptr;
-        if (source == nullptr) continue;
-        fedOutputs_.insert(source);
-        const TWireKey wireKey(key, portKey);
-        const auto found = wires_.find(wireKey);
-        TWireItem* item = found != wires_.end() ? found->second.item : nullptr;
-        if (item != nullptr) {
-          wires_.erase(found);
-        } else {
-          item = new TWireItem;
-          addItem(item);
-        }
-        PlaceWire(*item, *input);
-        kept.emplace(wireKey, SWire{input->ModuleName->value, item});
-      }
-    }
-  }
-  for (const auto& [key, wire] : wires_)
-    delete wire.item;
-  wires_ = std::move(kept);
-}
-
 void TCanvasScene::SyncWiresOf(const std::string& moduleKey) {
-  for (const auto& [key, wire] : wires_) {
-    if (key.first != moduleKey && wire.source != moduleKey) continue;
-    if (const TEingang* input = InputAt(key)) PlaceWire(*wire.item, *input);
+  const auto place = [this](const TPortKey& key) {
+    const auto found = wires_.find(key);
+    const TEingang* input = InputAt(key);
+    if (found != wires_.end() && input != nullptr) PlaceWire(*found->second.item, *input);
+  };
+  for (auto at = wires_.lower_bound(TPortKey(moduleKey, {}));
+       at != wires_.end() && at->first.first == moduleKey; ++at)
+    place(at->first);
+  if (const auto fed = fedBy_.find(moduleKey); fed != fedBy_.end()) {
+    for (const TPortKey& key : fed->second)
+      place(key);
   }
 }
 
 const TWireItem* TCanvasScene::WireInto(const std::string& moduleKey,
                                         const std::string& port) const {
-  const auto found = wires_.find(TWireKey(moduleKey, port));
+  const auto found = wires_.find(TPortKey(moduleKey, port));
   return found != wires_.end() ? found->second.item : nullptr;
 }
 
-TEingang* TCanvasScene::InputAt(const TWireKey& key) const {
-  auto* module = list_ ? dynamic_cast<TModulArbeiten*>(list_->Get(key.first).get()) : nullptr;
-  return module ? dynamic_cast<TEingang*>(module->InputList->Get(key.second).get()) : nullptr;
+TEingang* TCanvasScene::InputAt(const TPortKey& key) const {
+  return list_ ? list_->InputAt(key.first, key.second) : nullptr;
 }
 
 void TCanvasScene::GrowToInclude(const QRectF& rect) {
@@ -231,13 +369,8 @@ TCanvasScene::SBackgroundLook TCanvasScene::CurrentBackgroundLook() const {
   return {options.colorBackground, options.gridColor, options.gridSize, grid};
 }
 
-bool TCanvasScene::BackgroundOutdated() const {
-  return drawnBackground_ && *drawnBackground_ != CurrentBackgroundLook();
-}
-
 void TCanvasScene::drawBackground(QPainter* painter, const QRectF& rect) {
   const SBackgroundLook look = CurrentBackgroundLook();
-  drawnBackground_ = look;
   painter->fillRect(rect, StoredToColor(look.colour));
   PaintTiles(*painter, rect);
   if (look.grid) PaintGrid(*painter, rect);

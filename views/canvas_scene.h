@@ -1,32 +1,39 @@
-// The scene of one module list's canvas: it paints what lies behind and over the panels (the
-// background tiles, the grid dots, and the overlay of the rubber band and the rubber wire), keeps
-// one wire item per wired input, and carries the wiring gesture from the connector where it
-// starts to the drop. The scene knows wires and the start of a wire by module key and port key,
-// and asks the model for the rest.
+// The scene of one module list's canvas: one panel item per module and one wire item per wired
+// input, kept equal to the list through its change channel; it paints what lies behind and over
+// the panels (the background tiles, the grid dots, and the overlay of the rubber band and the
+// rubber wire) and carries the wiring gesture from the connector where it starts to the drop. The
+// scene knows modules, wires and the start of a wire by module key and port key, and asks the
+// model for the rest.
 #pragma once
 
 #include <QGraphicsScene>
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
-#include <unordered_set>
 #include <utility>
 
+#include "patch/list_changes.h"
 #include "patch/wire_drop.h"
 
-class TAusgang;
 class TEinAusgang;
 class TEingang;
 class TModuleListe;
+class TModulePanelItem;
 class TWireItem;
 
-class TCanvasScene : public QGraphicsScene {
+class TCanvasScene : public QGraphicsScene, private TListObserver {
  public:
   explicit TCanvasScene(QObject* parent = nullptr);
+  ~TCanvasScene() override;
 
-  void SetList(TModuleListe* list) { list_ = list; }
+  // Shows the modules of `list` (null: none), editable or as samples: builds an item for every
+  // module and wire, and follows the list's changes from then on.
+  void ShowList(TModuleListe* list, bool editable);
   TModuleListe* List() const { return list_; }
+  // The panel of the module under `key`, or null.
+  TModulePanelItem* PanelOf(const std::string& key) const;
 
   // The wiring gesture: started on a connector, followed by the mouse, dropped.
   void BeginWire(const TEinAusgang& start, QPointF scenePos);
@@ -43,18 +50,15 @@ class TCanvasScene : public QGraphicsScene {
   void SetCursorNumber(int number);
   int CursorNumber() const { return cursorNumber_; }
 
-  // Brings the wire items and the outputs that feed at least one input (their plugs are drawn
-  // filled) up to date after any change of the wires, so that painting walks no list.
-  void SyncWires();
   // Module `moduleKey` moved or changed size: only the wires at its connectors take a new path.
   void SyncWiresOf(const std::string& moduleKey);
-  bool Feeds(const TAusgang& output) const { return fedOutputs_.contains(&output); }
+  // Whether output `port` of module `moduleKey` feeds at least one input (its plug is filled).
+  bool Feeds(const std::string& moduleKey, const std::string& port) const;
   // The wire into input `port` of module `moduleKey`, or null.
   const TWireItem* WireInto(const std::string& moduleKey, const std::string& port) const;
-
-  // Whether the background drawn last used other colours or another grid than the options now
-  // give (a cached background must then be drawn again).
-  bool BackgroundOutdated() const;
+  int WireCount() const { return static_cast<int>(wires_.size()); }
+  // Every panel, by module key.
+  const std::map<std::string, TModulePanelItem*>& Panels() const { return panels_; }
 
   // The scene grows to hold every panel, with a margin to drop new ones beyond.
   void GrowToInclude(const QRectF& rect);
@@ -73,13 +77,13 @@ class TCanvasScene : public QGraphicsScene {
     bool input;
     std::string port;
   };
-  // A wire item and the key of the module that feeds it.
+  // Module key and port key.
+  using TPortKey = std::pair<std::string, std::string>;
+  // A wire item and the output that feeds it.
   struct SWire {
-    std::string source;
+    TPortKey source;
     TWireItem* item;
   };
-  // Input module key and port key.
-  using TWireKey = std::pair<std::string, std::string>;
   // What the background depends on besides the scene position.
   struct SBackgroundLook {
     std::int32_t colour = 0;
@@ -88,8 +92,22 @@ class TCanvasScene : public QGraphicsScene {
     bool grid = false;
     bool operator==(const SBackgroundLook&) const = default;
   };
+  void ListChanged(const SListChange& change) override;
+  void AddPanel(const std::string& key);
+  void RemovePanel(const std::string& key);
+  // Every item goes; the list is no longer followed.
+  void Clear();
+  // Brings the wire into `input` up to date with the model: made, moved, or dropped.
+  void SyncWire(const TPortKey& input);
+  // The same for every input of the module, and every wire it feeds or waits to feed.
+  void SyncWiresAt(const std::string& moduleKey);
+  // The count of inputs `source` feeds changes by `change`; its plug is redrawn when it fills or
+  // empties.
+  void Refeed(const TPortKey& source, int change);
+  void RepaintPorts(const std::string& moduleKey) const;
+  void RecolourAll();
   TEinAusgang* WireStart() const;
-  TEingang* InputAt(const TWireKey& key) const;
+  TEingang* InputAt(const TPortKey& key) const;
   SBackgroundLook CurrentBackgroundLook() const;
   void PaintTiles(QPainter& painter, const QRectF& rect) const;
   void PaintGrid(QPainter& painter, const QRectF& rect) const;
@@ -98,12 +116,18 @@ class TCanvasScene : public QGraphicsScene {
   QRectF OverlayBounds() const;
 
   TModuleListe* list_ = nullptr;
+  bool editable_ = true;
+  std::map<std::string, TModulePanelItem*> panels_;
+  std::map<TPortKey, SWire> wires_;
+  // The inputs each module's outputs feed, and the inputs whose wire names a module that is not
+  // (yet) in the list, by the named module's key: when it comes, their wires appear.
+  std::map<std::string, std::set<TPortKey>> fedBy_;
+  std::map<std::string, std::set<TPortKey>> waitingFor_;
+  std::map<TPortKey, std::string> waitingName_;
+  // How many inputs each output feeds.
+  std::map<TPortKey, int> feeds_;
   std::optional<SWireStart> wire_;
   QPointF looseEnd_;
   std::optional<QRectF> band_;
   int cursorNumber_ = 0;
-  // Compared by address only, never followed.
-  std::unordered_set<const TAusgang*> fedOutputs_;
-  std::map<TWireKey, SWire> wires_;
-  std::optional<SBackgroundLook> drawnBackground_;
 };

@@ -41,9 +41,10 @@ TModuleCanvasView::~TModuleCanvasView() { Show(nullptr, kPanelWindowClosing); }
 void TModuleCanvasView::Show(TModuleListe* list, int mode) {
   TModuleListe* shown = scene_->List();
   if (shown != nullptr && shown->Canvas == this) shown->SetView(nullptr, mode);
-  scene_->SetList(list);
+  // The scene follows the list before the modules hear that they are shown, so that what
+  // showing changes (ports, sizes, panel items) reaches it.
+  scene_->ShowList(list, mode != kPanelSample);
   if (list != nullptr) list->SetView(this, mode);
-  scene_->SyncWires();
   resetCachedContent();
   scene_->FitToItems();
 }
@@ -74,22 +75,6 @@ void TModuleCanvasView::FitAll() {
 void TModuleCanvasView::ScrollBy(int dx, int dy) {
   horizontalScrollBar()->setValue(horizontalScrollBar()->value() + dx);
   verticalScrollBar()->setValue(verticalScrollBar()->value() + dy);
-}
-
-std::unique_ptr<TModuleView> TModuleCanvasView::CreateModuleView(TModul& module, bool editable) {
-  auto* item = new TModulePanelItem(editable);
-  scene_->addItem(item);
-  return std::make_unique<TModulePanelView>(module, item);
-}
-
-void TModuleCanvasView::Repaint() {
-  scene_->SyncWires();
-  if (scene_->BackgroundOutdated()) resetCachedContent();
-  for (QGraphicsItem* item : scene_->items()) {
-    if (item->type() == TModulePanelItem::Type)
-      static_cast<TModulePanelItem*>(item)->RefreshPorts();
-  }
-  scene_->update();
 }
 
 QPoint TModuleCanvasView::CanvasPoint(QPoint viewportPos) const {

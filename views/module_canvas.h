@@ -8,15 +8,15 @@
 #include <QGraphicsView>
 #include <optional>
 
-#include "patch/module_view.h"
+#include "patch/canvas_interface.h"
 
 class TCanvasScene;
 class TModuleListe;
 
-class TModuleCanvasView : public QGraphicsView, public TModuleCanvas {
+class TModuleCanvasView : public QGraphicsView, public TModuleCanvasInterface {
  public:
   explicit TModuleCanvasView(QWidget* parent = nullptr);
-  // Drops the views of the shown list (the window closes, the modules stay).
+  // Stops showing the list (the window closes, the modules stay).
   ~TModuleCanvasView() override;
 
   // Shows `list` (null: none), editable unless `mode` is kPanelSample.
@@ -35,8 +35,6 @@ class TModuleCanvasView : public QGraphicsView, public TModuleCanvas {
   int VerticalScroll() const override { return 0; }
   // Scrolls by viewport pixels.
   void ScrollBy(int dx, int dy) override;
-  std::unique_ptr<TModuleView> CreateModuleView(TModul& module, bool editable) override;
-  void Repaint() override;
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;

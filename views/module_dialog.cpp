@@ -12,9 +12,12 @@
 #include <QVBoxLayout>
 
 #include "patch/modul_bild.h"
+#include "patch/module_list.h"
 #include "patch/place_near.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
+#include "views/canvas_scene.h"
+#include "views/module_canvas.h"
 #include "views/module_panel.h"
 
 namespace {
@@ -36,8 +39,9 @@ TRect ToRect(const QRect& r) {
 
 // The panel's rectangle on the screen, or an empty one when the module is not on a visible canvas.
 QRect PanelOnScreen(const TModulBild& module) {
-  const auto* view = dynamic_cast<const TModulePanelView*>(module.Panel.get());
-  const TModulePanelItem* item = view ? view->Item() : nullptr;
+  const TModuleListe* list = OwnerList(module);
+  const auto* shown = list ? dynamic_cast<const TModuleCanvasView*>(list->Canvas) : nullptr;
+  const TModulePanelItem* item = shown ? shown->Scene().PanelOf(list->KeyOf(&module)) : nullptr;
   if (item == nullptr || item->scene() == nullptr) return {};
   for (const QGraphicsView* canvas : item->scene()->views()) {
     if (!canvas->isVisible()) continue;

@@ -68,29 +68,45 @@ int Floor(qreal value) { return static_cast<int>(std::floor(value)); }
 
 }  // namespace
 
-TModulePanelItem::TModulePanelItem(bool editable) : editable_(editable) {
+TModulePanelItem::TModulePanelItem(std::string key, bool editable)
+    : key_(std::move(key)), editable_(editable) {
   setCacheMode(DeviceCoordinateCache);
   setAcceptedMouseButtons(editable ? Qt::LeftButton : Qt::NoButton);
 }
 
-void TModulePanelItem::Attach(TModul* module) {
-  module_ = module;
-  if (module_ == nullptr) return;
-  BuildButtons();
+TModuleListe* TModulePanelItem::List() const {
+  const auto* canvas = dynamic_cast<const TCanvasScene*>(scene());
+  return canvas && !released_ ? canvas->List() : nullptr;
+}
+
+TModul* TModulePanelItem::Module() const {
+  TModuleListe* list = List();
+  return list ? list->ModuleAt(key_) : nullptr;
+}
+
+void TModulePanelItem::Build() {
+  TModul* module = Module();
+  if (module == nullptr) return;
+  BuildButtons(*module);
   RebuildPorts();
-  setAcceptHoverEvents(editable_ && FaceHasCursors(*module_));
+  setAcceptHoverEvents(editable_ && FaceHasCursors(*module));
   Refresh(nullptr);
 }
 
-void TModulePanelItem::BuildButtons() {
-  if (editable_ && HasDeleteButton(*module_)) deleteButton_ = new TDeleteButtonItem(this);
-  if (auto* boundary = dynamic_cast<TModulGrenze*>(module_)) {
-    const bool inner = dynamic_cast<TModulEingang*>(boundary) != nullptr;
+void TModulePanelItem::Release() {
+  released_ = true;
+  ReleaseItem(this);
+}
+
+void TModulePanelItem::BuildButtons(const TModul& module) {
+  if (editable_ && HasDeleteButton(module)) deleteButton_ = new TDeleteButtonItem(this);
+  if (const auto* boundary = dynamic_cast<const TModulGrenze*>(&module)) {
+    const bool inner = dynamic_cast<const TModulEingang*>(boundary) != nullptr;
     pictureButton_ =
         new TPictureButtonItem(this, {}, QStringLiteral(">>"), QSizeF(kBoundaryButtonSize));
     pictureButton_->setPos(inner ? kInnerInputButtonLeft : kInnerOutputButtonLeft,
                            kBoundaryButtonTop);
-  } else if (auto* pictured = dynamic_cast<TModulBild*>(module_)) {
+  } else if (const auto* pictured = dynamic_cast<const TModulBild*>(&module)) {
     const SModulePicture picture = pictured->PanelPicture();
     const QString name = QString::fromStdString(picture.name);
     const QSize size = name.isEmpty() ? QSize() : ArtworkSize(name);
@@ -100,8 +116,8 @@ void TModulePanelItem::BuildButtons() {
   }
 }
 
-bool TModulePanelItem::SyncGeometry() {
-  const TRect r = module_->Rect->GetRect();
+bool TModulePanelItem::SyncGeometry(const TModul& module) {
+  const TRect r = module.Rect->GetRect();
   const QSizeF size(ItemExtent(r.left, r.right), ItemExtent(r.top, r.bottom));
   const bool resized = size != size_;
   if (resized) {
@@ -113,18 +129,19 @@ bool TModulePanelItem::SyncGeometry() {
     deleteButton_->setPos(DeleteButtonRect(static_cast<int>(size_.width())).topLeft());
   if (auto* canvas = dynamic_cast<TCanvasScene*>(scene())) {
     canvas->GrowToInclude(sceneBoundingRect());
-    if (TModuleListe* list = module_->OwnerList()) canvas->SyncWiresOf(list->KeyOf(module_));
+    canvas->SyncWiresOf(key_);
   }
   return resized;
 }
 
 void TModulePanelItem::Refresh(const TPropTyp* property) {
-  if (module_ == nullptr) return;
+  const TModul* module = Module();
+  if (module == nullptr) return;
   const bool all = property == nullptr;
   // A panel that only moved keeps its drawing (and its cached picture).
-  if ((all || property == module_->Rect.get()) && !SyncGeometry() && !all) return;
+  if ((all || property == module->Rect.get()) && !SyncGeometry(*module) && !all) return;
   if (all) RefreshPorts();
-  if ((all || property == module_->Marked.get()) && module_->IsMarked()) setZValue(NextFrontZ());
+  if ((all || property == module->Marked.get()) && module->IsMarked()) setZValue(NextFrontZ());
   update();
 }
 
@@ -132,8 +149,8 @@ void TModulePanelItem::RebuildPorts() {
   for (TPortItem* port : ports_)
     ReleaseItem(port);
   ports_.clear();
-  auto* working = dynamic_cast<TModulArbeiten*>(module_);
-  if (working == nullptr) return;
+  auto* working = dynamic_cast<TModulArbeiten*>(Module());
+  if (working == nullptr) return update();
   for (const auto& [key, port] : working->InputList->Children()) {
     ports_.push_back(new TPortItem(this, true, key, editable_));
   }
@@ -152,10 +169,10 @@ void TModulePanelItem::PostDelete() {
   QMetaObject::invokeMethod(
       this,
       [this] {
-        TModuleListe* list = module_ ? module_->OwnerList() : nullptr;
-        if (list == nullptr) return;
-        module_->SelectOnly();
-        list->ExecuteCommand(kCommandDelete);
+        TModul* module = Module();
+        if (module == nullptr) return;
+        module->SelectOnly();
+        List()->ExecuteCommand(kCommandDelete);
       },
       Qt::QueuedConnection);
 }
@@ -165,7 +182,7 @@ void TModulePanelItem::OpenDialog() {
   QMetaObject::invokeMethod(
       this,
       [this] {
-        auto* module = dynamic_cast<TModulBild*>(module_);
+        auto* module = dynamic_cast<TModulBild*>(Module());
         if (module == nullptr) return;
         if (editable_) {
           module->ShowProperties();
@@ -177,15 +194,16 @@ void TModulePanelItem::OpenDialog() {
 }
 
 void TModulePanelItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) {
-  if (module_ == nullptr) return;
+  const TModul* module = Module();
+  if (module == nullptr) return;
   const SViewOptions& options = ViewOptions();
-  const auto* working = dynamic_cast<const TModulArbeiten*>(module_);
+  const auto* working = dynamic_cast<const TModulArbeiten*>(module);
   const bool active = working != nullptr && working->IsActive(nullptr);
   painter->fillRect(boundingRect(),
                     StoredToColor(active ? options.moduleActive : options.moduleInActive));
-  PaintBevel(*painter, size_, BevelWidth(*module_));
-  PaintPanelFace(*painter, *module_);
-  PaintTitleBar(*painter);
+  PaintBevel(*painter, size_, BevelWidth(*module));
+  PaintPanelFace(*painter, *module);
+  PaintTitleBar(*painter, *module);
   PaintChildren(*painter);
 }
 
@@ -203,8 +221,8 @@ void TModulePanelItem::PaintChildren(QPainter& painter) const {
   paintAt(deleteButton_);
 }
 
-void TModulePanelItem::PaintTitleBar(QPainter& painter) const {
-  const bool marked = module_->IsMarked();
+void TModulePanelItem::PaintTitleBar(QPainter& painter, const TModul& module) const {
+  const bool marked = module.IsMarked();
   const QRectF bar(0, 0, size_.width(), kTitleHeight);
   painter.fillRect(bar, marked ? kMarkedTitle : kUnmarkedTitle);
   QFont font = painter.font();
@@ -213,48 +231,50 @@ void TModulePanelItem::PaintTitleBar(QPainter& painter) const {
   painter.setPen(marked ? kMarkedTitleText : kUnmarkedTitleText);
   const qreal right = deleteButton_ ? deleteButton_->pos().x() - 1 : size_.width() - 2;
   const QRectF text(kTitleTextLeft, 0, std::max<qreal>(0, right - kTitleTextLeft), kTitleHeight);
-  const QString title = QFontMetrics(font).elidedText(FromFileText(module_->Title->value),
+  const QString title = QFontMetrics(font).elidedText(FromFileText(module.Title->value),
                                                       Qt::ElideRight, Floor(text.width()));
   painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, title);
 }
 
 void TModulePanelItem::mousePressEvent(QGraphicsSceneMouseEvent* event) {
-  TModuleListe* list = module_ ? module_->OwnerList() : nullptr;
-  if (list == nullptr) return event->ignore();
+  TModul* module = Module();
+  if (module == nullptr) return event->ignore();
   setZValue(NextFrontZ());
   if (event->pos().y() >= kTitleHeight) {
-    faceGrab_ = PressPanelFace(*module_, event->pos());
+    faceGrab_ = PressPanelFace(*module, event->pos());
     return update();
   }
   dragging_ = true;
-  list->BeginTitleDrag(*module_, event->modifiers() & Qt::ShiftModifier, Floor(event->pos().x()),
-                       Floor(event->pos().y()));
+  List()->BeginTitleDrag(*module, event->modifiers() & Qt::ShiftModifier, Floor(event->pos().x()),
+                         Floor(event->pos().y()));
 }
 
 void TModulePanelItem::mouseMoveEvent(QGraphicsSceneMouseEvent* event) {
-  if (faceGrab_.taken && module_ != nullptr) {
-    DragPanelFace(*module_, faceGrab_, event->pos());
+  TModul* module = Module();
+  if (module == nullptr) return;
+  if (faceGrab_.taken) {
+    DragPanelFace(*module, faceGrab_, event->pos());
     return update();
   }
-  TModuleListe* list = module_ ? module_->OwnerList() : nullptr;
-  if (!dragging_ || list == nullptr) return;
-  list->TitleDrag(*module_, Floor(event->pos().x()), Floor(event->pos().y()));
+  if (!dragging_) return;
+  List()->TitleDrag(*module, Floor(event->pos().x()), Floor(event->pos().y()));
   FollowWithView(event->screenPos());
 }
 
 void TModulePanelItem::mouseReleaseEvent(QGraphicsSceneMouseEvent*) {
-  if (faceGrab_.taken && module_ != nullptr) ReleasePanelFace(*module_, faceGrab_);
+  TModul* module = Module();
+  if (faceGrab_.taken && module != nullptr) ReleasePanelFace(*module, faceGrab_);
   faceGrab_ = {};
-  TModuleListe* list = module_ ? module_->OwnerList() : nullptr;
-  if (!dragging_ || list == nullptr) return;
+  if (!dragging_ || module == nullptr) return;
   dragging_ = false;
-  list->EndTitleDrag(*module_);
+  List()->EndTitleDrag(*module);
 }
 
 void TModulePanelItem::hoverMoveEvent(QGraphicsSceneHoverEvent* event) {
   // A resize under way keeps its cursor until the release.
-  if (module_ == nullptr || faceGrab_.taken) return;
-  const Qt::CursorShape shape = FaceCursorAt(*module_, event->pos());
+  const TModul* module = Module();
+  if (module == nullptr || faceGrab_.taken) return;
+  const Qt::CursorShape shape = FaceCursorAt(*module, event->pos());
   if (shape == Qt::ArrowCursor) return unsetCursor();
   setCursor(shape);
 }
@@ -265,30 +285,6 @@ void TModulePanelItem::FollowWithView(QPoint screenPos) {
     const QPoint mouse = view->viewport()->mapFromGlobal(screenPos);
     if (!view->viewport()->rect().contains(mouse)) view->ensureVisible(this, 0, 0);
   }
-}
-
-TModulePanelView::TModulePanelView(TModul& module, TModulePanelItem* item) : item_(item) {
-  item_->Attach(&module);
-}
-
-TModulePanelView::~TModulePanelView() {
-  if (item_ == nullptr) return;
-  item_->Attach(nullptr);
-  ReleaseItem(item_);
-}
-
-void TModulePanelView::PropertyChanged(const TPropTyp* property) {
-  if (item_) item_->Refresh(property);
-}
-
-void TModulePanelView::ActiveChanged() {
-  if (item_ == nullptr) return;
-  item_->update();
-  item_->RefreshPorts();
-}
-
-void TModulePanelView::PortsChanged() {
-  if (item_) item_->RebuildPorts();
 }
 
 void ReleaseItem(QGraphicsObject* item) {

@@ -1,18 +1,18 @@
 // A module's panel on the editor canvas: frame in the active or inactive colour, title bar with
-// the title and the delete button, the picture button and the connectors. The item reaches its
-// module only through its view adapter, which the module owns: when the module drops its view
-// (deleted, undone, window closed) the adapter detaches the item and schedules its removal, so
-// the item never holds a module that an edit has freed.
+// the title and the delete button, the picture button and the connectors. The item knows its
+// module by key and finds it in its scene's list each time; the scene makes, updates and releases
+// it as the list's change channel tells, so it never holds a module that an edit has freed.
 #pragma once
 
 #include <QGraphicsObject>
-#include <QPointer>
+#include <string>
 #include <vector>
 
-#include "patch/module_view.h"
 #include "views/panel_faces.h"
 
+class TCanvasScene;
 class TModul;
+class TModuleListe;
 class TPropTyp;
 class TPortItem;
 class TDeleteButtonItem;
@@ -22,12 +22,19 @@ class TModulePanelItem : public QGraphicsObject {
  public:
   enum { Type = UserType + 1 };
 
-  explicit TModulePanelItem(bool editable);
+  // Shows the module under `key` in the scene's list.
+  TModulePanelItem(std::string key, bool editable);
 
-  // The module shown, or null once its view has been dropped.
-  TModul* Module() const { return module_; }
-  // Shows `module`, or with null forgets it; the view adapter calls it.
-  void Attach(TModul* module);
+  // The module shown, or null once it left the list (or the item was released).
+  TModul* Module() const;
+  const std::string& Key() const { return key_; }
+  // The list the item's scene shows, or null.
+  TModuleListe* List() const;
+  // Builds buttons and connectors and takes the module's look; the scene calls it once the item
+  // is in the scene.
+  void Build();
+  // Forgets the module: the item shows nothing more and is deleted after the current event.
+  void Release();
   bool IsEditable() const { return editable_; }
 
   // Brings geometry, title, mark and colours up to date after `property` changed (null: all).
@@ -56,15 +63,16 @@ class TModulePanelItem : public QGraphicsObject {
 
  private:
   // Takes position and size from the module's Rect; true when the size changed.
-  bool SyncGeometry();
-  void BuildButtons();
-  void PaintTitleBar(QPainter& painter) const;
+  bool SyncGeometry(const TModul& module);
+  void BuildButtons(const TModul& module);
+  void PaintTitleBar(QPainter& painter, const TModul& module) const;
   // The connectors and buttons, which draw nothing themselves.
   void PaintChildren(QPainter& painter) const;
   // While a title bar is dragged out of the viewport, the canvas follows the panel.
   void FollowWithView(QPoint screenPos);
 
-  TModul* module_ = nullptr;
+  std::string key_;
+  bool released_ = false;
   bool editable_;
   bool dragging_ = false;
   // What a press below the title bar took hold of (scroll bar, slider, resize edge).
@@ -73,22 +81,6 @@ class TModulePanelItem : public QGraphicsObject {
   std::vector<TPortItem*> ports_;
   TDeleteButtonItem* deleteButton_ = nullptr;
   TPictureButtonItem* pictureButton_ = nullptr;
-};
-
-// The module's view: forwards the model's notices to the item and releases it when dropped.
-class TModulePanelView : public TModuleView {
- public:
-  TModulePanelView(TModul& module, TModulePanelItem* item);
-  ~TModulePanelView() override;
-
-  void PropertyChanged(const TPropTyp* property) override;
-  void ActiveChanged() override;
-  void PortsChanged() override;
-
-  TModulePanelItem* Item() const { return item_; }
-
- private:
-  QPointer<TModulePanelItem> item_;
 };
 
 // Hides `item` and deletes it after the current event, so that an item can be removed from

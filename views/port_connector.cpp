@@ -57,7 +57,7 @@ QString TPortItem::ToolTip() const {
   QString text = FromFileText(module->HintOf(*port)).trimmed();
   const auto* input = dynamic_cast<const TEingang*>(port);
   const TAusgang* source = input ? input->GetSource() : nullptr;
-  if (const TModul* feeder = source ? source->OwnerModule() : nullptr) {
+  if (const TModul* feeder = source ? source->Owner() : nullptr) {
     text += QStringLiteral("\nfrom ") + FromFileText(feeder->Title->value).trimmed();
   }
   return text;
@@ -73,9 +73,8 @@ bool TPortItem::ShowsActiveInside() const {
 
 bool TPortItem::IsWired(const TEinAusgang& port) const {
   if (const auto* input = dynamic_cast<const TEingang*>(&port)) return !input->IsFree();
-  const auto* output = dynamic_cast<const TAusgang*>(&port);
   const TCanvasScene* canvas = CanvasOf(*this);
-  return output != nullptr && canvas != nullptr && canvas->Feeds(*output);
+  return canvas != nullptr && canvas->Feeds(panel_->Key(), key_);
 }
 
 QRectF TPortItem::boundingRect() const { return QRectF(QPointF(0, 0), size_); }

@@ -75,7 +75,7 @@ TEST_F(GroupWindowTest, AGroupWindowClosesWhenItsMacroLeaves) {
   Document().ModuleList->UnmarkAll();
   macro->SelectOnly();
   Document().ModuleList->ExecuteCommand(kCommandDelete);
-  frame.Tick();
+  FinishEvents();
   EXPECT_EQ(frame.Area().subWindowList().size(), 1);
 }
 
@@ -101,14 +101,14 @@ TEST_F(GroupWindowTest, AnOpenGroupWindowLeavesWithItsMacroAndComesBackWithIt) {
   EXPECT_NE(frame.GroupWindow(*macro), nullptr) << "the loaded sound opens it";
   macro->SelectOnly();
   Document().ModuleList->ExecuteCommand(kCommandDelete);
-  frame.Tick();
+  FinishEvents();
   EXPECT_EQ(OpenGroupWindows(frame), 0);
   Document().ModuleList->ExecuteCommand(kCommandUndo);
-  frame.Tick();
+  FinishEvents();
   ASSERT_EQ(OpenGroupWindows(frame), 1) << "undoing the deletion shows the macro again";
 
   Frame(*frame.GroupWindow(*FirstMacro())).close();
-  frame.Tick();
+  FinishEvents();
   EXPECT_EQ(OpenGroupWindows(frame), 0) << "a window the user closed stays closed";
 }
 

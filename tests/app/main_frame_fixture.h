@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -39,6 +40,12 @@ class MainFrameTest : public ::testing::Test {
     return copy;
   }
   TDokumentKlang& Document() { return *frame.Document(); }
+  // Runs what the program left for after the current event: windows that follow the sound's
+  // changes, and deletions.
+  static void FinishEvents() {
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
   // The first module of the sound's structure, in key order.
   TModul& FirstModule() {
     return *std::dynamic_pointer_cast<TModul>(Document().ModuleList->Children().begin()->second);

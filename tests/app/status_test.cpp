@@ -68,7 +68,7 @@ TEST_F(MainFrameTest, MixerNodeShowsItsSamplesAndSoundsRefuseInnerInputs) {
   EXPECT_EQ(samples.front()->typeName, "PolyToMono");
   int bottom = 0;
   for (const TModul* sample : samples) {
-    EXPECT_NE(sample->Panel, nullptr) << sample->typeName;
+    EXPECT_TRUE(sample->IsShown()) << sample->typeName;
     EXPECT_EQ(sample->Rect->GetRect().left, 5);
     EXPECT_EQ(sample->Rect->GetRect().top, bottom + 8) << sample->typeName;
     bottom = sample->Rect->GetRect().bottom;

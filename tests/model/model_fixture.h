@@ -1,15 +1,14 @@
 // Small modules and a canvas for the model tests: a generator (one output), a processor with a
-// chosen number of inputs, and a sink, all without engine work; and a canvas that builds views
-// that only count what they are told.
+// chosen number of inputs, and a sink, all without engine work; and a canvas that only scrolls.
 #pragma once
 
 #include <memory>
 #include <string>
 
+#include "patch/canvas_interface.h"
 #include "patch/dokument_klang.h"
 #include "patch/modul_bild.h"
 #include "patch/module_registry.h"
-#include "patch/module_view.h"
 
 class TTestModule : public TModulBild {
  public:
@@ -32,17 +31,7 @@ class TTestModule : public TModulBild {
   bool sink_;
 };
 
-class TCountingView : public TModuleView {
- public:
-  void PropertyChanged(const TPropTyp*) override { ++updates; }
-  void ActiveChanged() override { ++activeChanges; }
-  void PortsChanged() override { ++portChanges; }
-  int updates = 0;
-  int activeChanges = 0;
-  int portChanges = 0;
-};
-
-class TTestCanvas : public TModuleCanvas {
+class TTestCanvas : public TModuleCanvasInterface {
  public:
   int HorizontalScroll() const override { return scroll.x; }
   int VerticalScroll() const override { return scroll.y; }
@@ -50,15 +39,8 @@ class TTestCanvas : public TModuleCanvas {
     scroll.x += dx;
     scroll.y += dy;
   }
-  std::unique_ptr<TModuleView> CreateModuleView(TModul&, bool) override {
-    ++viewsCreated;
-    return std::make_unique<TCountingView>();
-  }
-  void Repaint() override { ++repaints; }
 
   TPoint scroll;
-  int viewsCreated = 0;
-  int repaints = 0;
 };
 
 // Adds `module` to `list` under `key` at (x, y), as a file or the palette would.

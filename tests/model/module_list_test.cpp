@@ -157,8 +157,8 @@ TEST_F(ModuleList, DeletingAModuleAndUndoingRestoresItsWires) {
   list.ExecuteCommand(kCommandUndo);
   ASSERT_TRUE(list.Has("Src"));
   EXPECT_FALSE(In(a).IsFree() || In(b).IsFree());
-  EXPECT_EQ(In(a).GetSource()->OwnerModule()->Title->value, " Kept title");
-  EXPECT_EQ(In(a).GetSource()->OwnerModule()->Rect->left->value, 5);
+  EXPECT_EQ(In(a).GetSource()->Owner()->Title->value, " Kept title");
+  EXPECT_EQ(In(a).GetSource()->Owner()->Rect->left->value, 5);
   list.ExecuteCommand(kCommandRedo);
   EXPECT_FALSE(list.Has("Src"));
   list.ExecuteCommand(kCommandUndo);

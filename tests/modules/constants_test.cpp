@@ -274,7 +274,7 @@ TEST_F(ConstantSound, AnEditableViewShowsAFaderThatSharesTheViewRect) {
   TModulSchieber* fader = FaderItem();
   ASSERT_NE(fader, nullptr);
   EXPECT_EQ(fader->typeName, "ViewFader");
-  EXPECT_NE(fader->Panel, nullptr);
+  EXPECT_TRUE(fader->IsShown());
   EXPECT_EQ(fader->Rect.get(), constant.ViewRect.get());
   EXPECT_EQ(constant.Get("ViewRect").get(), constant.ViewRect.get());
   EXPECT_EQ(fader->Rect->GetRect(), (TRect{200, 10, 273, 160}));

@@ -69,7 +69,7 @@ class CanvasTest : public ::testing::Test {
   // The middle of a connector, in scene points.
   static QPointF Middle(const TEinAusgang& port) {
     const TRect r = port.Rect->GetRect();
-    const TRect m = port.OwnerModule()->Rect->GetRect();
+    const TRect m = port.Owner()->Rect->GetRect();
     return QPointF(m.left + (r.left + r.right) / 2.0, m.top + (r.top + r.bottom) / 2.0);
   }
 

@@ -52,7 +52,7 @@ TEST_F(PixelsTest, WiresLieOnTheirPathInTheColourOfTheirSignal) {
   Drag(Middle(Output(pitch, "1")), Middle(FirstInputOf(square, TSignalKind::Frequenz)));
   for (const bool direct : {true, false}) {
     ViewOptions().directLines = direct;
-    view.Repaint();
+    document.Broadcast(kTreeColorsChanged, 0, nullptr);
     const QImage image = Grab();
     for (TSignalKind kind : {TSignalKind::Analog, TSignalKind::Frequenz}) {
       const TEingang& input = FirstInputOf(square, kind);

@@ -80,8 +80,8 @@ TEST_F(WiringTest, DoubleClickOnAFreeInputAtTheLeftEdgeMakesAConstantAtZero) {
   Release(Middle(input));
   TAusgang* source = input.GetSource();
   ASSERT_NE(source, nullptr);
-  EXPECT_EQ(source->OwnerModule()->Rect->left->value, 0);
-  EXPECT_EQ(source->OwnerModule()->typeName, "ConstAnalog");
+  EXPECT_EQ(source->Owner()->Rect->left->value, 0);
+  EXPECT_EQ(source->Owner()->typeName, "ConstAnalog");
   EXPECT_EQ(list.ActionManager.UndoCount(), 1);
   list.ExecuteCommand(kCommandUndo);
   EXPECT_TRUE(input.IsFree());
