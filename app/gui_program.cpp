@@ -55,7 +55,8 @@ int RunGuiProgram(int argc, char** argv) {
   TMainFrame frame;
   splash.Finish();
   frame.show();
-  if (!frame.OfferRecovery())
-    frame.StartWith(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString());
+  TSoundSession& session = frame.Session();
+  if (!session.OfferRecovery())
+    session.StartWith(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString());
   return QApplication::exec();
 }

@@ -1,18 +1,18 @@
 #include "app/help_key.h"
 
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QShortcut>
 
 #include "app/editor_window.h"
 #include "app/help_window.h"
-#include "app/main_frame.h"
 #include "patch/modul_bild.h"
 #include "patch/module_list.h"
 
 namespace {
 
-TModulBild* FocusedModule(const TMainFrame& frame) {
-  QMdiSubWindow* child = frame.Area().currentSubWindow();
+TModulBild* FocusedModule(const QMdiArea& editors) {
+  QMdiSubWindow* child = editors.currentSubWindow();
   auto* editor = child != nullptr ? qobject_cast<TEditorWindow*>(child->widget()) : nullptr;
   const TModuleListe* list = editor != nullptr ? editor->FrontList() : nullptr;
   if (list == nullptr || list->MarkedCount() != 1) return nullptr;
@@ -25,15 +25,15 @@ TModulBild* FocusedModule(const TMainFrame& frame) {
 
 }  // namespace
 
-void ShowFocusedHelp(TMainFrame& frame) {
-  if (TModulBild* module = FocusedModule(frame)) {
+void ShowFocusedHelp(const QMdiArea& editors) {
+  if (TModulBild* module = FocusedModule(editors)) {
     module->ShowHelp();
   } else {
     ShowHelpTopic(0);
   }
 }
 
-void InstallHelpKey(TMainFrame& frame) {
-  auto* key = new QShortcut(QKeySequence::HelpContents, &frame);
-  QObject::connect(key, &QShortcut::activated, &frame, [&frame] { ShowFocusedHelp(frame); });
+void InstallHelpKey(QWidget& window, const QMdiArea& editors) {
+  auto* key = new QShortcut(QKeySequence::HelpContents, &window);
+  QObject::connect(key, &QShortcut::activated, &window, [&editors] { ShowFocusedHelp(editors); });
 }

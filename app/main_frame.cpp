@@ -15,15 +15,14 @@
 #include "app/about_box.h"
 #include "app/file_browser_page.h"
 #include "app/group_window.h"
+#include "app/help_key.h"
+#include "app/options_file_dialog.h"
 #include "app/shell_actions.h"
 #include "app/sound_window.h"
 #include "app/window_placement.h"
 #include "app/workspace_pages.h"
 #include "patch/dokument_klang.h"
 #include "patch/macro_modules.h"
-#include "persist/tree_message.h"
-#include "platform/engine_options.h"
-#include "platform/message_box.h"
 #include "platform/options.h"
 #include "platform/settings_store.h"
 #include "platform/text_codec.h"
@@ -33,24 +32,17 @@
 namespace {
 
 constexpr int kTickMs = 300;
-// Autosave is looked at on every seventh tick.
-constexpr int kTicksPerAutosaveCheck = 6;
-constexpr qint64 kMsPerMinute = 60000;
 constexpr char kNoPosition[] = "x  : -  y : -";
 constexpr char kSettingsSection[] = "MainFrame";
 constexpr int kStateNormal = 0;
 constexpr int kStateMinimised = 1;
 constexpr int kStateMaximised = 2;
 
-QString Quoted(const QString& text) { return '"' + text + '"'; }
-
-void Tell(QWidget* owner, const QString& caption, const QString& text, TMessageIcon icon) {
-  ShowMessage(owner, {caption, text, icon, TMessageButtons::Ok});
-}
-
 }  // namespace
 
-TMainFrame::TMainFrame() : actions_(std::make_unique<TMainActions>(*this)) {
+TMainFrame::TMainFrame()
+    : actions_(std::make_unique<TMainActions>(*this)),
+      dialogs_(*this, [this](TModulKomponent& macro) { ShowGroupWindow(macro); }) {
   setWindowTitle("zmr");
   setWindowIcon(ArtworkIcon("zelmar"));
   LoadOptions(ViewOptions());
@@ -59,7 +51,7 @@ TMainFrame::TMainFrame() : actions_(std::make_unique<TMainActions>(*this)) {
   area_ = new QMdiArea;
   area_->setBackground(QColor(112, 112, 112));
   auto* splitter = new QSplitter;
-  workspace_ = BuildWorkspacePages(*this);
+  workspace_ = BuildWorkspacePages(session_, *actions_->SaveGroup);
   splitter->addWidget(workspace_.pages);
   splitter->addWidget(area_);
   splitter->setStretchFactor(1, 1);
@@ -69,11 +61,12 @@ TMainFrame::TMainFrame() : actions_(std::make_unique<TMainActions>(*this)) {
   ConnectFile();
   ConnectEdit();
   ConnectViewAndWindows();
-  ConnectShellDialogs(*this);
+  ConnectShellDialogs(*this, *actions_, session_);
+  InstallHelpKey(*this, *area_);
   setAcceptDrops(true);
   recent_.Reload(FileOptions().recentFileSize);
   RebuildRecentMenu();
-  SetSoundActions(false, false);
+  SoundStateChanged(false, false);
   ActiveEditorChanged();
   connect(&timer_, &QTimer::timeout, this, &TMainFrame::Tick);
   timer_.start(kTickMs);
@@ -84,7 +77,7 @@ TMainFrame::TMainFrame() : actions_(std::make_unique<TMainActions>(*this)) {
 
 TMainFrame::~TMainFrame() {
   timer_.stop();
-  ReleaseDocument();
+  session_.ReleaseDocument();
   SetModuleDialogs(nullptr);
 }
 
@@ -101,13 +94,16 @@ void TMainFrame::BuildStatusBar() {
 
 void TMainFrame::ConnectFile() {
   TMainActions& a = *actions_;
-  connect(a.New, &QAction::triggered, this, &TMainFrame::NewSound);
+  connect(a.New, &QAction::triggered, &session_, &TSoundSession::NewSound);
   connect(a.Open, &QAction::triggered, this, &TMainFrame::OpenChosenFile);
-  connect(a.Save, &QAction::triggered, this, [this] { SaveSound(false); });
-  connect(a.SaveAs, &QAction::triggered, this, [this] { SaveSound(true); });
+  connect(a.Save, &QAction::triggered, this, [this] { session_.SaveSound(false); });
+  connect(a.SaveAs, &QAction::triggered, this, [this] { session_.SaveSound(true); });
+  connect(a.FileOptions, &QAction::triggered, this, [this] {
+    if (TOptionsFileDialog(FileOptions(), this).exec() == QDialog::Accepted) FileOptionsChanged();
+  });
   connect(a.Exit, &QAction::triggered, this, &QWidget::close);
-  connect(a.Start, &QAction::triggered, this, &TMainFrame::StartSound);
-  connect(a.Stop, &QAction::triggered, this, &TMainFrame::StopSound);
+  connect(a.Start, &QAction::triggered, &session_, &TSoundSession::StartSound);
+  connect(a.Stop, &QAction::triggered, &session_, &TSoundSession::StopSound);
   connect(a.VoiceCounts, &QActionGroup::triggered, this,
           [this](QAction* item) { SelectVoices(item->data().toInt()); });
   connect(a.About, &QAction::triggered, this, [this] { ShowAboutBox(this); });
@@ -146,174 +142,49 @@ void TMainFrame::ConnectViewAndWindows() {
   connect(area_, &QMdiArea::subWindowActivated, this, &TMainFrame::ActiveEditorChanged);
 }
 
-void TMainFrame::StartWith(const QString& argument) {
-  if (argument.toUpper() == "STANDARD") return;
-  if (!argument.isEmpty() && QFileInfo::exists(argument)) {
-    OpenFile(argument);
-    return;
-  }
-  SFileOptions& options = FileOptions();
-  const QString remembered = options.fileStartWindow;
-  if (remembered.isEmpty()) return;
-  // While the start document opens the stored option is empty, so a sound that crashes the
-  // program while opening is not opened again at the next start.
-  options.fileStartWindow.clear();
-  StoreOptions(options);
-  if (QFileInfo::exists(remembered)) {
-    OpenFile(remembered);
-  } else {
-    NewSound();
-  }
-  options.fileStartWindow = remembered;
-  StoreOptions(options);
-}
-
-void TMainFrame::NewSound() {
-  if (!CloseSound(true)) return;
-  ShowStatus("New Sound");
-  CreateDocument();
-  SelectVoices(0);
-  ShowSoundWindow();
-  SetSoundActions(true, false);
-}
-
-void TMainFrame::OpenFile(const QString& path) {
-  if (!QFileInfo::exists(path)) {
-    Tell(this, "Load file", "File " + Quoted(path + ' ') + " not found !", TMessageIcon::Question);
-    return;
-  }
-  if (!CloseSound(true)) return;
-  CreateDocument();
-  ShowLoaded(document_->Load(QFileInfo(path).absoluteFilePath()),
-             "File " + Quoted(path + ' ') + " unknown format !");
-}
-
-bool TMainFrame::OfferRecovery() {
-  for (SLeftCopy& left : TRecoveryCopy::LeftBehind()) {
-    const QString sound = left.originalPath.isEmpty() ? QString("A new sound")
-                                                      : "The sound " + Quoted(left.originalPath);
-    const QString text = sound + " had changes that were not saved when zmr ended (" +
-                         left.written.toString("yyyy-MM-dd hh:mm:ss") + ").\nRestore them ?";
-    if (ShowMessage(this, {"Restore Sound", text, TMessageIcon::Question,
-                           TMessageButtons::YesNo}) != TMessageAnswer::Yes) {
-      TRecoveryCopy::Remove(left);
-      continue;
-    }
-    if (!CloseSound(true)) return true;
-    CreateDocument();
-    std::string fault;
-    const bool restored = document_->Restore(left.soundText, left.originalPath, fault);
-    recovery_.Adopt(left);
-    ShowLoaded(restored, "The copy of " + Quoted(left.originalPath) +
-                             " is damaged: " + QString::fromStdString(fault));
-    return true;
-  }
-  return false;
-}
-
-void TMainFrame::CreateDocument() {
-  document_ = std::make_unique<TDokumentKlang>();
-  document_->Engine().SetListener(this);
-  groupWindows_.Follow(document_.get());
-}
-
-void TMainFrame::SyncGroupWindowsLater() {
-  // After the edit: a window must not close or open inside the step that changed the patch.
-  if (groupWindowsQueued_) return;
-  groupWindowsQueued_ = true;
-  QTimer::singleShot(0, this, [this] {
-    groupWindowsQueued_ = false;
-    DropGroupWindows(false);
-    if (document_) ShowVisibleGroupWindows(*document_->ModuleList);
-  });
-}
-
-void TMainFrame::ShowLoaded(bool loaded, const QString& fault) {
-  sinceSave_.restart();
-  SetSoundActions(true, false);
-  if (document_->ViewSound->Visible->value != 0 || !loaded) ShowSoundWindow();
-  if (!loaded) {
-    Tell(this, "Load file", fault, TMessageIcon::Error);
-    return;
-  }
-  SelectVoices(0);
-  if (SoundOptions().startAfterLoading) StartSound();
-}
-
 void TMainFrame::OpenChosenFile() {
   const QString path = QFileDialog::getOpenFileName(
       this, "Projekt öffnen", FileOptions().startOpenFolder, "Project Files (*.zmr)");
   if (path.isEmpty()) return;
   AddRecent(path);
   FileOptions().startOpenFolder = QFileInfo(path).absolutePath();
-  OpenFile(path);
+  session_.OpenFile(path);
 }
 
-bool TMainFrame::SaveSound(bool askForName) {
-  if (!document_) return false;
-  const QString title = FromFileText(document_->ViewSound->Title->value);
-  QString name = title;
-  if (askForName || !document_->HasFileName()) {
-    const QString proposed =
-        QDir(FileOptions().startOpenFolder).filePath(QFileInfo(title).fileName());
-    name = QFileDialog::getSaveFileName(this, "Save Sound", proposed, "Sound Files (*.zmr)");
-    if (name.isEmpty()) return false;
-    if (QFileInfo(name).suffix().isEmpty()) name += ".zmr";
-    FileOptions().startOpenFolder = QFileInfo(name).absolutePath();
-  }
-  if (!document_->Save(name)) {
-    Tell(this, "Save Sound", "File " + Quoted(name) + " could not be written !",
-         TMessageIcon::Error);
-    return false;
-  }
+QString TMainFrame::AskSoundFileName(const QString& proposed) {
+  return QFileDialog::getSaveFileName(this, "Save Sound", proposed, "Sound Files (*.zmr)");
+}
+
+void TMainFrame::Saved(const QString& path) {
   workspace_.sounds->Browser().Refresh();
-  sinceSave_.restart();
-  if (!FileOptions().undoAfterSave) {
-    document_->Broadcast(kTreeClearHistory, 0, nullptr);
-    RefreshEditActions(0, 0, 0);
-  }
-  ShowCaption();
-  AddRecent(name);
-  return true;
+  RefreshEditActions(0, 0, 0);
+  AddRecent(path);
 }
 
-bool TMainFrame::CloseSound(bool destroy) {
-  if (!document_) return true;
-  const QString title = FromFileText(document_->ViewSound->Title->value);
-  if (FileOptions().showLastWindow) FileOptions().fileStartWindow = title;
-  if (document_->IsModified()) {
-    const TMessageAnswer answer =
-        ShowMessage(this, {"Save", "Save changes to  " + Quoted(title) + "  ?",
-                           TMessageIcon::Warning, TMessageButtons::YesNoCancel});
-    // A save that was cancelled or failed keeps the sound, so that no change is lost.
-    if (answer == TMessageAnswer::Yes && !SaveSound(false)) return false;
-    if (answer != TMessageAnswer::Yes && answer != TMessageAnswer::No) return false;
-  }
-  recovery_.Discard();
-  SetSoundActions(false, false);
-  if (destroy) ReleaseDocument();
-  return true;
+void TMainFrame::DocumentArrived(bool showWindow) {
+  groupWindows_.Follow(session_.Document());
+  if (showWindow) ShowSoundWindow();
+  SelectVoices(0);
 }
 
-void TMainFrame::ReleaseDocument() {
+void TMainFrame::DocumentLeaving() {
+  groupWindows_.Follow(nullptr);
   DropGroupWindows(true);
   DropSoundWindow();
   InstallList(nullptr);
-  groupWindows_.Follow(nullptr);
-  document_.reset();
-  ShowCaption();
-  SetSoundActions(false, false);
-  ActiveEditorChanged();
 }
 
+void TMainFrame::DocumentReleased() { ActiveEditorChanged(); }
+
 void TMainFrame::ShowSoundWindow() {
-  auto* window = new TSoundWindow(*document_, *this, [this] { return CloseSound(false); });
+  auto* window =
+      new TSoundWindow(*session_.Document(), *this, [this] { return session_.CloseSound(false); });
   window->onVoicesChanged = [this] { SelectVoices(0); };
   soundWindow_ = window;
-  ShowCaption();
-  AddEditorWindow(*window, *document_->ViewSound);
+  CaptionChanged();
+  AddEditorWindow(*window, *session_.Document()->ViewSound);
   ActiveEditorChanged();
-  ShowVisibleGroupWindows(*document_->ModuleList);
+  ShowVisibleGroupWindows(*session_.Document()->ModuleList);
 }
 
 void TMainFrame::AddEditorWindow(TEditorWindow& window, TFenster& description) {
@@ -328,7 +199,8 @@ void TMainFrame::AddEditorWindow(TEditorWindow& window, TFenster& description) {
 }
 
 void TMainFrame::ShowGroupWindow(TModulKomponent& macro) {
-  if (!document_ || !PatchHoldsMacro(*document_->ModuleList, macro)) return;
+  const TDokumentKlang* document = session_.Document();
+  if (document == nullptr || !PatchHoldsMacro(*document->ModuleList, macro)) return;
   if (TGroupWindow* open = GroupWindow(macro)) {
     area_->setActiveSubWindow(static_cast<QMdiSubWindow*>(open->parentWidget()));
     return;
@@ -340,6 +212,18 @@ void TMainFrame::ShowGroupWindow(TModulKomponent& macro) {
   auto* window = new TGroupWindow(std::move(held));
   AddEditorWindow(*window, *macro.Window);
   ActiveEditorChanged();
+}
+
+void TMainFrame::SyncGroupWindowsLater() {
+  // After the edit: a window must not close or open inside the step that changed the patch.
+  if (groupWindowsQueued_) return;
+  groupWindowsQueued_ = true;
+  QTimer::singleShot(0, this, [this] {
+    groupWindowsQueued_ = false;
+    DropGroupWindows(false);
+    if (TDokumentKlang* document = session_.Document())
+      ShowVisibleGroupWindows(*document->ModuleList);
+  });
 }
 
 void TMainFrame::ShowVisibleGroupWindows(const TModuleListe& list) {
@@ -362,18 +246,19 @@ TGroupWindow* TMainFrame::GroupWindow(const TModulKomponent& macro) const {
 }
 
 void TMainFrame::DropGroupWindows(bool all) {
+  const TDokumentKlang* document = session_.Document();
   for (QMdiSubWindow* child : area_->subWindowList()) {
     auto* window = qobject_cast<TGroupWindow*>(child->widget());
     if (window == nullptr) continue;
-    if (all || !document_ || !PatchHoldsMacro(*document_->ModuleList, window->Macro())) {
+    if (all || document == nullptr || !PatchHoldsMacro(*document->ModuleList, window->Macro())) {
       if (activeList_ == window->FrontList()) InstallList(nullptr);
       delete child;
     }
   }
 }
 
-void TMainFrame::ShowCaption() {
-  const QString title = document_ ? FromFileText(document_->ViewSound->Title->value) : QString();
+void TMainFrame::CaptionChanged() {
+  const QString title = session_.Title();
   if (soundWindow_) soundWindow_->setWindowTitle(title);
   // A maximised sound window has no title bar of its own.
   setWindowTitle(title.isEmpty() ? QString("zmr") : "zmr - " + title);
@@ -385,80 +270,34 @@ void TMainFrame::DropSoundWindow() {
 }
 
 void TMainFrame::SelectVoices(int count) {
-  if (count != 0 && document_ && count != document_->CountVoices->value) {
-    document_->SetVoiceCount(count);
+  TDokumentKlang* document = session_.Document();
+  if (count != 0 && document != nullptr && count != document->CountVoices->value) {
+    document->SetVoiceCount(count);
   }
-  if (count == 0) count = document_ ? document_->CountVoices->value : 1;
+  if (count == 0) count = document != nullptr ? document->CountVoices->value : 1;
   actions_->TickVoices(count);
   if (soundWindow_) soundWindow_->ShowVoices();
 }
 
-void TMainFrame::StartSound() {
-  if (!document_) return;
-  const TWaitCursor wait;
-  ApplySoundOptions(document_->Engine());
-  switch (document_->StartSound()) {
-    case TKlangEngine::kStartNoMemory:
-      Tell(this, "Fault start Sound", "Can't create Memory !", TMessageIcon::None);
-      return;
-    case TKlangEngine::kStartNoThread:
-      Tell(this, "Fault start Sound", "Can't start Thread !", TMessageIcon::None);
-      return;
-    default:
-      SetSoundActions(false, true);
-      ShowFallbackOnce();
-  }
-}
-
-void TMainFrame::ShowFallbackOnce() {
-  const std::string& reason = document_->Engine().FallbackReason();
-  if (reason == shownFallback_) return;
-  shownFallback_ = reason;
-  if (!reason.empty())
-    statusBar()->showMessage(QString::fromStdString("Sound " + PlayModeText(document_->Engine())));
-}
-
-void TMainFrame::StopSound() {
-  if (!document_) return;
-  const TWaitCursor wait;
-  if (document_->StopSound() == TKlangEngine::kStopThreadHung) {
-    Tell(this, "Fault start Sound", "Can't stop Thread !", TMessageIcon::None);
-    return;
-  }
-  SetSoundActions(true, false);
-}
-
-void TMainFrame::SetSoundActions(bool canStart, bool canStop) {
+void TMainFrame::SoundStateChanged(bool canStart, bool canStop) {
   actions_->Start->setEnabled(canStart);
   actions_->Stop->setEnabled(canStop);
 }
 
+void TMainFrame::ShowPlayMode(const QString& text) { statusBar()->showMessage(text); }
+
 void TMainFrame::ShowStatus(const QString& text) { position_->setText(text); }
 
 void TMainFrame::Tick() {
-  if (ticks_++ > kTicksPerAutosaveCheck - 1) {
-    ticks_ = 0;
-    Autosave();
-  }
-  // What the engine thread published (level reports, finished captures) reaches the modules.
-  if (document_) document_->PollEngine();
-  recovery_.Follow(document_.get());
-  const bool playing = document_ && document_->IsStarted();
-  processor_->Show(ProcessorLook(playing, playing ? document_->Engine().ProcessorUsage() : 0));
+  session_.Tick();
+  TDokumentKlang* document = session_.Document();
+  const bool playing = document != nullptr && document->IsStarted();
+  processor_->Show(ProcessorLook(playing, playing ? document->Engine().ProcessorUsage() : 0));
 }
 
 void TMainFrame::FileOptionsChanged() {
   RebuildRecentMenu();
-  sinceSave_.restart();
-}
-
-void TMainFrame::Autosave() {
-  const SFileOptions& options = FileOptions();
-  if (!options.autosave || !document_ || !document_->HasFileName()) return;
-  if (sinceSave_.elapsed() <= options.autosaveTimeMin * kMsPerMinute) return;
-  timer_.stop();
-  SaveSound(false);
-  timer_.start(kTickMs);
+  session_.RestartAutosaveClock();
 }
 
 void TMainFrame::ActiveEditorChanged() {
@@ -541,7 +380,7 @@ void TMainFrame::RebuildRecentMenu() {
   menu.clear();
   menu.setEnabled(!recent_.Paths().isEmpty());
   for (const QString& path : recent_.Paths()) {
-    menu.addAction(path, this, [this, path] { OpenFile(path); });
+    menu.addAction(path, this, [this, path] { session_.OpenFile(path); });
   }
 }
 
@@ -550,26 +389,16 @@ void TMainFrame::AddRecent(const QString& path) {
   RebuildRecentMenu();
 }
 
-void TMainFrame::EngineOverloaded(int) {
-  QCoreApplication::postEvent(this,
-                              new QEvent(static_cast<QEvent::Type>(kMessageEngineOverloaded)));
-}
-
 bool TMainFrame::event(QEvent* event) {
-  if (event->type() == static_cast<QEvent::Type>(kMessageEngineOverloaded)) {
-    StopSound();
-    Tell(this, "Stop Sound", "Processor usage to high !", TMessageIcon::Error);
-    return true;
-  }
   if (event->type() == kMessageSoundClosed) {
-    ReleaseDocument();
+    session_.ReleaseDocument();
     return true;
   }
   return QMainWindow::event(event);
 }
 
 void TMainFrame::closeEvent(QCloseEvent* event) {
-  if (!CloseSound(true)) {
+  if (!session_.CloseSound(true)) {
     event->ignore();
     return;
   }
@@ -646,5 +475,5 @@ void TMainFrame::dropEvent(QDropEvent* event) {
   const QString path = DroppedSound(*event->mimeData());
   if (path.isEmpty()) return;
   event->acceptProposedAction();
-  OpenFile(path);
+  session_.OpenFile(path);
 }

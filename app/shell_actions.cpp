@@ -1,11 +1,10 @@
 #include "app/shell_actions.h"
 
 #include "app/default_device_dialog.h"
-#include "app/help_key.h"
-#include "app/main_frame.h"
-#include "app/options_file_dialog.h"
+#include "app/main_actions.h"
 #include "app/options_sound_dialog.h"
 #include "app/options_view_dialog.h"
+#include "app/sound_session.h"
 #include "app/tools_menu.h"
 #include "patch/dokument_klang.h"
 #include "persist/tree_message.h"
@@ -15,31 +14,25 @@ namespace {
 // Shows `dialog` modally; true on OK.
 bool Confirmed(QDialog&& dialog) { return dialog.exec() == QDialog::Accepted; }
 
-void ConnectDevice(TMainFrame& frame, QAction* item, TDeviceKind kind) {
-  QObject::connect(item, &QAction::triggered, &frame, [&frame, kind] {
-    Confirmed(TDefaultDeviceDialog(kind, SoundOptions(), frame.Document(), &frame));
+void ConnectDevice(QWidget& window, QAction* item, TSoundSession& session, TDeviceKind kind) {
+  QObject::connect(item, &QAction::triggered, &window, [&window, &session, kind] {
+    Confirmed(TDefaultDeviceDialog(kind, SoundOptions(), session.Document(), &window));
   });
 }
 
 }  // namespace
 
-void ConnectShellDialogs(TMainFrame& frame) {
-  TMainActions& a = frame.Actions();
-  QObject::connect(a.ViewOptions, &QAction::triggered, &frame, [&frame] {
-    if (!Confirmed(TOptionsViewDialog(ViewOptions(), &frame))) return;
-    if (TDokumentKlang* document = frame.Document())
+void ConnectShellDialogs(QWidget& window, const TMainActions& actions, TSoundSession& session) {
+  QObject::connect(actions.ViewOptions, &QAction::triggered, &window, [&window, &session] {
+    if (!Confirmed(TOptionsViewDialog(ViewOptions(), &window))) return;
+    if (TDokumentKlang* document = session.Document())
       document->Broadcast(kTreeColorsChanged, 0, nullptr);
   });
-  QObject::connect(a.FileOptions, &QAction::triggered, &frame, [&frame] {
-    if (Confirmed(TOptionsFileDialog(FileOptions(), &frame))) frame.FileOptionsChanged();
+  QObject::connect(actions.SoundOptions, &QAction::triggered, &window, [&window, &session] {
+    if (Confirmed(TOptionsSoundDialog(SoundOptions(), &window))) session.RestartSound();
   });
-  QObject::connect(a.SoundOptions, &QAction::triggered, &frame, [&frame] {
-    if (!Confirmed(TOptionsSoundDialog(SoundOptions(), &frame))) return;
-    if (TDokumentKlang* document = frame.Document()) document->RestartSound(true);
-  });
-  ConnectDevice(frame, a.DefaultWaveOut, TDeviceKind::WaveOut);
-  ConnectDevice(frame, a.DefaultWaveIn, TDeviceKind::WaveIn);
-  ConnectDevice(frame, a.DefaultMidiIn, TDeviceKind::MidiIn);
-  new TToolsMenu(*a.Tools, *a.ToolsConfig, frame);
-  InstallHelpKey(frame);
+  ConnectDevice(window, actions.DefaultWaveOut, session, TDeviceKind::WaveOut);
+  ConnectDevice(window, actions.DefaultWaveIn, session, TDeviceKind::WaveIn);
+  ConnectDevice(window, actions.DefaultMidiIn, session, TDeviceKind::MidiIn);
+  new TToolsMenu(*actions.Tools, *actions.ToolsConfig, window);
 }

@@ -1,7 +1,10 @@
-// Wires the main window's option, default device and Tools items to their dialogs, and what the
-// window does after each OK; and F1.
+// Wires the main window's view and sound options, default device and Tools items to their
+// dialogs, and what the sound session does after each OK.
 #pragma once
 
-class TMainFrame;
+class QWidget;
+class TMainActions;
+class TSoundSession;
 
-void ConnectShellDialogs(TMainFrame& frame);
+// The dialogs show over `window`.
+void ConnectShellDialogs(QWidget& window, const TMainActions& actions, TSoundSession& session);

@@ -1,8 +1,8 @@
 #include "app/workspace_pages.h"
 
 #include "app/file_browser_page.h"
-#include "app/main_frame.h"
 #include "app/module_palette_page.h"
+#include "app/sound_session.h"
 #include "platform/paths.h"
 #include "platform/settings_store.h"
 
@@ -21,12 +21,12 @@ void SeedExamples(const SWorkspacePages& workspace) {
 
 }  // namespace
 
-SWorkspacePages BuildWorkspacePages(TMainFrame& frame) {
+SWorkspacePages BuildWorkspacePages(TSoundSession& session, QAction& saveGroup) {
   SWorkspacePages workspace;
   workspace.pages = new QTabWidget;
-  workspace.sounds = new TFileBrowserPage(SoundBrowserKind(),
-                                          [&frame](const QString& path) { frame.OpenFile(path); });
-  workspace.groups = new TFileBrowserPage(GroupBrowserKind(), nullptr, frame.Actions().SaveGroup);
+  workspace.sounds = new TFileBrowserPage(
+      SoundBrowserKind(), [&session](const QString& path) { session.OpenFile(path); });
+  workspace.groups = new TFileBrowserPage(GroupBrowserKind(), nullptr, &saveGroup);
   workspace.pages->addTab(workspace.sounds, " Sounds ");
   workspace.pages->addTab(new TModulePalettePage, " Modules ");
   workspace.pages->addTab(workspace.groups, " Groups ");

@@ -3,8 +3,9 @@
 
 #include <QTabWidget>
 
+class QAction;
 class TFileBrowserPage;
-class TMainFrame;
+class TSoundSession;
 
 struct SWorkspacePages {
   QTabWidget* pages = nullptr;
@@ -12,5 +13,6 @@ struct SWorkspacePages {
   TFileBrowserPage* groups = nullptr;
 };
 
-// The pages; at the first start the browsers get the bundled examples.
-SWorkspacePages BuildWorkspacePages(TMainFrame& frame);
+// The pages; at the first start the browsers get the bundled examples. A sound chosen on the
+// " Sounds " page opens in `session`; `saveGroup` is the " Groups " page's save button.
+SWorkspacePages BuildWorkspacePages(TSoundSession& session, QAction& saveGroup);

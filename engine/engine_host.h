@@ -26,7 +26,7 @@ class TEngineListener {
   virtual ~TEngineListener() = default;
 
   // The engine stopped itself after seven consecutive measurements above the processor limit;
-  // `usage` is the last measurement in percent. The main window shows it as message 15432.
+  // `usage` is the last measurement in percent. The sound session shows it as message 15432.
   virtual void EngineOverloaded(int usage) = 0;
 };
 

@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
   SoundOptions().startAfterLoading = false;
   frame.resize(1280, 800);
   frame.show();
-  frame.OpenFile(QString::fromLocal8Bit(argv[1]));
+  frame.Session().OpenFile(QString::fromLocal8Bit(argv[1]));
   TSoundWindow* window = frame.SoundWindow();
   if (window == nullptr) return 1;
   window->parentWidget()->showMaximized();

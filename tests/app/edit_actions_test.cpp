@@ -10,7 +10,7 @@ namespace {
 
 class EditActionsTest : public MainFrameTest {
  protected:
-  void SetUp() override { frame.OpenFile(Example("poly_synth.zmr")); }
+  void SetUp() override { frame.Session().OpenFile(Example("poly_synth.zmr")); }
   QAction& Edit(int code) { return *frame.Actions().Edit[code]; }
   // Drags the first module's title bar 40 points to the right.
   void MoveFirstModule() {

@@ -17,7 +17,7 @@ namespace {
 
 class GroupWindowTest : public MainFrameTest {
  protected:
-  void SetUp() override { frame.OpenFile(Example("macro_voice.zmr")); }
+  void SetUp() override { frame.Session().OpenFile(Example("macro_voice.zmr")); }
   TModulKomponent* FirstMacro() {
     for (const auto& [key, child] : Document().ModuleList->Children()) {
       if (auto* macro = dynamic_cast<TModulKomponent*>(child.get())) return macro;
@@ -120,8 +120,8 @@ TEST_F(GroupWindowTest, WindowsReopenWhereTheyWereLeft) {
   const QRect groupPlace(300, 200, 420, 260);
   Frame(*frame.SoundWindow()).setGeometry(soundPlace);
   Frame(*frame.GroupWindow(*macro)).setGeometry(groupPlace);
-  ASSERT_TRUE(frame.SaveSound(false));
-  frame.OpenFile(FromFileText(Document().ViewSound->Title->value));
+  ASSERT_TRUE(frame.Session().SaveSound(false));
+  frame.Session().OpenFile(FromFileText(Document().ViewSound->Title->value));
   EXPECT_EQ(Frame(*frame.SoundWindow()).geometry(), soundPlace);
   ASSERT_NE(frame.GroupWindow(*FirstMacro()), nullptr);
   EXPECT_EQ(Frame(*frame.GroupWindow(*FirstMacro())).geometry(), groupPlace);

@@ -1,4 +1,5 @@
-// Opening, saving and closing sounds through the main window.
+// What the main window shows of the sound session: the opened sound's window, its caption and
+// recent files, the save question when the window closes, and the sound window's own close.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -10,99 +11,46 @@
 
 namespace {
 
-QByteArray Bytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-TEST_F(MainFrameTest, StandardOpensNothingEvenWithAStartDocument) {
-  FileOptions().fileStartWindow = Example("drone.zmr");
-  for (const char* argument : {"STANDARD", "standard"}) {
-    frame.StartWith(argument);
-    EXPECT_EQ(frame.Document(), nullptr) << argument;
-  }
-  frame.StartWith(folder.filePath("missing.zmr"));
-  ASSERT_NE(frame.Document(), nullptr) << "a missing argument opens the start document";
-  EXPECT_EQ(FileOptions().fileStartWindow, folder.filePath("drone.zmr"));
-}
-
-TEST_F(MainFrameTest, AnExistingFileOpensWithItsPathAsCaptionAndItsStoredPage) {
+TEST_F(MainFrameTest, AnOpenedSoundShowsItsStoredPageAndSavesIntoTheRecentFiles) {
   const QString path = Example("poly_synth.zmr");
-  // From another folder, a relative name must still give the whole path.
-  const QString previous = QDir::currentPath();
-  QDir::setCurrent(folder.path());
-  frame.StartWith("poly_synth.zmr");
-  QDir::setCurrent(previous);
+  frame.Session().StartWith(path);
   ASSERT_NE(frame.SoundWindow(), nullptr);
   EXPECT_EQ(frame.SoundWindow()->windowTitle(), path);
+  EXPECT_EQ(frame.windowTitle(), "zmr - " + path);
   EXPECT_TRUE(presenter.shown.empty());
   const int stored = Document().ViewSound->ActiveWindow->value;
   EXPECT_EQ(frame.SoundWindow()->Pages().currentIndex(), stored);
   EXPECT_EQ(frame.SoundWindow()->FrontList(),
             stored == 0 ? Document().ViewSound->ModuleList.get()
                         : static_cast<TModuleListe*>(Document().ModuleList.get()));
-}
-
-TEST_F(MainFrameTest, MissingAndUnreadableFilesAreReported) {
-  const QString missing = folder.filePath("gone.zmr");
-  const QString garbage = folder.filePath("garbage.zmr");
-  QFile file(garbage);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("not a sound\n");
-  file.close();
-  frame.OpenFile(missing);
-  frame.OpenFile(garbage);
-  ASSERT_EQ(presenter.shown.size(), 2u);
-  EXPECT_EQ(presenter.shown[0].caption, "Load file");
-  EXPECT_EQ(presenter.shown[0].text, "File \"" + missing + " \" not found !");
-  EXPECT_EQ(presenter.shown[0].icon, TMessageIcon::Question);
-  EXPECT_EQ(presenter.shown[1].caption, "Load file");
-  EXPECT_EQ(presenter.shown[1].text, "File \"" + garbage + " \" unknown format !");
-  EXPECT_EQ(presenter.shown[1].icon, TMessageIcon::Error);
-  EXPECT_NE(frame.Document(), nullptr) << "the partly read sound stays open";
-}
-
-TEST_F(MainFrameTest, SaveWritesTheOpenedFileInItsOwnFolderAndReadsBackTheSame) {
-  const QString path = Example("macro_voice.zmr");
-  frame.OpenFile(path);
-  const QString previous = QDir::currentPath();
-  QDir::setCurrent(QDir::tempPath());
-  ASSERT_TRUE(frame.SaveSound(false));
-  QDir::setCurrent(previous);
-  EXPECT_FALSE(QFileInfo::exists(QDir(QDir::tempPath()).filePath("macro_voice.zmr")));
-  const QByteArray saved = Bytes(path);
-  frame.OpenFile(path);
-  ASSERT_TRUE(frame.SaveSound(false));
-  EXPECT_EQ(Bytes(path), saved);
+  EXPECT_TRUE(frame.Actions().Start->isEnabled());
+  EXPECT_FALSE(frame.Actions().Stop->isEnabled());
+  ASSERT_TRUE(frame.Session().SaveSound(false));
   EXPECT_EQ(frame.Recent().Paths().value(0), path);
 }
 
-TEST_F(MainFrameTest, CancelInTheSaveQuestionKeepsTheChangedSound) {
-  frame.OpenFile(Example("drone.zmr"));
+TEST_F(MainFrameTest, CancelInTheSaveQuestionKeepsTheWindowOpen) {
+  frame.Session().OpenFile(Example("drone.zmr"));
   Document().MarkChanged();
-  TDokumentKlang* const changed = frame.Document();
+  TDokumentKlang* const changed = &Document();
   presenter.answer = TMessageAnswer::Cancel;
-  frame.NewSound();
-  frame.OpenFile(Example("fm_bell.zmr"));
   frame.show();
   EXPECT_FALSE(frame.close());
-  EXPECT_EQ(frame.Document(), changed);
-  ASSERT_EQ(presenter.shown.size(), 3u);
-  EXPECT_EQ(presenter.shown[0].text,
-            "Save changes to  \"" + folder.filePath("drone.zmr") + "\"  ?");
-  EXPECT_EQ(presenter.shown[0].buttons, TMessageButtons::YesNoCancel);
+  EXPECT_EQ(&Document(), changed);
+  ASSERT_EQ(presenter.shown.size(), 1u);
+  EXPECT_EQ(presenter.shown[0].caption, "Save");
   presenter.answer = TMessageAnswer::No;
-  frame.NewSound();
-  ASSERT_NE(frame.Document(), nullptr);
-  EXPECT_FALSE(Document().HasFileName()) << "No lets the new sound replace the changed one";
+  EXPECT_TRUE(frame.close());
 }
 
 TEST_F(MainFrameTest, ClosingTheSoundWindowReleasesTheSound) {
-  frame.OpenFile(Example("drone.zmr"));
+  frame.Session().OpenFile(Example("drone.zmr"));
   frame.SoundWindow()->parentWidget()->close();
   QCoreApplication::sendPostedEvents();
-  EXPECT_EQ(frame.Document(), nullptr);
+  EXPECT_EQ(frame.Session().Document(), nullptr);
+  EXPECT_EQ(frame.windowTitle(), "zmr");
   EXPECT_FALSE(frame.Actions().Save->isEnabled());
+  EXPECT_FALSE(frame.Actions().Start->isEnabled());
 }
 
 TEST(RecentFilesTest, AKnownPathKeepsItsPlace) {

@@ -5,21 +5,18 @@
 #include <QFileInfo>
 
 #include "app/recovery_copy.h"
-#include "main_frame_fixture.h"
+#include "sound_session_fixture.h"
 
 namespace {
 
-QByteArray Bytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-class RecoveryTest : public MainFrameTest {
+class RecoveryTest : public SoundSessionTest {
  protected:
-  // Leaves what a crash leaves: a changed sound copied by a program that then ended without
+  // Leaves what a crash leaves: a changed sound copied by a session that then ended without
   // closing it. Returns the changed sound's text.
   std::string LeaveChangedSound(const QString& path) {
-    auto crashed = std::make_unique<TMainFrame>();
+    TRecordingOwner crashedOwner;
+    auto crashed = std::make_unique<TSoundSession>(crashedOwner, nullptr);
+    crashedOwner.session = crashed.get();
     crashed->OpenFile(path);
     crashed->Document()->SetVoiceCount(crashed->Document()->CountVoices->value % 39 + 1);
     crashed->Tick();
@@ -42,17 +39,19 @@ TEST_F(RecoveryTest, ALeftSoundIsRestoredWholeAndSavesToItsOwnFile) {
   ASSERT_TRUE(QFileInfo::exists(copy)) << "a program that did not close its sound keeps the copy";
 
   presenter.answer = TMessageAnswer::Yes;
-  ASSERT_TRUE(frame.OfferRecovery());
+  ASSERT_TRUE(session.OfferRecovery());
   ASSERT_EQ(presenter.shown.size(), 1u);
   EXPECT_EQ(presenter.shown[0].caption, "Restore Sound");
   EXPECT_TRUE(presenter.shown[0].text.contains('"' + path + '"'));
   EXPECT_EQ(Document().SoundText(), changed);
   EXPECT_TRUE(Document().IsModified());
+  EXPECT_EQ(owner.arrivals, 1);
   EXPECT_EQ(Bytes(path), original);
 
-  ASSERT_TRUE(frame.SaveSound(false));
+  ASSERT_TRUE(session.SaveSound(false));
+  EXPECT_TRUE(owner.proposals.isEmpty()) << "it saves to its own file without a question";
   EXPECT_EQ(Bytes(path).toStdString(), changed);
-  frame.Tick();
+  session.Tick();
   EXPECT_FALSE(QFileInfo::exists(copy)) << "a saved sound needs no copy";
 }
 
@@ -60,29 +59,47 @@ TEST_F(RecoveryTest, DeclinedAndCleanlyClosedSoundsLeaveNoCopy) {
   const QString path = Example("drone.zmr");
   LeaveChangedSound(path);
   presenter.answer = TMessageAnswer::No;
-  EXPECT_FALSE(frame.OfferRecovery());
+  EXPECT_FALSE(session.OfferRecovery());
   EXPECT_FALSE(QFileInfo::exists(copy)) << "a declined copy is removed";
   EXPECT_TRUE(TRecoveryCopy::LeftBehind().empty());
 
   // No after the save question throws the changes and their copy away; a save needs no copy.
   for (const TMessageAnswer answer : {TMessageAnswer::No, TMessageAnswer::Yes}) {
-    frame.OpenFile(path);
+    session.OpenFile(path);
     Document().MarkChanged();
-    frame.Tick();
-    const QString own = frame.Recovery().Path();
+    session.Tick();
+    const QString own = session.Recovery().Path();
     ASSERT_TRUE(QFileInfo::exists(own));
     presenter.answer = answer;
-    ASSERT_TRUE(frame.CloseSound(true));
+    ASSERT_TRUE(session.CloseSound(true));
     EXPECT_FALSE(QFileInfo::exists(own));
   }
   EXPECT_TRUE(TRecoveryCopy::LeftBehind().empty());
 }
 
+TEST_F(RecoveryTest, ADamagedCopyIsRestoredAsFarAsItGoesAndSaysSo) {
+  const QString path = folder.filePath("lost.zmr");
+  ASSERT_TRUE(QDir().mkpath(TRecoveryCopy::Folder()));
+  QFile left(QDir(TRecoveryCopy::Folder()).filePath("1-1.zmr"));
+  ASSERT_TRUE(left.open(QIODevice::WriteOnly));
+  left.write("ZelmarRecovery " + QFile::encodeName(path).toPercentEncoding() + "\nnot a sound\n");
+  left.close();
+  presenter.answer = TMessageAnswer::Yes;
+  ASSERT_TRUE(session.OfferRecovery());
+  ASSERT_EQ(presenter.shown.size(), 2u);
+  EXPECT_EQ(presenter.shown[1].caption, "Load file");
+  EXPECT_TRUE(presenter.shown[1].text.startsWith("The copy of \"" + path + "\" is damaged: "))
+      << presenter.shown[1].text.toStdString();
+  EXPECT_EQ(presenter.shown[1].icon, TMessageIcon::Error);
+  EXPECT_TRUE(owner.windowShown) << "the partly read sound shows";
+  EXPECT_EQ(session.Title(), path);
+}
+
 TEST_F(RecoveryTest, ARunningProgramsCopyIsNotOffered) {
-  frame.NewSound();
+  session.NewSound();
   Document().MarkChanged();
-  frame.Tick();
-  ASSERT_FALSE(frame.Recovery().Path().isEmpty());
+  session.Tick();
+  ASSERT_FALSE(session.Recovery().Path().isEmpty());
   EXPECT_TRUE(TRecoveryCopy::LeftBehind().empty());
 }
 

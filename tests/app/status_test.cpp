@@ -23,7 +23,7 @@ QStringList Ticked(TMainActions& actions) {
 }
 
 TEST_F(MainFrameTest, VoiceTicksFollowTheMenuAndTheVoiceList) {
-  frame.NewSound();
+  frame.Session().NewSound();
   EXPECT_EQ(Ticked(frame.Actions()), QStringList({"1"}));
   frame.Actions().VoiceCounts->actions()[3]->trigger();
   EXPECT_EQ(Document().CountVoices->value, 4);
@@ -73,7 +73,7 @@ TEST_F(MainFrameTest, MixerNodeShowsItsSamplesAndSoundsRefuseInnerInputs) {
     EXPECT_EQ(sample->Rect->GetRect().top, bottom + 8) << sample->typeName;
     bottom = sample->Rect->GetRect().bottom;
   }
-  frame.NewSound();
+  frame.Session().NewSound();
   EXPECT_FALSE(ListTakesType(*Document().ModuleList, "ModulMInAnalog"));
   EXPECT_TRUE(ListTakesType(*Document().ModuleList, "PolyToMono"));
 }
@@ -82,16 +82,16 @@ TEST_F(MainFrameTest, MixerNodeShowsItsSamplesAndSoundsRefuseInnerInputs) {
 
 // F1 opens the topic of the one selected module of the front page, else the contents.
 TEST_F(MainFrameTest, HelpKeyOpensTheTopicOfTheSelectedModule) {
-  frame.OpenFile(Example("fm_bell.zmr"));
+  frame.Session().OpenFile(Example("fm_bell.zmr"));
   frame.SoundWindow()->Pages().setCurrentIndex(1);
   TModuleListe& list = *frame.SoundWindow()->FrontList();
   list.UnmarkAll();
-  ShowFocusedHelp(frame);
+  ShowFocusedHelp(frame.Area());
   EXPECT_EQ(HelpWindow().CurrentTopic(), 0);
   auto* module = dynamic_cast<TModulBild*>(list.Children().begin()->second.get());
   ASSERT_NE(module, nullptr);
   module->SelectOnly();
-  ShowFocusedHelp(frame);
+  ShowFocusedHelp(frame.Area());
   const int topic = HelpWindow().CurrentTopic();
   EXPECT_NE(topic, 0);
   HelpWindow().ShowHelpTopic(0);
