@@ -45,8 +45,9 @@ bool ReadWholeFile(const std::string& path, std::string& text, std::string& erro
   return true;
 }
 
-// The text of a state value: an atom:String (its size counts the closing zero), or a plain
-// literal as a state written by hand gives it (its datatype and language come first).
+// The text of a state value: an atom:String (its size counts the closing zero; a plain string
+// literal in a state file gives one too), or an atom:Literal, whose datatype and language come
+// first (a literal with a language tag, as a state written by hand may hold).
 bool StateText(const void* value, std::size_t size, std::uint32_t type, const SInstrumentUris& uris,
                std::string& text) {
   const char* chars = static_cast<const char*>(value);
@@ -64,7 +65,7 @@ bool StateText(const void* value, std::size_t size, std::uint32_t type, const SI
 }  // namespace
 
 TInstrument::TInstrument(double rate, const std::string& bundlePath, const SHostFeatures& host)
-    : rate_(rate), bundlePath_(bundlePath), host_(host), output_(2, static_cast<unsigned>(rate)) {
+    : rate_(static_cast<unsigned>(std::lround(rate))), bundlePath_(bundlePath), host_(host) {
   std::unique_ptr<TPluginSound> sound;
   if (LoadFile(bundlePath_ + kDefaultSound, sound)) sound_.store(sound.release());
 }
@@ -91,7 +92,7 @@ bool TInstrument::LoadFile(const std::string& path, std::unique_ptr<TPluginSound
   std::string text;
   std::string error;
   std::string notes;
-  if (ReadWholeFile(path, text, error)) sound = LoadPluginSound(text, error, notes);
+  if (ReadWholeFile(path, text, error)) sound = LoadPluginSound(text, rate_, error, notes);
   if (!notes.empty())
     lv2_log_warning(&host_.logger, "zelmar: %s: %s\n", path.c_str(), notes.c_str());
   if (sound == nullptr) {
@@ -107,9 +108,23 @@ bool TInstrument::LoadFile(const std::string& path, std::unique_ptr<TPluginSound
 
 void TInstrument::Run(std::uint32_t frames) {
   HandOverDisposals();
+  if (const TPluginSound* sound = sound_.load(std::memory_order_relaxed))
+    lead_ = std::max(lead_, sound->SamplesComputed() - EngineSampleAt(hostFrames_));
   ReadControl(frames);
   MoveFaders();
-  Render(frames);
+  if (TPluginSound* sound = sound_.load(std::memory_order_relaxed)) {
+    sound->Play(left_, right_, frames, midi_);
+    hostFrames_ += frames;
+  } else {
+    std::fill_n(left_, frames, 0.0F);
+    std::fill_n(right_, frames, 0.0F);
+  }
+}
+
+// The first engine sample heard at or after the host's frame.
+std::int64_t TInstrument::EngineSampleAt(std::int64_t hostFrame) const {
+  return static_cast<std::int64_t>(
+      std::ceil(static_cast<double>(hostFrame) * kEngineSampleRate / static_cast<double>(rate_)));
 }
 
 void TInstrument::ReadControl(std::uint32_t frames) {
@@ -129,9 +144,8 @@ void TInstrument::ReadMidi(const LV2_Atom_Event& event, std::uint32_t frames) {
   // Channel messages only; system messages mean nothing to the sound's modules.
   if (size == 0 || bytes[0] < 0x80 || bytes[0] >= 0xF0) return;
   const std::int64_t frame = std::clamp<std::int64_t>(event.time.frames, 0, frames);
-  const auto due = static_cast<std::int64_t>(static_cast<double>(hostFrames_ + frame) *
-                                             kEngineSampleRate / rate_);
-  midi_.Add({due + lead_, bytes[0], static_cast<std::uint8_t>(size > 1 ? bytes[1] & 0x7F : 0),
+  midi_.Add({EngineSampleAt(hostFrames_ + frame) + lead_, bytes[0],
+             static_cast<std::uint8_t>(size > 1 ? bytes[1] & 0x7F : 0),
              static_cast<std::uint8_t>(size > 2 ? bytes[2] & 0x7F : 0)});
 }
 
@@ -168,30 +182,6 @@ void TInstrument::MoveFaders() {
     if (sound != nullptr) sound->SetFader(i, position);
   }
   fadersChanged_ = false;
-}
-
-void TInstrument::Render(std::uint32_t frames) {
-  TPluginSound* sound = sound_.load(std::memory_order_relaxed);
-  if (sound == nullptr) {
-    if (left_ != nullptr) std::fill_n(left_, frames, 0.0F);
-    if (right_ != nullptr) std::fill_n(right_, frames, 0.0F);
-    return;
-  }
-  const auto hostTime =
-      static_cast<std::int64_t>(static_cast<double>(hostFrames_) * kEngineSampleRate / rate_);
-  lead_ = std::max(lead_, sound->SamplesComputed() - hostTime);
-  for (std::uint32_t done = 0; done < frames;) {
-    const std::uint32_t slice = std::min(frames - done, kSliceFrames);
-    output_.Fill(interleaved_.data(), slice, [this, sound](float* source, std::uint32_t count) {
-      sound->Render(source, count, midi_);
-    });
-    for (std::uint32_t i = 0; i < slice; ++i) {
-      if (left_ != nullptr) left_[done + i] = interleaved_[2 * i];
-      if (right_ != nullptr) right_[done + i] = interleaved_[2 * i + 1];
-    }
-    done += slice;
-  }
-  hostFrames_ += frames;
 }
 
 LV2_Worker_Status TInstrument::Work(LV2_Worker_Respond_Function respond,
@@ -297,7 +287,7 @@ LV2_State_Status TInstrument::Restore(LV2_State_Retrieve_Function retrieve,
   }
   std::string error;
   std::string notes;
-  sound = LoadPluginSound(text, error, notes);
+  sound = LoadPluginSound(text, rate_, error, notes);
   if (!notes.empty())
     lv2_log_warning(&host_.logger, "zelmar: the state's sound: %s\n", notes.c_str());
   if (sound == nullptr) {

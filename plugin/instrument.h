@@ -16,7 +16,6 @@
 #include <mutex>
 #include <string>
 
-#include "platform/resampled_output.h"
 #include "plugin/host_features.h"
 #include "plugin/midi_schedule.h"
 #include "plugin/panel_faders.h"
@@ -61,8 +60,6 @@ class TInstrument {
   LV2_State_Status Restore(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle);
 
  private:
-  // The frames of the host's blocks converted at once.
-  static constexpr std::uint32_t kSliceFrames = 256;
   // Sounds swapped out whose disposal the worker could not take yet.
   static constexpr std::size_t kMaxWaitingDisposals = 8;
 
@@ -72,13 +69,13 @@ class TInstrument {
   void DisposeLater(TPluginSound* sound);
   void HandOverDisposals();
   void Dispose(TPluginSound* sound);
+  std::int64_t EngineSampleAt(std::int64_t hostFrame) const;
   void ReadControl(std::uint32_t frames);
   void ReadMidi(const LV2_Atom_Event& event, std::uint32_t frames);
   void ReadPatch(const LV2_Atom_Object& object);
   void MoveFaders();
-  void Render(std::uint32_t frames);
 
-  const double rate_;
+  const unsigned rate_;  // hertz
   const std::string bundlePath_;
   SHostFeatures host_;
   const LV2_Atom_Sequence* control_ = nullptr;
@@ -92,12 +89,10 @@ class TInstrument {
   std::mutex soundLock_;
 
   // The audio thread only.
-  TResampledOutputOf<float> output_;
-  std::array<float, 2 * kSliceFrames> interleaved_{};
   TMidiSchedule midi_;
-  // Host frames since the current sound began, and how many engine samples it ran ahead of
-  // them at most: events are filed that much later, so that they sound at their frame however
-  // much the conversion holds.
+  // Host frames since the current sound began, and how many engine samples the sound ran ahead
+  // of them at most (what the conversion holds; none at 44100 Hz): events are filed that much
+  // later, so that each sounds at the same distance from its frame.
   std::int64_t hostFrames_ = 0;
   std::int64_t lead_ = 0;
   std::array<float, kFaderControls> faderPositions_{};

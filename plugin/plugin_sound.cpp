@@ -1,5 +1,6 @@
 #include "plugin/plugin_sound.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include "engine/constant_work.h"
@@ -29,6 +30,8 @@ std::size_t SpeakersOf(Kernel*& kernel) {
 
 }  // namespace
 
+TPluginSound::TPluginSound(unsigned hostRate) : output_(2, hostRate) {}
+
 bool TPluginSound::Load(const std::string& text, std::string& error, std::string& notes) {
   const TPluginContext context(devices_.Services());
   std::string fault;
@@ -47,8 +50,8 @@ bool TPluginSound::Bind(std::string& error) {
   // From their first Prepare on, the speakers write where Render aims them.
   monoKernel_ = DirectKernel<TWorkLautsprecher>(engine, kWorkLautsprecher);
   stereoKernel_ = DirectKernel<TWorkLautsprecherStereo>(engine, kWorkLautsprecherStereo);
-  if (runner_.Start() != TKlangEngine::kStarted) {
-    error = "the engine has no memory for the sound";
+  if (!output_.IsReady() || runner_.Start() != TKlangEngine::kStarted) {
+    error = "there is no memory for the sound";
     return false;
   }
   monoSpeakers_ = SpeakersOf(monoKernel_);
@@ -70,16 +73,29 @@ void TPluginSound::FindFaders() {
   }
 }
 
-void TPluginSound::Render(float* out, std::uint32_t frames, TMidiSchedule& midi) {
+void TPluginSound::Play(float* left, float* right, std::uint32_t frames, TMidiSchedule& midi) {
+  midi_ = &midi;
+  for (std::uint32_t done = 0; done < frames;) {
+    const std::uint32_t slice = std::min(frames - done, kSliceFrames);
+    output_.Fill(interleaved_.data(), slice,
+                 [this](float* source, std::uint32_t count) { Render(source, count); });
+    for (std::uint32_t i = 0; i < slice; ++i) {
+      left[done + i] = interleaved_[2 * i];
+      right[done + i] = interleaved_[2 * i + 1];
+    }
+    done += slice;
+  }
+  midi_ = nullptr;
+}
+
+void TPluginSound::Render(float* out, std::uint32_t frames) {
   if (monoKernel_ != nullptr)
     monoKernel_->AimEach(reinterpret_cast<std::byte*>(monoFrames_.data()), frames,
                          kMaxFrames * TWorkLautsprecher::kFrameBytes);
   if (stereoKernel_ != nullptr)
     stereoKernel_->AimEach(reinterpret_cast<std::byte*>(stereoFrames_.data()), frames,
                            kMaxFrames * TWorkLautsprecherStereo::kFrameBytes);
-  midi_ = &midi;
   runner_.Run(frames / 2, deliverMidi_);
-  midi_ = nullptr;
   Mix(out, frames);
 }
 
@@ -117,10 +133,10 @@ void TPluginSound::SetFader(int index, double position) {
       .store(FaderValue(position, fader.lower, fader.upper), std::memory_order_relaxed);
 }
 
-std::unique_ptr<TPluginSound> LoadPluginSound(const std::string& text, std::string& error,
-                                              std::string& notes) {
+std::unique_ptr<TPluginSound> LoadPluginSound(const std::string& text, unsigned hostRate,
+                                              std::string& error, std::string& notes) {
   const auto lock = LockPluginModel();
-  auto sound = std::make_unique<TPluginSound>();
+  auto sound = std::make_unique<TPluginSound>(hostRate);
   if (!sound->Load(text, error, notes)) sound.reset();
   return sound;
 }
