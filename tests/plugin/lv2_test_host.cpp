@@ -7,13 +7,13 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
 
 constexpr std::size_t kControlBytes = 1 << 16;
 constexpr std::size_t kLargestBlock = 1 << 16;
-constexpr char kPluginUri[] = "urn:zelmar:instrument";
 
 }  // namespace
 
@@ -22,7 +22,10 @@ TLv2World& TLv2World::Get() {
   return world;
 }
 
-TLv2World::TLv2World() : world_(lilv_world_new()) {
+TLv2World::TLv2World() {
+  // The build's bundle, for lilv here and for the hosts the tests start.
+  setenv("LV2_PATH", ZELMAR_LV2_FOLDER, 1);
+  world_ = lilv_world_new();
   map_ = {this, [](LV2_URID_Map_Handle self, const char* uri) {
             return static_cast<TLv2World*>(self)->Map(uri);
           }};

@@ -1,5 +1,5 @@
 // A host for the plugin's tests that loads it as real hosts do: lilv finds the bundle on LV2_PATH
-// (the build's lv2 folder, set by the test's environment), and each instance gets a URID map, a
+// (set to the build's lv2 folder), and each instance gets a URID map, a
 // log that keeps what the plugin says, and a worker that does the scheduled work after each block
 // and hands the answers back before the next, as a host rendering faster than real time does.
 #pragma once
@@ -15,6 +15,8 @@
 #include <mutex>
 #include <string>
 #include <vector>
+
+inline constexpr char kPluginUri[] = "urn:zelmar:instrument";
 
 // The lilv world with the plugin, and the URID map that every instance of the process shares.
 class TLv2World {
@@ -32,7 +34,7 @@ class TLv2World {
  private:
   TLv2World();
 
-  LilvWorld* world_;
+  LilvWorld* world_ = nullptr;
   const LilvPlugin* plugin_ = nullptr;
   std::mutex lock_;
   std::vector<std::string> uris_;
