@@ -9,7 +9,9 @@
 #include "modules/catalogue.h"
 #include "modules/module_dialogs_view.h"
 #include "patch/application_context.h"
+#include "platform/file_types.h"
 #include "platform/options.h"
+#include "platform/paths.h"
 #include "platform/real_device_services.h"
 
 namespace {
@@ -45,6 +47,9 @@ int RunGuiProgram(int argc, char** argv) {
   }
   QApplication application(argc, argv);
   QApplication::setApplicationName("zmr");
+  // Every start points the desktop's file types at this program, wherever it was moved.
+  RememberPaths();
+  RegisterFileTypes();
   TRealDeviceServices devices;
   TApplicationScope context(ProgramContext(devices));
   TSplash splash;
