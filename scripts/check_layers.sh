@@ -1,9 +1,10 @@
 #!/bin/sh
 # Checks that every #include points down the layers (README, "Layout"):
 #   persist < engine < platform < edit < patch < modules < the widget files < app < tools
-# persist and engine include no Qt at all; the model folders (edit, patch, modules) include no
-# Qt Widgets header and no widget file, except in their own widget files (*_view.*, *_dialog.*),
-# which sit above the whole model and may include from any of its folders.
+#   and beside the widget files and app: modules < plugin
+# persist, engine and plugin include no Qt at all; the model folders (edit, patch, modules)
+# include no Qt Widgets header and no widget file, except in their own widget files (*_view.*,
+# *_dialog.*), which sit above the whole model and may include from any of its folders.
 # A widget file is a *_view.* or *_dialog.* file that includes a Qt Widgets header itself.
 # Usage: check_layers.sh SOURCE_FOLDER QT_WIDGETS_INCLUDE_FOLDER
 # Prints one line per wrong include and fails when there is any.
@@ -20,6 +21,7 @@ allowed() {
     edit) echo "persist engine platform edit" ;;
     patch) echo "persist engine platform edit patch" ;;
     modules) echo "persist engine platform edit patch modules" ;;
+    plugin) echo "persist engine platform edit patch modules plugin" ;;
     app) echo "persist engine platform edit patch modules app" ;;
     tools) echo "persist engine platform edit patch modules app tools" ;;
   esac
@@ -61,7 +63,7 @@ fault() {
   faults=$((faults + 1))
 }
 
-for folder in persist engine platform edit patch modules app tools; do
+for folder in persist engine platform edit patch modules plugin app tools; do
   [ -d "$root/$folder" ] || continue
   for file in "$root/$folder"/*.h "$root/$folder"/*.cpp; do
     [ -e "$file" ] || continue
@@ -98,7 +100,7 @@ for folder in persist engine platform edit patch modules app tools; do
         fi
       elif [ -n "$angled" ]; then
         case $folder in
-          persist | engine)
+          persist | engine | plugin)
             case $angled in
               Q* | Qt*) fault "$shown:$line" "$folder includes the Qt header <$angled>" ;;
             esac
