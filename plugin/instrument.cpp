@@ -11,6 +11,7 @@
 
 #include "engine/work_object.h"
 #include "plugin/plugin_sound.h"
+#include "plugin/state_text.h"
 
 namespace {
 
@@ -262,7 +263,7 @@ LV2_State_Status TInstrument::Save(LV2_State_Store_Function store, LV2_State_Han
   const std::lock_guard lock(soundLock_);
   const TPluginSound* sound = sound_.load(std::memory_order_acquire);
   if (sound == nullptr) return LV2_STATE_SUCCESS;
-  const std::string& text = sound->Text();
+  const std::string text = StateTextOfSound(sound->Text());
   return store(handle, host_.uris.sound, text.c_str(), text.size() + 1, host_.uris.atomString,
                LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE);
 }
@@ -287,7 +288,7 @@ LV2_State_Status TInstrument::Restore(LV2_State_Retrieve_Function retrieve,
   }
   std::string error;
   std::string notes;
-  sound = LoadPluginSound(text, rate_, error, notes);
+  sound = LoadPluginSound(SoundOfStateText(text), rate_, error, notes);
   if (!notes.empty())
     lv2_log_warning(&host_.logger, "zelmar: the state's sound: %s\n", notes.c_str());
   if (sound == nullptr) {

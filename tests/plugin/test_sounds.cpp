@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "modules/constants.h"
+#include "modules/panel_items.h"
 #include "tests/modules/patch_builder.h"
 
 namespace {
@@ -23,6 +24,14 @@ std::string KeyboardSineSound() {
   TDokumentKlang sound;
   AddKeyboardSine(sound);
   sound.CountVoices->value = 4;
+  // Text as the file format holds it: Latin-1, with 0xA2 for a line feed.
+  std::dynamic_pointer_cast<TModul>(sound.ModuleList->Get("Sine"))->Title->value =
+      " Sinus \xE9t\xE9";
+  auto note = std::make_shared<TModulText>();
+  note->Text->value =
+      "A sine\xA2"
+      "from the keyboard";
+  sound.ViewSound->ModuleList->Add("Note", note);
   return sound.SoundText();
 }
 

@@ -4,7 +4,8 @@
 #include <filesystem>
 #include <string>
 
-// A MIDI keyboard playing a sine (note 69 sounds at 440 Hz) on a mono speaker.
+// A MIDI keyboard playing a sine (note 69 sounds at 440 Hz) on a mono speaker, with a title and
+// a note on its panel that hold Latin-1 characters and a line break.
 std::string KeyboardSineSound();
 
 // Four audio constants from 0 to full scale (2048) with faders on the Panel tab, placed so that
