@@ -22,9 +22,10 @@ TLv2World& TLv2World::Get() {
   return world;
 }
 
+void UseTheBuildsBundle() { setenv("LV2_PATH", ZELMAR_LV2_FOLDER, 1); }
+
 TLv2World::TLv2World() {
-  // The build's bundle, for lilv here and for the hosts the tests start.
-  setenv("LV2_PATH", ZELMAR_LV2_FOLDER, 1);
+  UseTheBuildsBundle();
   world_ = lilv_world_new();
   map_ = {this, [](LV2_URID_Map_Handle self, const char* uri) {
             return static_cast<TLv2World*>(self)->Map(uri);

@@ -18,6 +18,9 @@
 
 inline constexpr char kPluginUri[] = "urn:zelmar:instrument";
 
+// Points lilv in this process, and the hosts it starts, at the build's bundle.
+void UseTheBuildsBundle();
+
 // The lilv world with the plugin, and the URID map that every instance of the process shares.
 class TLv2World {
  public:
