@@ -5,8 +5,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "patch/canvas_geometry_view.h"
 #include "platform/options.h"
+#include "views/canvas_geometry.h"
 
 QWidget* SentenceRow(const QString& before, QWidget* control, const QString& after) {
   auto* row = new QWidget;

@@ -8,7 +8,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "platform/folder_picker.h"
+#include "desktop/folder_picker.h"
 #include "resources/artwork.h"
 
 namespace {

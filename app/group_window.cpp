@@ -8,10 +8,10 @@
 
 #include "app/sample_drop.h"
 #include "patch/macro_modules.h"
-#include "patch/module_canvas_view.h"
 #include "persist/tree_message.h"
 #include "platform/text_codec.h"
 #include "resources/artwork.h"
+#include "views/module_canvas.h"
 
 namespace {
 

@@ -6,13 +6,14 @@
 
 #include "app/about_box.h"
 #include "app/main_frame.h"
+#include "desktop/desktop_services.h"
 #include "modules/catalogue.h"
-#include "modules/module_dialogs_view.h"
 #include "patch/application_context.h"
 #include "platform/file_types.h"
 #include "platform/options.h"
 #include "platform/paths.h"
 #include "platform/real_device_services.h"
+#include "views/module_dialog_table.h"
 
 namespace {
 
@@ -47,8 +48,9 @@ int RunGuiProgram(int argc, char** argv) {
   }
   QApplication application(argc, argv);
   QApplication::setApplicationName("zmr");
-  // Every start points the desktop's file types at this program, wherever it was moved.
+  InstallDesktopServices();
   RememberPaths();
+  // Every start points the desktop's file types at the program, wherever it was moved.
   RegisterFileTypes();
   TRealDeviceServices devices;
   TApplicationScope context(ProgramContext(devices));

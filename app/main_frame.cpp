@@ -13,7 +13,6 @@
 #include <QStatusBar>
 
 #include "app/about_box.h"
-#include "app/engine_options.h"
 #include "app/file_browser_page.h"
 #include "app/group_window.h"
 #include "app/shell_actions.h"
@@ -23,6 +22,7 @@
 #include "patch/dokument_klang.h"
 #include "patch/macro_modules.h"
 #include "persist/tree_message.h"
+#include "platform/engine_options.h"
 #include "platform/message_box.h"
 #include "platform/options.h"
 #include "platform/settings_store.h"

@@ -6,10 +6,10 @@
 #include <QMouseEvent>
 
 #include "patch/modul.h"
-#include "patch/module_canvas_view.h"
 #include "patch/module_palette.h"
-#include "patch/module_panel_view.h"
 #include "patch/module_registry.h"
+#include "views/module_canvas.h"
+#include "views/module_panel.h"
 
 namespace {
 

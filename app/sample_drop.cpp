@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "app/module_palette_page.h"
-#include "patch/module_canvas_view.h"
 #include "patch/module_list.h"
+#include "views/module_canvas.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include "app/main_actions.h"
 #include "app/sample_drop.h"
 #include "patch/dokument_klang.h"
-#include "patch/module_canvas_view.h"
 #include "platform/text_codec.h"
 #include "platform/wait_cursor.h"
 #include "resources/artwork.h"
+#include "views/module_canvas.h"
 
 namespace {
 

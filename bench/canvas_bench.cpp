@@ -24,8 +24,8 @@
 #include "patch/application_context.h"
 #include "patch/dokument_klang.h"
 #include "patch/modul_arbeiten.h"
-#include "patch/module_canvas_view.h"
 #include "patch/ports.h"
+#include "views/module_canvas.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/headless_renderer.h"
+#include "cli/headless_renderer.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/headless_renderer.h"
+#include "cli/headless_renderer.h"
 #include "engine/midi_file.h"
 #include "engine/work_object.h"
 #include "tests/plugin/lv2_test_host.h"

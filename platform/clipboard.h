@@ -16,10 +16,14 @@ class TClipboardBackend {
   virtual bool WriteData(const std::string& bytes) = 0;
 };
 
-// The system clipboard while a graphical application runs, otherwise one private to the process.
+// The installed clipboard, else the default one: the system clipboard in the graphical program
+// (the desktop services make it the default), otherwise one private to the process.
 TClipboardBackend& Clipboard();
 // Installs `backend` (not owned) for every later call; null restores the default.
 void SetClipboardBackend(TClipboardBackend* backend);
+// Makes `backend` (not owned, living as long as the process) the default; null restores the
+// process's own clipboard.
+void SetDefaultClipboardBackend(TClipboardBackend* backend);
 
 // A clipboard that lives in this process only (headless runs and tests).
 class TMemoryClipboard : public TClipboardBackend {

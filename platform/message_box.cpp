@@ -1,6 +1,5 @@
 #include "platform/message_box.h"
 
-#include <QApplication>
 #include <iostream>
 
 namespace {
@@ -25,10 +24,11 @@ class TConsolePresenter : public TMessagePresenter {
   }
 };
 
+TMessagePresenter* defaultPresenter = nullptr;
+
 TMessagePresenter& DefaultPresenter() {
   static TConsolePresenter console;
-  if (qobject_cast<QApplication*>(QCoreApplication::instance())) return DialogMessagePresenter();
-  return console;
+  return defaultPresenter ? *defaultPresenter : console;
 }
 
 }  // namespace
@@ -41,3 +41,5 @@ TMessageAnswer ShowMessage(QWidget* owner, const SMessage& message) {
 void SetMessagePresenter(TMessagePresenter* presenter) { installedPresenter = presenter; }
 
 TMessagePresenter* InstalledMessagePresenter() { return installedPresenter; }
+
+void SetDefaultMessagePresenter(TMessagePresenter* presenter) { defaultPresenter = presenter; }

@@ -1,6 +1,7 @@
 // Modal messages to the user. Everything that tells the user about a failure goes through here:
-// in the program a message box shows it, without widgets it goes to standard error, and tests
-// install a presenter of their own to see what would have been shown.
+// in the graphical program a message box shows it (the desktop services make that the default),
+// otherwise it goes to standard error, and tests install a presenter of their own to see what
+// would have been shown.
 #pragma once
 
 #include <QString>
@@ -24,14 +25,14 @@ class TMessagePresenter {
   virtual TMessageAnswer Present(QWidget* owner, const SMessage& message) = 0;
 };
 
-// Shows `message` through the installed presenter, or the default one: a message box when the
-// process has a widget application, standard error otherwise (answering Cancel or No).
+// Shows `message` through the installed presenter, or the default one: standard error
+// (answering Cancel or No) unless the program made another the default.
 TMessageAnswer ShowMessage(QWidget* owner, const SMessage& message);
 
 // Installs `presenter` (not owned) for every later message; null restores the default.
 void SetMessagePresenter(TMessagePresenter* presenter);
 // The installed presenter, or null for the default one.
 TMessagePresenter* InstalledMessagePresenter();
-
-// The presenter that shows a modal message box.
-TMessagePresenter& DialogMessagePresenter();
+// Makes `presenter` (not owned, living as long as the process) the default; null restores
+// standard error.
+void SetDefaultMessagePresenter(TMessagePresenter* presenter);

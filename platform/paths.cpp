@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -22,7 +23,12 @@ QString& StartDirectoryStorage() {
 
 bool RememberPaths() {
   std::error_code error;
-  const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+  // The graphical program is started by the `zelmar` command, which names itself here: that
+  // command is the one that opens sounds and whose folder holds the examples.
+  const char* command = std::getenv(kCommandVariable);
+  const auto program = command != nullptr && command[0] != '\0'
+                           ? std::filesystem::path(command)
+                           : std::filesystem::read_symlink("/proc/self/exe", error);
   if (error) return false;
   ProgramPathStorage() = QString::fromStdString(program.string());
   const auto current = std::filesystem::current_path(error);

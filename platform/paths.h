@@ -3,6 +3,9 @@
 
 #include <QString>
 
+// Set by the `zelmar` command for the graphical program it starts: the command's own path.
+inline constexpr char kCommandVariable[] = "ZELMAR_COMMAND";
+
 // Fills ProgramPath, then StartDirectory, stopping at the first that cannot be found; true when
 // both were found.
 bool RememberPaths();

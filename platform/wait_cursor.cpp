@@ -1,14 +1,17 @@
 #include "platform/wait_cursor.h"
 
-#include <QCursor>
-#include <QGuiApplication>
+namespace {
 
-#include "platform/gui_application.h"
+SBusyCursor busyCursor;
 
-TWaitCursor::TWaitCursor() : shown_(HasGuiApplication()) {
-  if (shown_) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}  // namespace
+
+TWaitCursor::TWaitCursor() : shown_(busyCursor.show != nullptr) {
+  if (shown_) busyCursor.show();
 }
 
 TWaitCursor::~TWaitCursor() {
-  if (shown_) QGuiApplication::restoreOverrideCursor();
+  if (shown_ && busyCursor.restore != nullptr) busyCursor.restore();
 }
+
+void SetBusyCursor(SBusyCursor cursor) { busyCursor = cursor; }

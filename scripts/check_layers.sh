@@ -1,11 +1,9 @@
 #!/bin/sh
 # Checks that every #include points down the layers (README, "Layout"):
-#   persist < engine < platform < edit < patch < modules < the widget files < app < tools
-#   and beside the widget files and app: modules < plugin
+#   persist < engine < platform < edit < patch < modules < resources < desktop < views < cli
+#   < app < tools, and beside resources and what follows: modules < plugin
 # persist, engine and plugin include no Qt at all; the model folders (edit, patch, modules)
-# include no Qt Widgets header and no widget file, except in their own widget files (*_view.*,
-# *_dialog.*), which sit above the whole model and may include from any of its folders.
-# A widget file is a *_view.* or *_dialog.* file that includes a Qt Widgets header itself.
+# include no Qt Widgets header.
 # Usage: check_layers.sh SOURCE_FOLDER QT_WIDGETS_INCLUDE_FOLDER
 # Prints one line per wrong include and fails when there is any.
 set -u
@@ -22,16 +20,13 @@ allowed() {
     patch) echo "persist engine platform edit patch" ;;
     modules) echo "persist engine platform edit patch modules" ;;
     plugin) echo "persist engine platform edit patch modules plugin" ;;
-    app) echo "persist engine platform edit patch modules app" ;;
-    tools) echo "persist engine platform edit patch modules app tools" ;;
+    resources) echo "persist engine platform edit patch modules resources" ;;
+    desktop) echo "persist engine platform edit patch modules resources desktop" ;;
+    views) echo "persist engine platform edit patch modules resources desktop views" ;;
+    cli) echo "persist engine platform edit patch modules resources desktop views cli" ;;
+    app) echo "persist engine platform edit patch modules resources desktop views cli app" ;;
+    tools) echo "persist engine platform edit patch modules resources desktop views cli app tools" ;;
   esac
-}
-
-is_widget_name() {
-  case $1 in
-    *_view.h | *_view.cpp | *_dialog.h | *_dialog.cpp) return 0 ;;
-  esac
-  return 1
 }
 
 # Whether <name> is a Qt Widgets header.
@@ -42,20 +37,6 @@ is_widgets_header() {
   [ -e "$widgets/$1" ]
 }
 
-includes_widgets() {
-  sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*<\([^>]*\)>.*/\1/p' "$1" |
-    while read -r header; do
-      if is_widgets_header "$header"; then
-        echo yes
-        break
-      fi
-    done | grep -q yes
-}
-
-is_widget_file() {
-  is_widget_name "$1" && includes_widgets "$1"
-}
-
 listing=$(mktemp)
 faults=0
 fault() {
@@ -63,19 +44,13 @@ fault() {
   faults=$((faults + 1))
 }
 
-for folder in persist engine platform edit patch modules plugin app tools; do
+for folder in persist engine platform edit patch modules plugin resources desktop views cli app \
+  tools; do
   [ -d "$root/$folder" ] || continue
   for file in "$root/$folder"/*.h "$root/$folder"/*.cpp; do
     [ -e "$file" ] || continue
     shown=${file#"$root"/}
     permitted=$(allowed "$folder")
-    own_widget_file=no
-    if is_widget_name "$file"; then own_widget_file=yes; fi
-    case $folder in
-      edit | patch | modules)
-        if [ "$own_widget_file" = yes ]; then permitted=$(allowed modules); fi
-        ;;
-    esac
     grep -n '^[[:space:]]*#[[:space:]]*include' "$file" >"$listing"
     while IFS=: read -r line text; do
       quoted=$(printf '%s\n' "$text" |
@@ -89,14 +64,6 @@ for folder in persist engine platform edit patch modules plugin app tools; do
             *" $layer "*) ;;
             *) fault "$shown:$line" "$folder includes $quoted from the higher layer $layer" ;;
           esac
-          case $folder in
-            edit | patch | modules)
-              if [ "$own_widget_file" = no ] && [ -e "$root/$quoted" ] &&
-                is_widget_file "$root/$quoted"; then
-                fault "$shown:$line" "model file includes the widget file $quoted"
-              fi
-              ;;
-          esac
         fi
       elif [ -n "$angled" ]; then
         case $folder in
@@ -106,7 +73,7 @@ for folder in persist engine platform edit patch modules plugin app tools; do
             esac
             ;;
           edit | patch | modules)
-            if [ "$own_widget_file" = no ] && is_widgets_header "$angled"; then
+            if is_widgets_header "$angled"; then
               fault "$shown:$line" "model file includes the Qt Widgets header <$angled>"
             fi
             ;;

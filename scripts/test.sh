@@ -41,7 +41,7 @@ echo "== clang-tidy"
 # commands (generated files are not among them), every finding an error.
 tidy_log=build/clang-tidy.log
 if ! run-clang-tidy-14 -p build -j "$jobs" -quiet \
-  "$PWD/(persist|engine|platform|patch|edit|modules|app|tools|tests|bench)/" >"$tidy_log" 2>&1; then
+  "$PWD/(persist|engine|platform|patch|edit|modules|resources|desktop|views|cli|app|tools|tests|bench)/" >"$tidy_log" 2>&1; then
   sed 's/\x1b\[[0-9;]*m//g' "$tidy_log" | grep -v '^clang-tidy-14 ' >&2
   echo "clang-tidy: findings above (the whole log is $tidy_log)" >&2
   exit 1

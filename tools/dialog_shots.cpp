@@ -7,14 +7,14 @@
 #include <cstdio>
 #include <string>
 
-#include "app/render_devices.h"
+#include "cli/render_devices.h"
 #include "modules/catalogue.h"
-#include "modules/module_dialogs_view.h"
 #include "patch/application_context.h"
 #include "patch/dokument_klang.h"
 #include "patch/modul_bild.h"
-#include "patch/module_dialog_view.h"
 #include "patch/module_list.h"
+#include "views/module_dialog.h"
+#include "views/module_dialog_table.h"
 
 namespace {
 

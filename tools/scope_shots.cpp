@@ -10,11 +10,11 @@
 #include "modules/catalogue.h"
 #include "modules/constants.h"
 #include "modules/scope.h"
-#include "modules/scope_grid_view.h"
-#include "modules/scope_view.h"
 #include "patch/application_context.h"
 #include "patch/dokument_klang.h"
 #include "patch/module_list.h"
+#include "views/scope_grid_dialog.h"
+#include "views/scope_window.h"
 
 namespace {
 

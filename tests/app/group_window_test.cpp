@@ -9,9 +9,9 @@
 #include "app/sound_window.h"
 #include "main_frame_fixture.h"
 #include "patch/macro_modules.h"
-#include "patch/module_canvas_view.h"
 #include "patch/port_list.h"
 #include "platform/text_codec.h"
+#include "views/module_canvas.h"
 
 namespace {
 

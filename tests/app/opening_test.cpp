@@ -6,7 +6,7 @@
 
 #include "app/sound_window.h"
 #include "main_frame_fixture.h"
-#include "patch/module_canvas_view.h"
+#include "views/module_canvas.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <filesystem>
 
-#include "app/render_devices.h"
+#include "cli/render_devices.h"
 #include "modules/constants.h"
 #include "modules/midi.h"
 #include "modules/speakers.h"

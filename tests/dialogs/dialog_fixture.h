@@ -14,13 +14,13 @@
 #include <string>
 
 #include "modules/catalogue.h"
-#include "modules/module_dialogs_view.h"
 #include "patch/application_context.h"
 #include "patch/dokument_klang.h"
 #include "patch/modul_bild.h"
-#include "patch/module_dialog_view.h"
 #include "patch/module_list.h"
 #include "support/recording_presenter.h"
+#include "views/module_dialog.h"
+#include "views/module_dialog_table.h"
 
 using TDialogStep = std::function<void(QDialog& form)>;
 

@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "modules/generators.h"
-#include "modules/wavetable_editor_view.h"
 #include "tests/dialogs/dialog_fixture.h"
+#include "views/wavetable_editor.h"
 
 namespace {
 

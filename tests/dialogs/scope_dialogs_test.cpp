@@ -5,9 +5,9 @@
 
 #include "modules/panel_items.h"
 #include "modules/scope.h"
-#include "modules/scope_view.h"
 #include "patch/headless_canvas.h"
 #include "tests/dialogs/dialog_fixture.h"
+#include "views/scope_window.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/headless_renderer.h"
+#include "cli/headless_renderer.h"
 #include "engine/midi_file.h"
 #include "platform/message_box.h"
 

@@ -8,7 +8,7 @@ expected='engine/mixer.cpp:1: engine includes patch/modul.h from the higher laye
 engine/mixer.cpp:2: engine includes the Qt header <QString>
 platform/store.cpp:1: platform includes app/main_window.h from the higher layer app
 patch/list.cpp:2: patch includes modules/constants.h from the higher layer modules
-patch/list.cpp:3: model file includes the widget file patch/panel_view.h
+patch/list.cpp:3: patch includes views/panel.h from the higher layer views
 patch/list.cpp:4: model file includes the Qt Widgets header <QDialog>
 plugin/instrument.cpp:2: plugin includes app/main_window.h from the higher layer app
 plugin/instrument.cpp:3: plugin includes the Qt header <QString>

@@ -1,17 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QTemporaryDir>
 
 #include "platform/file_types.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/system_error.h"
-#include "platform/wait_cursor.h"
 #include "support/recording_presenter.h"
 
 namespace {
@@ -85,24 +82,6 @@ TEST(SystemError, ShellErrorTexts) {
   EXPECT_EQ(ShellErrorText(5), "The operating system denied access to the specified file !");
   EXPECT_EQ(ShellErrorText(2), "The specified file was not found !");
   EXPECT_EQ(ShellErrorText(31), "Unknown Error : 31 ?");
-}
-
-TEST(WaitCursor, NestedWaitCursorsRestoreOnlyWhenTheOuterEnds) {
-  { TWaitCursor withoutApplication; }
-  int argc = 1;
-  char name[] = "test";
-  char* argv[] = {name, nullptr};
-  QGuiApplication application(argc, argv);
-  {
-    TWaitCursor outer;
-    {
-      TWaitCursor inner;
-      ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
-    }
-    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-  }
-  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 }  // namespace

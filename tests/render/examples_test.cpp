@@ -16,7 +16,7 @@
 
 #include <unistd.h>
 
-#include "app/headless_renderer.h"
+#include "cli/headless_renderer.h"
 #include "patch/dokument_klang.h"
 #include "patch/macro_modules.h"
 #include "support/scratch_folder.h"

@@ -9,7 +9,7 @@
 
 #include <unistd.h>
 
-#include "app/headless_renderer.h"
+#include "cli/headless_renderer.h"
 #include "engine/midi_file.h"
 #include "patch/dokument_klang.h"
 #include "patch/macro_modules.h"

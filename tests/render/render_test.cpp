@@ -1,4 +1,4 @@
-#include "app/headless_renderer.h"
+#include "cli/headless_renderer.h"
 
 #include <gtest/gtest.h>
 

@@ -10,14 +10,14 @@
 #include <stdexcept>
 #include <string>
 
-#include "patch/canvas_scene_view.h"
 #include "patch/dokument_klang.h"
 #include "patch/modul_arbeiten.h"
-#include "patch/module_canvas_view.h"
 #include "patch/module_list.h"
 #include "patch/ports.h"
 #include "platform/message_box.h"
 #include "platform/options.h"
+#include "views/canvas_scene.h"
+#include "views/module_canvas.h"
 
 // Keeps what the model would have told the user, instead of showing a message box.
 class TMessageRecorder : public TMessagePresenter {

@@ -1,7 +1,7 @@
 // Moving modules by their title bars: snapping to the grid and the clamp at the canvas edge, as
 // one undo step per drag.
-#include "patch/wire_item_view.h"
 #include "tests/views/canvas_fixture.h"
+#include "views/wire_item.h"
 
 namespace {
 

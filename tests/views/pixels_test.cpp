@@ -2,9 +2,9 @@
 // colours of active and inactive modules. Text stays out of the probes.
 #include "tests/views/canvas_fixture.h"
 
-#include "patch/canvas_geometry_view.h"
 #include "persist/tree_message.h"
 #include "resources/artwork.h"
+#include "views/canvas_geometry.h"
 
 namespace {
 

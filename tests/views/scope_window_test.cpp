@@ -10,12 +10,12 @@
 #include <algorithm>
 
 #include "modules/scope.h"
-#include "modules/scope_picture_view.h"
-#include "modules/scope_view.h"
-#include "patch/canvas_geometry_view.h"
 #include "tests/modules/patch_builder.h"
 #include "tests/modules/render_rig.h"
 #include "tests/modules/scope_patch.h"
+#include "views/canvas_geometry.h"
+#include "views/scope_picture.h"
+#include "views/scope_window.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Selecting with the rubber band and deleting with the title bar's button.
 #include "tests/views/canvas_fixture.h"
 
-#include "patch/canvas_geometry_view.h"
+#include "views/canvas_geometry.h"
 
 namespace {
 

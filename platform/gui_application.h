@@ -1,4 +1,0 @@
-// Whether the process runs a graphical application; without one, cursors and screens are absent.
-#pragma once
-
-bool HasGuiApplication();
