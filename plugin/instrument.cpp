@@ -27,6 +27,11 @@ struct SDisposeWork {
   TPluginSound* sound;
 };
 
+// The worker's answer: the sound it loaded.
+struct SLoadedSound {
+  TPluginSound* sound;
+};
+
 bool ReadWholeFile(const std::string& path, std::string& text, std::string& error) {
   std::ifstream file(path, std::ios::binary | std::ios::ate);
   if (!file) {
@@ -201,7 +206,7 @@ LV2_Worker_Status TInstrument::Work(LV2_Worker_Respond_Function respond,
   const std::string path(static_cast<const char*>(data) + sizeof kind, size - sizeof kind);
   std::unique_ptr<TPluginSound> sound;
   if (!LoadFile(path, sound)) return LV2_WORKER_SUCCESS;
-  TPluginSound* loaded = sound.get();
+  const SLoadedSound loaded{sound.get()};
   if (respond(handle, sizeof loaded, &loaded) != LV2_WORKER_SUCCESS) {
     lv2_log_error(&host_.logger, "zelmar: %s: the host took no answer from its worker\n",
                   path.c_str());
@@ -213,11 +218,11 @@ LV2_Worker_Status TInstrument::Work(LV2_Worker_Respond_Function respond,
 }
 
 LV2_Worker_Status TInstrument::WorkResponse(std::uint32_t size, const void* data) {
-  TPluginSound* sound = nullptr;
-  if (size != sizeof sound) return LV2_WORKER_ERR_UNKNOWN;
-  std::memcpy(&sound, data, sizeof sound);
+  SLoadedSound loaded{};
+  if (size != sizeof loaded) return LV2_WORKER_ERR_UNKNOWN;
+  std::memcpy(&loaded, data, sizeof loaded);
   // The replaced sound goes to the worker.
-  DisposeLater(Swap(sound));
+  DisposeLater(Swap(loaded.sound));
   return LV2_WORKER_SUCCESS;
 }
 
