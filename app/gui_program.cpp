@@ -9,6 +9,7 @@
 #include "desktop/desktop_services.h"
 #include "modules/catalogue.h"
 #include "patch/application_context.h"
+#include "platform/file_types.h"
 #include "platform/options.h"
 #include "platform/paths.h"
 #include "platform/real_device_services.h"
@@ -49,6 +50,8 @@ int RunGuiProgram(int argc, char** argv) {
   QApplication::setApplicationName("zmr");
   InstallDesktopServices();
   RememberPaths();
+  // Every start points the desktop's file types at the program, wherever it was moved.
+  RegisterFileTypes();
   TRealDeviceServices devices;
   TApplicationScope context(ProgramContext(devices));
   TSplash splash;

@@ -222,11 +222,13 @@ TWorkWaveOut* TSpeakerKernel<Channels>::FirstDriver() const {
 }
 
 template <int Channels>
-void TSpeakerKernel<Channels>::Aim(std::byte* out, std::uint32_t frames) {
+void TSpeakerKernel<Channels>::AimEach(std::byte* out, std::uint32_t frames,
+                                       std::size_t recordBytes) {
   static_assert(kMaxAimFrames * kFrameBytes < kNextBufferAt);
   const std::uint32_t bytes = std::min(frames, kMaxAimFrames) / 2 * kPairBytes;
-  ForEachRecordBackward(firstRecord, lastRecord, [out, bytes](SLautsprecherRecord& record) {
-    record.data = out;
+  SLautsprecherRecord* const first = firstRecord;
+  ForEachRecordBackward(first, lastRecord, [=](SLautsprecherRecord& record) {
+    record.data = out + static_cast<std::size_t>(&record - first) * recordBytes;
     record.writePosition = 0;
     record.bufferLength = bytes;
   });

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 
 #include "engine/wave_buffer.h"
@@ -81,8 +82,11 @@ class TSpeakerKernel : public TWorkRecords<SLautsprecherRecord>, public TDirectO
 
   void SetDirect(bool direct) override { direct_ = direct; }
   TWorkWaveOut* FirstDriver() const override;
-  void Aim(std::byte* out, std::uint32_t frames) override;
+  void Aim(std::byte* out, std::uint32_t frames) override { AimEach(out, frames, 0); }
   std::uint32_t FrameBytes() const override { return kFrameBytes; }
+  // As Aim, but record i (in record order) writes to `out + i * recordBytes`, so that a host
+  // that mixes the speakers itself hears each of them.
+  void AimEach(std::byte* out, std::uint32_t frames, std::size_t recordBytes);
 
  private:
   void PrepareDirect();

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <mutex>
 #include <new>
+#include <thread>
 
 #include "engine/device_services.h"
 #include "engine/klang_engine.h"
@@ -75,31 +75,36 @@ SModulePicture TModulMidiIn::PanelPicture() const { return {"BITMAP_MIDI_IN", 5,
 void TModulMidiIn::LinkOutput(int, const TLinkTarget& target, TBindContext&, TAusgang&) {
   TAMsgMidiCallback* listener = target.MidiListener();
   if (listener == nullptr) return;  // a signal input wired to the MIDI output
-  const std::lock_guard lock(listenersLock_);
+  // Binding happens while no message reaches the list (enabled_ is false until SoundStarted).
   listeners_.push_back(listener);
 }
 
 void TModulMidiIn::SoundStarted(TKlangEngine&, int) {
-  enabled_.store(true, std::memory_order_release);
+  enabled_.store(true, std::memory_order_seq_cst);
 }
 
 void TModulMidiIn::SoundStopped(TKlangEngine&, int) {
-  enabled_.store(false, std::memory_order_release);
-  const std::lock_guard lock(listenersLock_);
+  enabled_.store(false, std::memory_order_seq_cst);
+  // A message that saw the list enabled is let through before the list goes; that takes the
+  // few microseconds of its listeners' calls.
+  while (messagesPassing_.load(std::memory_order_seq_cst) != 0)
+    std::this_thread::yield();
   listeners_.clear();
 }
 
 void TModulMidiIn::OnShortMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
-  if ((status & 0xF0) == 0 || !enabled_.load(std::memory_order_acquire)) return;
-  const std::lock_guard lock(listenersLock_);
-  for (TAMsgMidiCallback* listener : listeners_)
-    listener->Call(status, data1, data2);
+  if ((status & 0xF0) == 0) return;
+  // Counted before the flag is read, so that SoundStopped, which clears the flag before it reads
+  // the count, either finds this message passing or is seen by it.
+  messagesPassing_.fetch_add(1, std::memory_order_seq_cst);
+  if (enabled_.load(std::memory_order_seq_cst)) {
+    for (TAMsgMidiCallback* listener : listeners_)
+      listener->Call(status, data1, data2);
+  }
+  messagesPassing_.fetch_sub(1, std::memory_order_seq_cst);
 }
 
-int TModulMidiIn::ListenerCount() {
-  const std::lock_guard lock(listenersLock_);
-  return static_cast<int>(listeners_.size());
-}
+int TModulMidiIn::ListenerCount() const { return static_cast<int>(listeners_.size()); }
 
 int TModulMidiIn::DefaultDevice() const { return SoundOptions().midiDefaultDevice; }
 

@@ -18,7 +18,6 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/critical_section.h"
 #include "engine/envelope.h"
 #include "engine/klang_engine.h"
 #include "engine/midi_in_driver.h"
@@ -40,12 +39,13 @@ class TModulMidiIn : public TGeraetModul, public TWorkMidiIn {
   void SoundStarted(TKlangEngine& engine, int voices) override;
   void SoundStopped(TKlangEngine& engine, int voices) override;
 
-  // MIDI thread: every listener gets the message, in registration order.
+  // MIDI thread: every listener gets the message, in registration order. It takes no lock and
+  // allocates nothing, so that a plugin host's audio thread may deliver it.
   void OnShortMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override;
 
   bool IsDeviceOpen() const override { return IsOpen(); }
   void CloseDevice() override { Close(); }
-  int ListenerCount();
+  int ListenerCount() const;
 
   // The name of the MIDI input window, opened through the installed module dialogs.
   static constexpr std::string_view kDialog = "MidiIn";
@@ -62,9 +62,10 @@ class TModulMidiIn : public TGeraetModul, public TWorkMidiIn {
   bool CanOpenDevice(int device) const override;
 
  private:
-  TCriticalSection listenersLock_;
+  // Changed only while disabled, and then only once no message is passing.
   std::vector<TAMsgMidiCallback*> listeners_;
   std::atomic<bool> enabled_{false};
+  std::atomic<int> messagesPassing_{0};
 };
 
 // The key and envelope modules: the note handler and the voice allocation.

@@ -15,24 +15,6 @@ QString DataFolder() {
   return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
 }
 
-QString MimePackage() {
-  return QStringLiteral(
-             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-             "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-             "  <mime-type type=\"%1\">\n"
-             "    <comment>Document zmr</comment>\n"
-             "    <generic-icon name=\"audio-x-generic\"/>\n"
-             "    <glob pattern=\"*.zmr\"/>\n"
-             "  </mime-type>\n"
-             "  <mime-type type=\"%2\">\n"
-             "    <comment>Document zmr group</comment>\n"
-             "    <generic-icon name=\"audio-x-generic\"/>\n"
-             "    <glob pattern=\"*.group\"/>\n"
-             "  </mime-type>\n"
-             "</mime-info>\n")
-      .arg(QLatin1String(kSoundMimeType), QLatin1String(kGroupMimeType));
-}
-
 // The desktop splits Exec at blanks, so a program path with reserved characters is quoted.
 QString ExecArgument(const QString& path) {
   static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9/_.+,=@-]+$"));
@@ -69,12 +51,44 @@ void WriteWhole(const QString& path, const QString& text) {
 
 }  // namespace
 
+QString MimePackage(const QString& soundComment, const QString& groupComment) {
+  // Files written by the program begin so; for files with an extension the globs decide. The
+  // match values take C escapes.
+  return QStringLiteral(
+             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+             "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+             "  <mime-type type=\"%1\">\n"
+             "    <comment>%3</comment>\n"
+             "    <icon name=\"zelmar\"/>\n"
+             "    <generic-icon name=\"audio-x-generic\"/>\n"
+             "    <glob pattern=\"*.zmr\"/>\n"
+             "    <magic>\n"
+             "      <match type=\"string\" offset=\"0\" value=\"CountVoices \"/>\n"
+             "    </magic>\n"
+             "  </mime-type>\n"
+             "  <mime-type type=\"%2\">\n"
+             "    <comment>%4</comment>\n"
+             "    <icon name=\"zelmar\"/>\n"
+             "    <generic-icon name=\"audio-x-generic\"/>\n"
+             "    <glob pattern=\"*.group\"/>\n"
+             "    <magic>\n"
+             "      <match type=\"string\" offset=\"0\" value=\"BEGIN \">\n"
+             "        <match type=\"string\" offset=\"6:2048\" value=\"\\nMarked \"/>\n"
+             "      </match>\n"
+             "    </magic>\n"
+             "  </mime-type>\n"
+             "</mime-info>\n")
+      .arg(QLatin1String(kSoundMimeType), QLatin1String(kGroupMimeType),
+           soundComment.toHtmlEscaped(), groupComment.toHtmlEscaped());
+}
+
 QString MimePackagePath() { return DataFolder() + QStringLiteral("/mime/packages/zelmar.xml"); }
 
 QString DesktopEntryPath() { return DataFolder() + QStringLiteral("/applications/zelmar.desktop"); }
 
 void RegisterFileTypes() {
-  WriteWhole(MimePackagePath(), MimePackage());
+  WriteWhole(MimePackagePath(),
+             MimePackage(QStringLiteral("Document zmr"), QStringLiteral("Document zmr group")));
   WriteWhole(DesktopEntryPath(), DesktopEntry());
   const QString updater = QStandardPaths::findExecutable(QStringLiteral("update-mime-database"));
   if (!updater.isEmpty()) {

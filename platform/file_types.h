@@ -13,6 +13,12 @@ inline constexpr char kGroupMimeType[] = "application/x-ZelmarStudio_group";
 // Writes both files (failures go unreported) and asks the desktop to refresh its MIME cache.
 void RegisterFileTypes();
 
+// The shared-MIME-info package of both types with these descriptions: the glob and a content
+// match of each (a sound begins with its voice count, a group with a module holding "Marked").
+// RegisterFileTypes writes it with the descriptions of the shell's registration; the installed
+// package is written with the program's own at build time (packaging/).
+QString MimePackage(const QString& soundComment, const QString& groupComment);
+
 // Where RegisterFileTypes writes, below the user's data folder.
 QString MimePackagePath();
 QString DesktopEntryPath();

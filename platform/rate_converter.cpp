@@ -2,9 +2,16 @@
 
 #include <soxr.h>
 
-TRateConverter::TRateConverter(unsigned channels, double fromRate, double toRate) {
+#include <algorithm>
+#include <type_traits>
+
+template <class Sample>
+TRateConverterOf<Sample>::TRateConverterOf(unsigned channels, double fromRate, double toRate)
+    : channels_(channels), copies_(fromRate == toRate) {
+  if (copies_) return;
+  constexpr soxr_datatype_t kType = std::is_same_v<Sample, float> ? SOXR_FLOAT32_I : SOXR_INT16_I;
   // Dither would add noise to a steady level; the engine's values are whole numbers anyway.
-  soxr_io_spec_t io = soxr_io_spec(SOXR_INT16_I, SOXR_INT16_I);
+  soxr_io_spec_t io = soxr_io_spec(kType, kType);
   io.flags |= SOXR_NO_DITHER;
   const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_LQ, 0);
   // One thread: the library's own worker threads would run beside the audio callback.
@@ -14,16 +21,28 @@ TRateConverter::TRateConverter(unsigned channels, double fromRate, double toRate
   if (error != nullptr) converter_ = nullptr;
 }
 
-TRateConverter::~TRateConverter() {
+template <class Sample>
+TRateConverterOf<Sample>::~TRateConverterOf() {
   if (converter_ != nullptr) soxr_delete(converter_);
 }
 
-TRateConverter::SConverted TRateConverter::Convert(const std::int16_t* in, std::size_t frames,
-                                                   std::int16_t* out, std::size_t room) {
+template <class Sample>
+typename TRateConverterOf<Sample>::SConverted TRateConverterOf<Sample>::Convert(const Sample* in,
+                                                                                std::size_t frames,
+                                                                                Sample* out,
+                                                                                std::size_t room) {
   SConverted converted;
+  if (copies_) {
+    converted.used = converted.produced = std::min(frames, room);
+    std::copy_n(in, converted.used * channels_, out);
+    return converted;
+  }
   // A null input would tell the library that the stream has ended.
-  static constexpr std::int16_t kNoInput = 0;
+  static constexpr Sample kNoInput = 0;
   soxr_process(converter_, frames > 0 ? in : &kNoInput, frames, &converted.used, out, room,
                &converted.produced);
   return converted;
 }
+
+template class TRateConverterOf<std::int16_t>;
+template class TRateConverterOf<float>;

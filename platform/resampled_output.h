@@ -1,8 +1,8 @@
-// The speakers' side of a device that runs at another rate than 44100 Hz: each device period is
-// filled from the stream's own 44100 Hz frames, pulled in even numbers (whole engine samples, as
-// the low-latency engine computes them) just as many as the period needs, and converted. The few
-// converted frames a period leaves over open the next one; the delay added is the filter's and
-// those frames'.
+// The speakers' side of a device that runs at another rate than 44100 Hz, and the plugin's output
+// at the host's rate: each device period is filled from the stream's own 44100 Hz frames, pulled
+// in even numbers (whole engine samples, as the low-latency engine computes them) just as many as
+// the period needs, and converted. The few converted frames a period leaves over open the next
+// one; the delay added is the filter's and those frames'.
 #pragma once
 
 #include <algorithm>
@@ -12,19 +12,21 @@
 #include "engine/wave_format.h"
 #include "platform/rate_converter.h"
 
-class TResampledOutput {
+// Sample is std::int16_t or float.
+template <class Sample>
+class TResampledOutputOf {
  public:
   // 44100 Hz frames pulled at most at once.
   static constexpr std::uint32_t kMaxPullFrames = 512;
 
-  TResampledOutput(unsigned channels, unsigned deviceRate);
+  TResampledOutputOf(unsigned channels, unsigned deviceRate);
 
   bool IsReady() const { return converter_.IsReady(); }
 
   // Device callback: `frames` device frames into `out`. pull(source, count) writes `count`
   // frames (an even number, at most kMaxPullFrames) at 44100 Hz to `source`.
   template <class Pull>
-  void Fill(std::int16_t* out, std::uint32_t frames, Pull pull) {
+  void Fill(Sample* out, std::uint32_t frames, Pull pull) {
     while (frames > 0) {
       if (carryBegin_ == carryEnd_) Refill(PullFrames(frames), pull);
       const std::uint32_t count = std::min<std::uint32_t>(frames, carryEnd_ - carryBegin_);
@@ -42,7 +44,7 @@ class TResampledOutput {
   template <class Pull>
   void Refill(std::uint32_t sourceFrames, Pull pull) {
     pull(source_.data(), sourceFrames);
-    const TRateConverter::SConverted converted =
+    const typename TRateConverterOf<Sample>::SConverted converted =
         converter_.Convert(source_.data(), sourceFrames, carry_.data(), carryFrames_);
     carryBegin_ = 0;
     carryEnd_ = static_cast<std::uint32_t>(converted.produced);
@@ -51,10 +53,15 @@ class TResampledOutput {
   const unsigned channels_;
   const unsigned deviceRate_;
   const std::uint32_t carryFrames_;
-  TRateConverter converter_;
+  TRateConverterOf<Sample> converter_;
   // The device callback only.
-  std::vector<std::int16_t> source_;
-  std::vector<std::int16_t> carry_;
+  std::vector<Sample> source_;
+  std::vector<Sample> carry_;
   std::uint32_t carryBegin_ = 0;
   std::uint32_t carryEnd_ = 0;
 };
+
+using TResampledOutput = TResampledOutputOf<std::int16_t>;
+
+extern template class TResampledOutputOf<std::int16_t>;
+extern template class TResampledOutputOf<float>;

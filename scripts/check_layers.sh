@@ -1,9 +1,9 @@
 #!/bin/sh
 # Checks that every #include points down the layers (README, "Layout"):
 #   persist < engine < platform < edit < patch < modules < resources < desktop < views < cli
-#   < app < tools
-# persist and engine include no Qt at all; the model folders (edit, patch, modules) include no
-# Qt Widgets header.
+#   < app < tools, and beside resources and what follows: modules < plugin
+# persist, engine and plugin include no Qt at all; the model folders (edit, patch, modules)
+# include no Qt Widgets header.
 # Usage: check_layers.sh SOURCE_FOLDER QT_WIDGETS_INCLUDE_FOLDER
 # Prints one line per wrong include and fails when there is any.
 set -u
@@ -19,6 +19,7 @@ allowed() {
     edit) echo "persist engine platform edit" ;;
     patch) echo "persist engine platform edit patch" ;;
     modules) echo "persist engine platform edit patch modules" ;;
+    plugin) echo "persist engine platform edit patch modules plugin" ;;
     resources) echo "persist engine platform edit patch modules resources" ;;
     desktop) echo "persist engine platform edit patch modules resources desktop" ;;
     views) echo "persist engine platform edit patch modules resources desktop views" ;;
@@ -43,7 +44,8 @@ fault() {
   faults=$((faults + 1))
 }
 
-for folder in persist engine platform edit patch modules resources desktop views cli app tools; do
+for folder in persist engine platform edit patch modules plugin resources desktop views cli app \
+  tools; do
   [ -d "$root/$folder" ] || continue
   for file in "$root/$folder"/*.h "$root/$folder"/*.cpp; do
     [ -e "$file" ] || continue
@@ -65,7 +67,7 @@ for folder in persist engine platform edit patch modules resources desktop views
         fi
       elif [ -n "$angled" ]; then
         case $folder in
-          persist | engine)
+          persist | engine | plugin)
             case $angled in
               Q* | Qt*) fault "$shown:$line" "$folder includes the Qt header <$angled>" ;;
             esac

@@ -21,8 +21,13 @@ constexpr auto kStopLimit = 10s;
 
 TProgramProcess::TProgramProcess(const std::vector<std::string>& arguments,
                                  std::filesystem::path output)
+    : TProgramProcess(ZELMAR_PROGRAM, arguments, std::move(output)) {}
+
+TProgramProcess::TProgramProcess(const std::filesystem::path& program,
+                                 const std::vector<std::string>& arguments,
+                                 std::filesystem::path output, const std::filesystem::path& input)
     : output_(std::move(output)) {
-  std::vector<std::string> words{ZELMAR_PROGRAM};
+  std::vector<std::string> words{program.string()};
   words.insert(words.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
   for (std::string& word : words)
@@ -31,6 +36,7 @@ TProgramProcess::TProgramProcess(const std::vector<std::string>& arguments,
 
   posix_spawn_file_actions_t files;
   posix_spawn_file_actions_init(&files);
+  posix_spawn_file_actions_addopen(&files, STDIN_FILENO, input.c_str(), O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, output_.c_str(),
                                    O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_adddup2(&files, STDOUT_FILENO, STDERR_FILENO);

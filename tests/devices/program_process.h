@@ -1,6 +1,6 @@
-// The program run as a process of its own, as a user starts it, with its standard output and
-// error together in a file the test reads while it runs. Every wait is bounded, and a program
-// still running when the object goes is killed.
+// The program (or a host of its plugin) run as a process of its own, as a user starts it, with its
+// standard output and error together in a file the test reads while it runs. Every wait is bounded,
+// and a program still running when the object goes is killed.
 #pragma once
 
 #include <sys/types.h>
@@ -15,6 +15,9 @@ class TProgramProcess {
  public:
   // Starts ZELMAR_PROGRAM with `arguments`; it inherits the environment of the test.
   TProgramProcess(const std::vector<std::string>& arguments, std::filesystem::path output);
+  // Starts another program (a plugin host) the same way, its standard input read from `input`.
+  TProgramProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                  std::filesystem::path output, const std::filesystem::path& input = "/dev/null");
   ~TProgramProcess();
   TProgramProcess(const TProgramProcess&) = delete;
   TProgramProcess& operator=(const TProgramProcess&) = delete;

@@ -10,7 +10,9 @@ platform/store.cpp:1: platform includes app/main_window.h from the higher layer 
 patch/list.cpp:2: patch includes modules/constants.h from the higher layer modules
 patch/list.cpp:3: patch includes views/panel.h from the higher layer views
 patch/list.cpp:4: model file includes the Qt Widgets header <QDialog>
-6 include(s) against the layers'
+plugin/instrument.cpp:2: plugin includes app/main_window.h from the higher layer app
+plugin/instrument.cpp:3: plugin includes the Qt header <QString>
+8 include(s) against the layers'
 if [ "$status" -eq 0 ] || [ "$output" != "$expected" ]; then
   echo "exit status $status, output:"
   echo "$output"
