@@ -39,9 +39,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-// "WaveBuffer" as a first start finds it, in ms.
-constexpr int kFirstStartWaveBuffer = 26;
-
 // The server, started at construction by the device tests' own script and ended with the object.
 class TDummyServer {
  public:
@@ -246,7 +243,7 @@ SResult Measure(const fs::path& folder, const fs::path& sound, int rate, int per
       Number(TRtAudioWaveOutDevice().DeviceNames(), "JACK: " + probe.Name());
   options.midiDefaultDevice =
       Number(TRtMidiInDevices().DeviceNames(), "JACK: " + probe.Name() + ":out");
-  options.waveBuffer = kFirstStartWaveBuffer;
+  options.waveBuffer = SSoundOptions::kFirstStartWaveBuffer;
   options.lowLatency = lowLatency;
   StoreOptions(options);
   TProgramProcess program({"--play", sound.string(), "--seconds", "120"}, folder / "output.txt");
