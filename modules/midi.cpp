@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <mutex>
 #include <new>
 
 #include "engine/device_services.h"
@@ -75,31 +74,27 @@ SModulePicture TModulMidiIn::PanelPicture() const { return {"BITMAP_MIDI_IN", 5,
 void TModulMidiIn::LinkOutput(int, const TLinkTarget& target, TBindContext&, TAusgang&) {
   TAMsgMidiCallback* listener = target.MidiListener();
   if (listener == nullptr) return;  // a signal input wired to the MIDI output
-  const std::lock_guard lock(listenersLock_);
+  // The list only grows while no message passes.
+  listenersGate_.Close();
   listeners_.push_back(listener);
 }
 
-void TModulMidiIn::SoundStarted(TKlangEngine&, int) {
-  enabled_.store(true, std::memory_order_release);
-}
+void TModulMidiIn::SoundStarted(TKlangEngine&, int) { listenersGate_.Open(); }
 
 void TModulMidiIn::SoundStopped(TKlangEngine&, int) {
-  enabled_.store(false, std::memory_order_release);
-  const std::lock_guard lock(listenersLock_);
+  listenersGate_.Close();
   listeners_.clear();
 }
 
 void TModulMidiIn::OnShortMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
-  if ((status & 0xF0) == 0 || !enabled_.load(std::memory_order_acquire)) return;
-  const std::lock_guard lock(listenersLock_);
+  if ((status & 0xF0) == 0) return;
+  const TCallbackGate::TPass pass(listenersGate_);
+  if (!pass.Open()) return;
   for (TAMsgMidiCallback* listener : listeners_)
     listener->Call(status, data1, data2);
 }
 
-int TModulMidiIn::ListenerCount() {
-  const std::lock_guard lock(listenersLock_);
-  return static_cast<int>(listeners_.size());
-}
+int TModulMidiIn::ListenerCount() const { return static_cast<int>(listeners_.size()); }
 
 int TModulMidiIn::DefaultDevice() const { return SoundOptions().midiDefaultDevice; }
 
