@@ -61,6 +61,19 @@ class TJackServerLog {
   std::uintmax_t from_ = 0;
 };
 
+using TLatePeriod = std::vector<TJackServerLog::SLateClient>;
+
+// Whether the server named the client `name` in a late period.
+bool NamesClient(const TLatePeriod& clients, const std::string& name);
+// The late periods in which the server found the program (its speaker's or its MIDI input's
+// client) still inside its callback, while `reference`, a client that does nothing, had
+// finished: the server ran on time and the program's work did not fit the period. A callback
+// that the system never ran in time ("Triggered") is the busy machine's doing.
+std::vector<TLatePeriod> ProgramsLatePeriods(const std::vector<TLatePeriod>& periods,
+                                             const std::string& reference);
+// The late periods as " (client state ...) (...)".
+std::string Joined(const std::vector<TLatePeriod>& periods);
+
 // The fixture's server at `rate` Hz, 48000 or 32000; the tests run on the 44100 Hz one by
 // default.
 std::string JackServerAt(unsigned rate);

@@ -512,38 +512,6 @@ TJackServerLog FixtureServerLog() {
                         (std::string(server != nullptr ? server : "default") + ".log"));
 }
 
-using TLatePeriod = std::vector<TJackServerLog::SLateClient>;
-
-bool Names(const TLatePeriod& clients, const std::string& name) {
-  return std::ranges::any_of(clients, [&](const auto& client) { return client.name == name; });
-}
-
-// The late periods in which the server found the program (its speaker's or its MIDI input's
-// client) still inside its callback, while `reference`, a client that does nothing, had
-// finished: the server ran on time and the program's work did not fit the period. A callback
-// that the system never ran in time ("Triggered") is the busy machine's doing.
-std::vector<TLatePeriod> ProgramsLatePeriods(const std::vector<TLatePeriod>& periods,
-                                             const std::string& reference) {
-  std::vector<TLatePeriod> program;
-  std::ranges::copy_if(periods, std::back_inserter(program), [&](const TLatePeriod& clients) {
-    return !Names(clients, reference) && std::ranges::any_of(clients, [](const auto& client) {
-      return client.name.starts_with("Zelmar") && client.state == "Running";
-    });
-  });
-  return program;
-}
-
-std::string Joined(const std::vector<TLatePeriod>& periods) {
-  std::string joined;
-  for (const TLatePeriod& clients : periods) {
-    joined += " (";
-    for (const auto& client : clients)
-      joined += (joined.back() == '(' ? "" : " ") + client.name + " " + client.state;
-    joined += ")";
-  }
-  return joined;
-}
-
 // The bundled poly synth with all its 39 voices held for 30 s in the low-latency mode: in no
 // period did the server find the program still computing while it ran on time. Periods that a
 // busy machine made late are counted and shown, not held against the program.
@@ -593,8 +561,9 @@ TEST_F(PlayCommandTest,
       [&] {
         const std::vector<TLatePeriod> periods = lateLog.LatePeriods();
         return server.Xruns() > xrunsAfter &&
-               std::ranges::any_of(
-                   periods, [&](const auto& clients) { return Names(clients, server.name()); });
+               std::ranges::any_of(periods, [&](const auto& clients) {
+                 return NamesClient(clients, server.name());
+               });
       },
       2s));
 }
