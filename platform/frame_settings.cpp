@@ -45,6 +45,13 @@ std::pair<int, int> Fitted(std::int32_t start, std::int32_t size, int screenStar
   return {fittedStart, fittedSize};
 }
 
+void WritePlace(TSettingsStore& store, const SMainFrameSettings& settings) {
+  store.WriteInteger(kSection, "Left", settings.left);
+  store.WriteInteger(kSection, "Top", settings.top);
+  store.WriteInteger(kSection, "Width", settings.width);
+  store.WriteInteger(kSection, "Height", settings.height);
+}
+
 QString PlaceText(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height) {
   return QString("%1, %2, %3 x %4").arg(left).arg(top).arg(width).arg(height);
 }
@@ -60,7 +67,7 @@ QRect KeptOnScreen(const SMainFrameSettings& settings, const QRect& screen) {
 }
 
 QStringList LoadFrameSettings(SMainFrameSettings& settings, const QList<QRect>& screens) {
-  const TSettingsStore store;
+  TSettingsStore store;
   TCheckedSettings checked(store);
   SMainFrameSettings& s = settings;
   s.left = checked.Number(kSection, "Left", s.left, kAnyNumber);
@@ -90,18 +97,16 @@ QStringList LoadFrameSettings(SMainFrameSettings& settings, const QList<QRect>& 
   s.top = kept.y();
   s.width = kept.width();
   s.height = kept.height();
+  // A maximised window does not store its place when it closes: the repaired one is stored now,
+  // so that the next start does not repair it again.
+  if (moved && stored) WritePlace(store, s);
   return checked.Repairs();
 }
 
 void StoreFrameSettings(const SMainFrameSettings& settings) {
   TSettingsStore store;
   store.WriteInteger(kSection, "WindowState", settings.windowState);
-  if (settings.windowState == SMainFrameSettings::kStateNormal) {
-    store.WriteInteger(kSection, "Left", settings.left);
-    store.WriteInteger(kSection, "Top", settings.top);
-    store.WriteInteger(kSection, "Width", settings.width);
-    store.WriteInteger(kSection, "Height", settings.height);
-  }
+  if (settings.windowState == SMainFrameSettings::kStateNormal) WritePlace(store, settings);
   store.WriteInteger(kSection, "ShowList", settings.showList ? 1 : 0);
   store.WriteInteger(kSection, "StatusBar", settings.statusBar ? 1 : 0);
   store.WriteInteger(kSection, "ToolBar", settings.toolBar ? 1 : 0);

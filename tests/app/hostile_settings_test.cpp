@@ -147,6 +147,12 @@ TEST(HostileSettings, AreRepairedOnLoadingWithOneSentenceEach) {
        "0, 10, 320 x 240, state 0",
        "MainFrame: the window at -2147483648, 10, 5 x 5 does not fit on the screen; 0, 10, 320 x "
        "240 is used."},
+      // A maximised window does not store its place when it closes: the repaired one is stored
+      // at once.
+      {"[MainFrame]\nLeft=3000\nTop=2000\nWidth=800\nHeight=600\nWindowState=2\n", FramePlace,
+       "800, 400, 800 x 600, state 2",
+       "MainFrame: the window at 3000, 2000, 800 x 600 does not fit on the screen; 800, 400, "
+       "800 x 600 is used."},
       {"[MainFrame]\nWindowState=7\n", FramePlace, "100, 100, 800 x 600, state 0",
        "MainFrame\\WindowState: 7 is out of range (0 to 2); 0 is used."},
       {"[MainFrame]\nLeft=40\nTop=30\nWidth=900\nHeight=600\nWindowState=2\n", FramePlace,
@@ -171,10 +177,11 @@ TEST(HostileSettings, AreRepairedOnLoadingWithOneSentenceEach) {
     const std::string shown = c.file.left(60).toStdString();
     EXPECT_EQ(c.use().toStdString(), c.used.toStdString()) << shown;
     EXPECT_EQ(TakeSettingsRepairs().join('\n').toStdString(), c.repair.toStdString()) << shown;
-    // A list is written back as it was repaired; the records are written when the program ends.
+    // Lists and a maximised window's place are written back as they were repaired; the records
+    // are written when the program ends.
     c.use();
     if (c.file.startsWith("[Files]") || c.file.startsWith("[Tools]") ||
-        c.file.startsWith("[Sounds]")) {
+        c.file.startsWith("[Sounds]") || c.file.contains("WindowState=2")) {
       EXPECT_EQ(TakeSettingsRepairs().join('\n').toStdString(), "") << shown;
     }
   }

@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes as the settings store's file: the option records and the main window's
 // settings are loaded, every value of every section is read with the checks, and the records are
 // written back and loaded again. Any crash or sanitizer report is a fault, and so is a second load
-// that differs from the first or finds an option record to repair again: what a load repaired
-// must stay repaired.
+// that differs from the first or finds anything to repair again: what a load repaired must stay
+// repaired.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -32,11 +32,11 @@ struct SRecords {
   SFileOptions file;
   SSoundOptions sound;
   SMainFrameSettings frame{100, 100, 800, 600};
-  QStringList optionRepairs;
+  QStringList repairs;
 
   void Load() {
-    optionRepairs = LoadOptions(view) + LoadOptions(file) + LoadOptions(sound);
-    LoadFrameSettings(frame, kScreens);
+    repairs = LoadOptions(view) + LoadOptions(file) + LoadOptions(sound) +
+              LoadFrameSettings(frame, kScreens);
   }
   void Store() const {
     StoreOptions(view);
@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   first.Store();
   SRecords second;
   second.Load();
-  if (!(second == first) || !second.optionRepairs.isEmpty()) std::abort();
+  if (!(second == first) || !second.repairs.isEmpty()) std::abort();
   TakeSettingsRepairs();
   return 0;
 }
