@@ -249,7 +249,12 @@ bool TJackKeyboard::Send(const std::vector<std::uint8_t>& bytes) {
   return events_.Push(event);
 }
 
+bool TJackKeyboard::WaitUntilConnected(std::chrono::milliseconds limit) const {
+  return WaitUntil([this] { return connected_.load(std::memory_order_acquire); }, limit);
+}
+
 void TJackKeyboard::Process(jack_nframes_t frames) {
+  connected_.store(jack_port_connected(port_) > 0, std::memory_order_release);
   void* buffer = jack_port_get_buffer(port_, frames);
   jack_midi_clear_buffer(buffer);
   SEvent event{};

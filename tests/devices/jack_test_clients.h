@@ -179,6 +179,9 @@ class TJackKeyboard final : public TJackTestClient {
 
   // The bytes go out as one event at the start of the next period. False when they do not fit.
   bool Send(const std::vector<std::uint8_t>& bytes);
+  // True once a period ran with the port connected. A connection made while a period runs takes
+  // effect at the next one: an event sent before that reaches no one.
+  bool WaitUntilConnected(std::chrono::milliseconds limit) const;
 
  private:
   struct SEvent {
@@ -189,4 +192,5 @@ class TJackKeyboard final : public TJackTestClient {
 
   jack_port_t* port_ = nullptr;
   TFIFO<SEvent, 16> events_;
+  std::atomic<bool> connected_{false};  // in the last period the process thread ran
 };

@@ -78,6 +78,7 @@ void Store(const SStoredOptions& stored) {
 
 // Hands every message to the keyboard, waiting while its queue is full.
 void SendAll(TJackKeyboard& keyboard, const std::vector<std::vector<std::uint8_t>>& messages) {
+  ASSERT_TRUE(keyboard.WaitUntilConnected(2s));
   for (const auto& message : messages)
     ASSERT_TRUE(WaitUntil([&] { return keyboard.Send(message); }, 2s));
 }
