@@ -10,6 +10,7 @@
 // program (its clients still computing while a client that does nothing had finished; the device
 // tests' verdict), and every line the program wrote besides its processor usage.
 //   soak_bench [MINUTES] [CYCLES]   (60 minutes and 200 cycles by default)
+#include <stdio.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -137,11 +138,50 @@ class TUsageLog {
   std::vector<SSample> samples_;
 };
 
+// The program's JACK clients and what each serves, as the server lists their ports.
+std::string ProgramClients() {
+  std::map<std::string, std::string> roles;
+  FILE* ports = popen("jack_lsp 2>/dev/null", "r");
+  if (ports == nullptr) return {};
+  char line[512];
+  while (std::fgets(line, sizeof line, ports) != nullptr) {
+    const std::string port(line);
+    const std::size_t colon = port.find(':');
+    if (!port.starts_with("Zelmar") || colon == std::string::npos) continue;
+    const bool midi = port.find("MIDI", colon) != std::string::npos;
+    roles[port.substr(0, colon)] = midi ? "MIDI input" : "speaker";
+  }
+  pclose(ports);
+  std::string clients;
+  for (const auto& [client, role] : roles)
+    clients += (clients.empty() ? "" : ", ") + client + " " + role;
+  return clients;
+}
+
+// The load average of the last minute: how busy the machine was.
+std::string LoadAverage() {
+  std::ifstream load("/proc/loadavg");
+  std::string minute;
+  load >> minute;
+  return minute;
+}
+
+// How many periods were late, how many of them the program's, and which of its clients the
+// server found still computing in those.
 void ReportLatePeriods(const TJackServerLog& log, const std::string& reference) {
   const std::vector<TLatePeriod> late = log.LatePeriods();
   const std::vector<TLatePeriod> programs = ProgramsLatePeriods(late, reference);
+  std::map<std::string, int> running;
+  for (const TLatePeriod& clients : programs) {
+    for (const auto& client : clients) {
+      if (client.name.starts_with("Zelmar") && client.state == "Running") ++running[client.name];
+    }
+  }
+  std::string named;
+  for (const auto& [client, count] : running)
+    named += (named.empty() ? " (" : ", ") + client + " in " + std::to_string(count);
   std::printf("  late periods: %zu in all, %zu the program's%s\n", late.size(), programs.size(),
-              programs.empty() ? "" : (":" + Joined(programs)).c_str());
+              named.empty() ? "" : (named + ")").c_str());
 }
 
 // Every line of `output` except the processor usage, each once with its count.
@@ -181,6 +221,8 @@ void Play(const fs::path& folder, TJackKeyboard& keyboard, const TJackXrunCounte
       "1. %d minutes of `zelmar --play %s`, a note every 100 ms, on a server of %d Hz "
       "and %d frames\n",
       minutes, sound.filename().c_str(), kRate, kPeriod);
+  std::printf("  the program's clients: %s; load average %s\n", ProgramClients().c_str(),
+              LoadAverage().c_str());
   const TJackServerLog log(serverLog);
   TUsageLog usage(program.Pid());
   const auto end = TClock::now() + std::chrono::minutes(minutes);
@@ -192,6 +234,7 @@ void Play(const fs::path& folder, TJackKeyboard& keyboard, const TJackXrunCounte
     usage.Poll();
   }
   usage.Report();
+  std::printf("  load average %s\n", LoadAverage().c_str());
   const int status = program.Stop(SIGINT);
   ReportLatePeriods(log, reference.name());
   std::printf("  exit status %d\n", status);
@@ -213,6 +256,10 @@ void StartAndStop(TJackKeyboard& keyboard, const TJackXrunCounter& reference,
   std::map<std::string, int> failures;
   for (int cycle = 0; cycle < cycles; ++cycle) {
     if (!player.Start(error)) ++failures["start: " + error];
+    if (cycle == 0) {
+      std::printf("  the clients: %s; load average %s\n", ProgramClients().c_str(),
+                  LoadAverage().c_str());
+    }
     std::this_thread::sleep_for(150ms);
     if (!player.Stop(error)) ++failures["stop: " + error];
     std::this_thread::sleep_for(50ms);
@@ -220,6 +267,7 @@ void StartAndStop(TJackKeyboard& keyboard, const TJackXrunCounter& reference,
   }
   keyboard.Send({0x80, 60, 0});
   usage.Report();
+  std::printf("  load average %s\n", LoadAverage().c_str());
   ReportLatePeriods(log, reference.name());
   std::printf("  failed starts and stops: %s\n", failures.empty() ? "none" : "");
   for (const auto& [failure, count] : failures)
