@@ -41,7 +41,6 @@ fs::path KeyboardSound(const fs::path& folder) {
 }
 
 void Send(TJackKeyboard& keyboard, const std::vector<std::uint8_t>& message) {
-  ASSERT_TRUE(keyboard.WaitUntilConnected(2s));
   ASSERT_TRUE(WaitUntil([&] { return keyboard.Send(message); }, 2s));
 }
 
