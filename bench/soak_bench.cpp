@@ -20,7 +20,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <ranges>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -100,9 +99,10 @@ class TUsageLog {
     const SSample& from = *settled;
     double peak = 0;
     double sum = 0;
-    for (const SSample& s : samples_ | std::views::drop(1)) {
-      peak = std::max(peak, s.processorPercent);
-      sum += s.processorPercent;
+    // The first sample, at the start, has no processor use.
+    for (std::size_t i = 1; i < samples_.size(); ++i) {
+      peak = std::max(peak, samples_[i].processorPercent);
+      sum += samples_[i].processorPercent;
     }
     std::printf(
         "  resident memory %.1f MiB at %.0f s, %.1f MiB at %.0f s: growth %+.1f MiB; processor "
