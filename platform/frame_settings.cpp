@@ -8,8 +8,6 @@
 namespace {
 
 constexpr char kSection[] = "MainFrame";
-constexpr SNumberRange kAnyNumber{INT32_MIN, INT32_MAX};
-
 // The area two rectangles share, in 64 bits: stored places may lie anywhere.
 std::int64_t Overlap(const SMainFrameSettings& s, const QRect& screen) {
   const std::int64_t width = std::min<std::int64_t>(std::int64_t{s.left} + s.width,

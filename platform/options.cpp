@@ -12,8 +12,6 @@ namespace {
 template <class Record>
 using TMember = std::variant<bool Record::*, std::int32_t Record::*, QString Record::*>;
 
-constexpr SNumberRange kAnyNumber{INT32_MIN, INT32_MAX};
-
 // One stored value of a record: its name, its field, its default when the store has none, and
 // for a number the range it is kept in.
 template <class Record>

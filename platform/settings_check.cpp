@@ -72,7 +72,7 @@ std::int32_t TCheckedSettings::Number(const QString& section, const QString& nam
 }
 
 bool TCheckedSettings::Flag(const QString& section, const QString& name, bool fallback) {
-  return Number(section, name, fallback ? 1 : 0, {INT32_MIN, INT32_MAX}) != 0;
+  return Number(section, name, fallback ? 1 : 0, kAnyNumber) != 0;
 }
 
 QString TCheckedSettings::Text(const QString& section, const QString& name,

@@ -18,6 +18,7 @@ struct SNumberRange {
   bool clamp = true;
 };
 
+inline constexpr SNumberRange kAnyNumber{INT32_MIN, INT32_MAX};
 // A colour as stored: red, green and blue in the three lowest bytes, the highest byte 0.
 inline constexpr SNumberRange kColorRange{0, 0xFFFFFF, false};
 // Paths and the other texts of the store; a longer one names nothing that can exist.
