@@ -8,6 +8,7 @@
 
 #include "platform/message_box.h"
 #include "platform/paths.h"
+#include "platform/settings_check.h"
 #include "platform/settings_store.h"
 
 namespace {
@@ -38,31 +39,52 @@ void TTreeViewFilesGroups::Remember(QTreeWidgetItem* item, const QString& state)
 void TTreeViewFilesGroups::Refresh() {
   const QSignalBlocker quiet(tree_);
   tree_.setUpdatesEnabled(false);
-  Purge();
   tree_.clear();
-  for (const QString& folder : SettingsValueNames(section_).value_or(QStringList()))
-    AddFolderNode(folder);
+  {
+    TSettingsStore store;
+    for (const QString& folder : StoredFolders(store))
+      AddFolderNode(store, folder);
+  }
   tree_.setUpdatesEnabled(true);
 }
 
-void TTreeViewFilesGroups::Purge() {
-  for (const QString& folder : SettingsValueNames(section_).value_or(QStringList())) {
-    if (!FolderExists(folder)) SettingsDeleteValue(section_, folder);
+// Folders that are gone from the disk leave the list; a list longer than kMaxBrowserFolders is
+// cut.
+QStringList TTreeViewFilesGroups::StoredFolders(TSettingsStore& store) const {
+  TCheckedSettings checked(store);
+  const QStringList stored = store.ValueNames(section_).value_or(QStringList());
+  const QStringList kept = checked.Limited(section_, stored, kMaxBrowserFolders, "folders");
+  if (kept.size() < stored.size()) {
+    QStringList states;
+    for (const QString& folder : kept)
+      states << store.ReadString(section_, folder, QString());
+    store.DeleteSection(section_);
+    for (int i = 0; i < kept.size(); ++i)
+      store.WriteString(section_, kept[i], states[i]);
   }
+  QStringList folders;
+  for (const QString& folder : kept) {
+    if (FolderExists(folder)) {
+      folders << folder;
+    } else {
+      store.DeleteValue(section_, folder);
+    }
+  }
+  return folders;
 }
 
 // A folder without files stays in the tree until the next refresh, but leaves the store now.
-void TTreeViewFilesGroups::AddFolderNode(const QString& folder) {
+void TTreeViewFilesGroups::AddFolderNode(TSettingsStore& store, const QString& folder) {
   auto* node = new QTreeWidgetItem(&tree_, {folder});
   node->setIcon(0, QApplication::style()->standardIcon(QStyle::SP_DirIcon));
   const QStringList files =
       QDir(folder).entryList({"*." + extension_}, QDir::Files | QDir::Hidden, QDir::Name);
-  if (files.isEmpty()) SettingsDeleteValue(section_, folder);
+  if (files.isEmpty()) store.DeleteValue(section_, folder);
   for (const QString& file : files) {
     auto* child = new QTreeWidgetItem(node, {file.chopped(extension_.size() + 1)});
     child->setIcon(0, fileIcon_);
   }
-  if (SettingsReadString(section_, folder, QString()).isEmpty()) node->setExpanded(true);
+  if (store.ReadString(section_, folder, QString()).isEmpty()) node->setExpanded(true);
 }
 
 void TTreeViewFilesGroups::AddFolder(const QString& folder) {

@@ -1,16 +1,21 @@
 // The folders of sounds or groups the user keeps, each with the files of one extension below
 // it, in a tree of the workspace. The folders live in one settings section: each is a value
 // named by its path, holding "Collapsed" while its node is collapsed. Folders that are gone
-// from the disk, and folders without such files, leave the list at the next refresh.
+// from the disk, and folders without such files, leave the list at the next refresh; the list
+// keeps at most kMaxBrowserFolders.
 #pragma once
 
 #include <QIcon>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
+class TSettingsStore;
+
+inline constexpr int kMaxBrowserFolders = 1000;
 
 // The path of a file node (folder, a separator unless the folder ends with one, name, the dot
 // and `extension`), or the folder of a folder node.
@@ -34,8 +39,8 @@ class TTreeViewFilesGroups : public QObject {
   bool FileSelected() const;
 
  private:
-  void Purge();
-  void AddFolderNode(const QString& folder);
+  QStringList StoredFolders(TSettingsStore& store) const;
+  void AddFolderNode(TSettingsStore& store, const QString& folder);
   void Remember(QTreeWidgetItem* item, const QString& state);
 
   QTreeWidget& tree_;

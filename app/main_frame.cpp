@@ -23,6 +23,7 @@
 #include "app/workspace_pages.h"
 #include "patch/dokument_klang.h"
 #include "patch/macro_modules.h"
+#include "platform/frame_settings.h"
 #include "platform/options.h"
 #include "platform/settings_store.h"
 #include "platform/text_codec.h"
@@ -33,16 +34,15 @@ namespace {
 
 constexpr int kTickMs = 300;
 constexpr char kNoPosition[] = "x  : -  y : -";
-constexpr char kSettingsSection[] = "MainFrame";
-constexpr int kStateNormal = 0;
-constexpr int kStateMinimised = 1;
-constexpr int kStateMaximised = 2;
 
 }  // namespace
 
 TMainFrame::TMainFrame()
     : actions_(std::make_unique<TMainActions>(*this)),
       dialogs_(*this, [this](TModulKomponent& macro) { ShowGroupWindow(macro); }) {
+  // While one store is open, every other load shares what it read: the file is read once for the
+  // whole start, however large a hand-edited store has grown.
+  const TSettingsStore startUp;
   setWindowTitle("zmr");
   setWindowIcon(ArtworkIcon("zelmar"));
   LoadOptions(ViewOptions());
@@ -409,49 +409,33 @@ void TMainFrame::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-namespace {
-
-int Read(const char* name, int fallback) {
-  return SettingsReadInteger(kSettingsSection, name, fallback);
-}
-void Write(const char* name, int value) { SettingsWriteInteger(kSettingsSection, name, value); }
-
-}  // namespace
-
 void TMainFrame::ReadSettings() {
-  move(Read("Left", x()), Read("Top", y()));
-  resize(Read("Width", width()), Read("Height", height()));
-  switch (Read("WindowState", kStateNormal)) {
-    case kStateMinimised:
-      setWindowState(Qt::WindowMinimized);
-      break;
-    case kStateMaximised:
-      setWindowState(Qt::WindowMaximized);
-      break;
-    default:
-      break;
+  SMainFrameSettings settings{x(), y(), width(), height()};
+  LoadFrameSettings(settings, ScreenAreas());
+  move(settings.left, settings.top);
+  resize(settings.width, settings.height);
+  if (settings.windowState == SMainFrameSettings::kStateMinimised) {
+    setWindowState(Qt::WindowMinimized);
+  } else if (settings.windowState == SMainFrameSettings::kStateMaximised) {
+    setWindowState(Qt::WindowMaximized);
   }
-  actions_->ShowWorkspace->setChecked(Read("ShowList", 1) != 0);
-  actions_->ShowStatusBar->setChecked(Read("StatusBar", 1) != 0);
-  actions_->ShowToolBar->setChecked(Read("ToolBar", 1) != 0);
+  actions_->ShowWorkspace->setChecked(settings.showList);
+  actions_->ShowStatusBar->setChecked(settings.statusBar);
+  actions_->ShowToolBar->setChecked(settings.toolBar);
 }
 
 void TMainFrame::WriteSettings() {
+  SMainFrameSettings settings{x(), y(), width(), height()};
   const Qt::WindowStates state = windowState();
   if (state.testFlag(Qt::WindowMinimized)) {
-    Write("WindowState", kStateMinimised);
+    settings.windowState = SMainFrameSettings::kStateMinimised;
   } else if (state.testFlag(Qt::WindowMaximized)) {
-    Write("WindowState", kStateMaximised);
-  } else {
-    Write("WindowState", kStateNormal);
-    Write("Left", x());
-    Write("Top", y());
-    Write("Width", width());
-    Write("Height", height());
+    settings.windowState = SMainFrameSettings::kStateMaximised;
   }
-  Write("ShowList", actions_->ShowWorkspace->isChecked() ? 1 : 0);
-  Write("StatusBar", actions_->ShowStatusBar->isChecked() ? 1 : 0);
-  Write("ToolBar", actions_->ShowToolBar->isChecked() ? 1 : 0);
+  settings.showList = actions_->ShowWorkspace->isChecked();
+  settings.statusBar = actions_->ShowStatusBar->isChecked();
+  settings.toolBar = actions_->ShowToolBar->isChecked();
+  StoreFrameSettings(settings);
 }
 
 namespace {

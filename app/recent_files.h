@@ -1,5 +1,6 @@
 // The recently opened sounds, newest first, kept in the settings section "Files" as values
-// "1", "2", ... so that every start offers them again.
+// "1", "2", ... so that every start offers them again. The store keeps at most as many as the
+// file options can ask for; a longer or damaged list is repaired when it is read.
 #pragma once
 
 #include <QStringList>

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QProcess>
 #include <QStandardPaths>
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <cstring>
 
 #include "platform/message_box.h"
+#include "platform/settings_check.h"
 #include "platform/settings_store.h"
 #include "platform/system_error.h"
 
@@ -49,33 +51,38 @@ int FailureOfStart(const QString& reason) {
   return kUnknownFailure;
 }
 
+void Write(TSettingsStore& store, const TToolList& tools) {
+  store.DeleteSection(kSection);
+  QHash<QString, QString> firstOfCase;  // the first title written, by its case-folded form
+  for (const SToolEigenschaft& tool : tools) {
+    const QString folded = tool.title.toCaseFolded();
+    if (!firstOfCase.contains(folded)) firstOfCase.insert(folded, tool.title);
+    const QString section = ToolSection(firstOfCase.value(folded));
+    store.WriteString(section, "Kommand", tool.kommand);
+    store.WriteString(section, "Path", tool.path);
+    store.WriteString(section, "Directory", tool.directory);
+  }
+}
+
 }  // namespace
 
 TToolList LoadTools() {
+  TSettingsStore store;
+  TCheckedSettings checked(store);
+  const QStringList titles = store.SubkeyNames(kSection).value_or(QStringList());
   TToolList tools;
-  for (const QString& title : SettingsSubkeyNames(kSection).value_or(QStringList())) {
+  for (const QString& title : checked.Limited(kSection, titles, kMaxTools, "tools")) {
     const QString section = ToolSection(title);
-    tools.append({title, SettingsReadString(section, "Kommand", {}),
-                  SettingsReadString(section, "Path", {}),
-                  SettingsReadString(section, "Directory", {})});
+    tools.append({title, checked.Text(section, "Kommand", {}), checked.Text(section, "Path", {}),
+                  checked.Text(section, "Directory", {})});
   }
+  if (!checked.Repairs().isEmpty()) Write(store, tools);
   return tools;
 }
 
 void SaveTools(const TToolList& tools) {
-  SettingsDeleteSection(kSection);
-  QStringList written;
-  for (const SToolEigenschaft& tool : tools) {
-    QString title = tool.title;
-    for (const QString& earlier : written) {
-      if (earlier.compare(title, Qt::CaseInsensitive) == 0) title = earlier;
-    }
-    if (!written.contains(title)) written.append(title);
-    const QString section = ToolSection(title);
-    SettingsWriteString(section, "Kommand", tool.kommand);
-    SettingsWriteString(section, "Path", tool.path);
-    SettingsWriteString(section, "Directory", tool.directory);
-  }
+  TSettingsStore store;
+  Write(store, tools);
 }
 
 int StartTool(const SToolEigenschaft& tool) {

@@ -20,7 +20,11 @@ struct SToolEigenschaft {
 
 using TToolList = QList<SToolEigenschaft>;
 
-// Reads the tools in the store's order; values that are missing read as empty.
+// The most tools the store keeps.
+inline constexpr int kMaxTools = 1000;
+
+// Reads the tools in the store's order; values that are missing read as empty. A longer list is
+// cut to kMaxTools and values the checks refuse read as empty; what was repaired is written back.
 TToolList LoadTools();
 // Replaces every stored tool by `tools`. Titles that differ only in case share one section,
 // as they share one key of a case-blind store: the first title stays, with the last one's values.

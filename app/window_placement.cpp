@@ -1,7 +1,9 @@
 #include "app/window_placement.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QMdiSubWindow>
+#include <QScreen>
 
 #include "patch/window_description.h"
 
@@ -50,6 +52,16 @@ class TPlacementKeeper : public QObject {
 };
 
 }  // namespace
+
+QList<QRect> ScreenAreas() {
+  QList<QRect> areas;
+  if (const QScreen* primary = QGuiApplication::primaryScreen())
+    areas << primary->availableGeometry();
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    if (screen != QGuiApplication::primaryScreen()) areas << screen->availableGeometry();
+  }
+  return areas;
+}
 
 void PlaceByDescription(QMdiSubWindow& frame, TFenster& description) {
   const TRect rect = description.Rect->GetRect();

@@ -4,8 +4,15 @@
 // were left.
 #pragma once
 
+#include <QList>
+#include <QRect>
+
 class QMdiSubWindow;
 class TFenster;
+
+// The available areas of the screens (without panels and docks), the primary screen's first:
+// where a top-level window is kept.
+QList<QRect> ScreenAreas();
 
 // `description` must outlive `frame`.
 void PlaceByDescription(QMdiSubWindow& frame, TFenster& description);

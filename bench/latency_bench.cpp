@@ -32,38 +32,13 @@
 #include "platform/resampled_output.h"
 #include "platform/rtaudio_wave_out_device.h"
 #include "platform/rtmidi_in_devices.h"
+#include "tests/devices/jack_dummy_server.h"
 #include "tests/devices/program_process.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-// "WaveBuffer" as a first start finds it, in ms.
-constexpr int kFirstStartWaveBuffer = 26;
-
-// The server, started at construction by the device tests' own script and ended with the object.
-class TDummyServer {
- public:
-  TDummyServer(const fs::path& state, const std::string& name, int rate, int period)
-      : state_(state) {
-    setenv("JACK_PERIOD", std::to_string(period).c_str(), 1);
-    ready_ = Script("start " + state_.string() + " " + name + " " + std::to_string(rate));
-  }
-  ~TDummyServer() { Script("stop " + state_.string()); }
-  TDummyServer(const TDummyServer&) = delete;
-  TDummyServer& operator=(const TDummyServer&) = delete;
-  bool Ready() const { return ready_; }
-
- private:
-  static bool Script(const std::string& arguments) {
-    const std::string command = "sh " ZELMAR_JACK_SERVER_SCRIPT " " + arguments;
-    return std::system(command.c_str()) == 0;
-  }
-
-  fs::path state_;
-  bool ready_ = false;
-};
 
 // The keyboard and the loudspeaker in one JACK client: MIDI port "out", audio port "in". Every
 // frame goes through the same cycle: send a note-on at its frame, wait for sound, hold the note,
@@ -236,7 +211,7 @@ SResult Measure(const fs::path& folder, const fs::path& sound, int rate, int per
   const std::string server = "zelmar-latency-" + std::to_string(getpid());
   setenv("JACK_DEFAULT_SERVER", server.c_str(), 1);
   SResult result;
-  const TDummyServer jack(folder / "jack", server, rate, period);
+  const TJackDummyServer jack(folder / "jack", server, rate, period);
   if (!jack.Ready()) return result;
   TLatencyProbe probe("probe", notes);
   if (!probe.IsOpen()) return result;
@@ -246,7 +221,7 @@ SResult Measure(const fs::path& folder, const fs::path& sound, int rate, int per
       Number(TRtAudioWaveOutDevice().DeviceNames(), "JACK: " + probe.Name());
   options.midiDefaultDevice =
       Number(TRtMidiInDevices().DeviceNames(), "JACK: " + probe.Name() + ":out");
-  options.waveBuffer = kFirstStartWaveBuffer;
+  options.waveBuffer = SSoundOptions::kFirstStartWaveBuffer;
   options.lowLatency = lowLatency;
   StoreOptions(options);
   TProgramProcess program({"--play", sound.string(), "--seconds", "120"}, folder / "output.txt");

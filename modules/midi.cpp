@@ -75,33 +75,24 @@ SModulePicture TModulMidiIn::PanelPicture() const { return {"BITMAP_MIDI_IN", 5,
 void TModulMidiIn::LinkOutput(int, const TLinkTarget& target, TBindContext&, TAusgang&) {
   TAMsgMidiCallback* listener = target.MidiListener();
   if (listener == nullptr) return;  // a signal input wired to the MIDI output
-  // Binding happens while no message reaches the list (enabled_ is false until SoundStarted).
+  // The list only grows while no message passes.
+  listenersGate_.Close();
   listeners_.push_back(listener);
 }
 
-void TModulMidiIn::SoundStarted(TKlangEngine&, int) {
-  enabled_.store(true, std::memory_order_seq_cst);
-}
+void TModulMidiIn::SoundStarted(TKlangEngine&, int) { listenersGate_.Open(); }
 
 void TModulMidiIn::SoundStopped(TKlangEngine&, int) {
-  enabled_.store(false, std::memory_order_seq_cst);
-  // A message that saw the list enabled is let through before the list goes; that takes the
-  // few microseconds of its listeners' calls.
-  while (messagesPassing_.load(std::memory_order_seq_cst) != 0)
-    std::this_thread::yield();
+  listenersGate_.Close();
   listeners_.clear();
 }
 
 void TModulMidiIn::OnShortMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
   if ((status & 0xF0) == 0) return;
-  // Counted before the flag is read, so that SoundStopped, which clears the flag before it reads
-  // the count, either finds this message passing or is seen by it.
-  messagesPassing_.fetch_add(1, std::memory_order_seq_cst);
-  if (enabled_.load(std::memory_order_seq_cst)) {
-    for (TAMsgMidiCallback* listener : listeners_)
-      listener->Call(status, data1, data2);
-  }
-  messagesPassing_.fetch_sub(1, std::memory_order_seq_cst);
+  const TCallbackGate::TPass pass(listenersGate_);
+  if (!pass.Open()) return;
+  for (TAMsgMidiCallback* listener : listeners_)
+    listener->Call(status, data1, data2);
 }
 
 int TModulMidiIn::ListenerCount() const { return static_cast<int>(listeners_.size()); }

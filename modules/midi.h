@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/callback_gate.h"
 #include "engine/envelope.h"
 #include "engine/klang_engine.h"
 #include "engine/midi_in_driver.h"
@@ -36,6 +37,7 @@ class TModulMidiIn : public TGeraetModul, public TWorkMidiIn {
   void LinkOutput(int voice, const TLinkTarget& target, TBindContext& context,
                   TAusgang& port) override;
   // Messages pass from SoundStarted to SoundStopped; stopping also empties the listener list.
+  // Neither makes the MIDI thread wait.
   void SoundStarted(TKlangEngine& engine, int voices) override;
   void SoundStopped(TKlangEngine& engine, int voices) override;
 
@@ -45,6 +47,7 @@ class TModulMidiIn : public TGeraetModul, public TWorkMidiIn {
 
   bool IsDeviceOpen() const override { return IsOpen(); }
   void CloseDevice() override { Close(); }
+  // GUI thread.
   int ListenerCount() const;
 
   // The name of the MIDI input window, opened through the installed module dialogs.
@@ -62,10 +65,10 @@ class TModulMidiIn : public TGeraetModul, public TWorkMidiIn {
   bool CanOpenDevice(int device) const override;
 
  private:
-  // Changed only while disabled, and then only once no message is passing.
+  // The MIDI thread reads the list only while the gate is open; the GUI thread changes it only
+  // while the gate is closed.
+  TCallbackGate listenersGate_;
   std::vector<TAMsgMidiCallback*> listeners_;
-  std::atomic<bool> enabled_{false};
-  std::atomic<int> messagesPassing_{0};
 };
 
 // The key and envelope modules: the note handler and the voice allocation.

@@ -1,9 +1,10 @@
 #include "platform/options.h"
 
-#include <algorithm>
+#include <cstdint>
 #include <variant>
 #include <vector>
 
+#include "platform/settings_check.h"
 #include "platform/settings_store.h"
 
 namespace {
@@ -11,12 +12,14 @@ namespace {
 template <class Record>
 using TMember = std::variant<bool Record::*, std::int32_t Record::*, QString Record::*>;
 
-// One stored value of a record: its name, its field, and its default when the store has none.
+// One stored value of a record: its name, its field, its default when the store has none, and
+// for a number the range it is kept in.
 template <class Record>
 struct SOptionField {
   const char* name;
   TMember<Record> member;
   std::variant<bool, std::int32_t, QString> missingDefault;
+  SNumberRange range = kAnyNumber;
 };
 
 const std::vector<SOptionField<SViewOptions>>& Fields(const SViewOptions*) {
@@ -24,15 +27,18 @@ const std::vector<SOptionField<SViewOptions>>& Fields(const SViewOptions*) {
   static const std::vector<SOptionField<SViewOptions>> fields = {
       {"GridVisible", &SViewOptions::gridVisible, d.gridVisible},
       {"SnapToGrid", &SViewOptions::snapToGrid, d.snapToGrid},
-      {"GridColor", &SViewOptions::gridColor, d.gridColor},
-      {"GridSize", &SViewOptions::gridSize, d.gridSize},
+      {"GridColor", &SViewOptions::gridColor, d.gridColor, kColorRange},
+      {"GridSize",
+       &SViewOptions::gridSize,
+       d.gridSize,
+       {SViewOptions::kMinGridSize, SViewOptions::kMaxGridSize}},
       {"DirectLines", &SViewOptions::directLines, d.directLines},
-      {"ColorBackground", &SViewOptions::colorBackground, d.colorBackground},
-      {"ColorAnalog", &SViewOptions::colorAnalog, d.colorAnalog},
-      {"ColorFrequenz", &SViewOptions::colorFrequenz, d.colorFrequenz},
-      {"ColorMidi", &SViewOptions::colorMidi, d.colorMidi},
-      {"ModuleInActive", &SViewOptions::moduleInActive, d.moduleInActive},
-      {"ModuleActive", &SViewOptions::moduleActive, d.moduleActive},
+      {"ColorBackground", &SViewOptions::colorBackground, d.colorBackground, kColorRange},
+      {"ColorAnalog", &SViewOptions::colorAnalog, d.colorAnalog, kColorRange},
+      {"ColorFrequenz", &SViewOptions::colorFrequenz, d.colorFrequenz, kColorRange},
+      {"ColorMidi", &SViewOptions::colorMidi, d.colorMidi, kColorRange},
+      {"ModuleInActive", &SViewOptions::moduleInActive, d.moduleInActive, kColorRange},
+      {"ModuleActive", &SViewOptions::moduleActive, d.moduleActive, kColorRange},
   };
   return fields;
 }
@@ -41,14 +47,19 @@ const std::vector<SOptionField<SFileOptions>>& Fields(const SFileOptions*) {
   static const SFileOptions d;
   static const std::vector<SOptionField<SFileOptions>> fields = {
       {"Autosave", &SFileOptions::autosave, d.autosave},
-      {"AutosaveTimeMin", &SFileOptions::autosaveTimeMin, d.autosaveTimeMin},
+      {"AutosaveTimeMin",
+       &SFileOptions::autosaveTimeMin,
+       d.autosaveTimeMin,
+       {1, SFileOptions::kMaxAutosaveMinutes}},
       {"StartOpenGroupFolder", &SFileOptions::startOpenGroupFolder, d.startOpenGroupFolder},
       {"StartOpenFolder", &SFileOptions::startOpenFolder, d.startOpenFolder},
       {"StartWindow", &SFileOptions::startWindow, d.startWindow},
       {"FileStartWindow", &SFileOptions::fileStartWindow, d.fileStartWindow},
       {"ShowLastWindow", &SFileOptions::showLastWindow, d.showLastWindow},
-      // A first start offers fewer recent files than Reset does.
-      {"RecentFileSize", &SFileOptions::recentFileSize, std::int32_t{8}},
+      {"RecentFileSize",
+       &SFileOptions::recentFileSize,
+       SFileOptions::kFirstStartRecentFiles,
+       {1, SFileOptions::kMaxRecentFiles}},
       {"UndoAfterSave", &SFileOptions::undoAfterSave, d.undoAfterSave},
   };
   return fields;
@@ -58,19 +69,37 @@ const std::vector<SOptionField<SSoundOptions>>& Fields(const SSoundOptions*) {
   static const SSoundOptions d;
   static const std::vector<SOptionField<SSoundOptions>> fields = {
       {"StartAfterLoading", &SSoundOptions::startAfterLoading, d.startAfterLoading},
-      {"StopProzesserOver", &SSoundOptions::stopProzesserOver, d.stopProzesserOver},
-      // A first start uses a shorter wave-buffer lead than Reset does.
-      {"WaveBuffer", &SSoundOptions::waveBuffer, std::int32_t{26}},
+      // A limit of 0 or less would stop every sound at its start.
+      {"StopProzesserOver",
+       &SSoundOptions::stopProzesserOver,
+       d.stopProzesserOver,
+       {1, SSoundOptions::kMaxProcessorLimit, false}},
+      {"WaveBuffer",
+       &SSoundOptions::waveBuffer,
+       SSoundOptions::kFirstStartWaveBuffer,
+       {SSoundOptions::kMinWaveBuffer, SSoundOptions::kMaxWaveBuffer}},
       {"LowLatency", &SSoundOptions::lowLatency, d.lowLatency},
-      {"SpeakerDefaultDevice", &SSoundOptions::speakerDefaultDevice, d.speakerDefaultDevice},
-      {"MicroDefaultDevice", &SSoundOptions::microDefaultDevice, d.microDefaultDevice},
-      {"MidiDefaultDevice", &SSoundOptions::midiDefaultDevice, d.midiDefaultDevice},
+      // -1 is no device.
+      {"SpeakerDefaultDevice",
+       &SSoundOptions::speakerDefaultDevice,
+       d.speakerDefaultDevice,
+       {-1, INT32_MAX}},
+      {"MicroDefaultDevice",
+       &SSoundOptions::microDefaultDevice,
+       d.microDefaultDevice,
+       {-1, INT32_MAX}},
+      {"MidiDefaultDevice",
+       &SSoundOptions::midiDefaultDevice,
+       d.midiDefaultDevice,
+       {-1, INT32_MAX}},
   };
   return fields;
 }
 
 template <class Record>
-void Load(Record& options, const QString& section) {
+QStringList Load(Record& options, const QString& section) {
+  const TSettingsStore store;
+  TCheckedSettings settings(store);
   for (const auto& field : Fields(&options)) {
     const QString name = QLatin1String(field.name);
     std::visit(
@@ -78,28 +107,30 @@ void Load(Record& options, const QString& section) {
           using TValue = std::remove_reference_t<decltype(options.*member)>;
           const TValue fallback = std::get<TValue>(field.missingDefault);
           if constexpr (std::is_same_v<TValue, QString>) {
-            options.*member = SettingsReadString(section, name, fallback);
+            options.*member = settings.Text(section, name, fallback);
           } else if constexpr (std::is_same_v<TValue, bool>) {
-            options.*member = SettingsReadInteger(section, name, fallback) != 0;
+            options.*member = settings.Flag(section, name, fallback);
           } else {
-            options.*member = SettingsReadInteger(section, name, fallback);
+            options.*member = settings.Number(section, name, fallback, field.range);
           }
         },
         field.member);
   }
+  return settings.Repairs();
 }
 
 template <class Record>
 void Store(const Record& options, const QString& section) {
+  TSettingsStore store;
   for (const auto& field : Fields(&options)) {
     const QString name = QLatin1String(field.name);
     std::visit(
         [&](auto member) {
           const auto& value = options.*member;
           if constexpr (std::is_same_v<std::decay_t<decltype(value)>, QString>) {
-            SettingsWriteString(section, name, value);
+            store.WriteString(section, name, value);
           } else {
-            SettingsWriteInteger(section, name, static_cast<std::int32_t>(value));
+            store.WriteInteger(section, name, static_cast<std::int32_t>(value));
           }
         },
         field.member);
@@ -108,23 +139,14 @@ void Store(const Record& options, const QString& section) {
 
 }  // namespace
 
-void LoadOptions(SViewOptions& options) {
-  Load(options, QStringLiteral("OptionsView"));
-  options.gridSize =
-      std::clamp(options.gridSize, SViewOptions::kMinGridSize, SViewOptions::kMaxGridSize);
+QStringList LoadOptions(SViewOptions& options) {
+  return Load(options, QStringLiteral("OptionsView"));
 }
-
-void LoadOptions(SFileOptions& options) {
-  Load(options, QStringLiteral("OptionsFile"));
-  options.recentFileSize = std::clamp(options.recentFileSize, 1, SFileOptions::kMaxRecentFiles);
-  options.autosaveTimeMin =
-      std::clamp(options.autosaveTimeMin, 1, SFileOptions::kMaxAutosaveMinutes);
+QStringList LoadOptions(SFileOptions& options) {
+  return Load(options, QStringLiteral("OptionsFile"));
 }
-
-void LoadOptions(SSoundOptions& options) {
-  Load(options, QStringLiteral("OptionsSound"));
-  options.waveBuffer =
-      std::clamp(options.waveBuffer, SSoundOptions::kMinWaveBuffer, SSoundOptions::kMaxWaveBuffer);
+QStringList LoadOptions(SSoundOptions& options) {
+  return Load(options, QStringLiteral("OptionsSound"));
 }
 
 void StoreOptions(const SViewOptions& options) { Store(options, QStringLiteral("OptionsView")); }

@@ -1,11 +1,16 @@
 // The three process-wide option records (view, file, sound). Each is created with its Reset
 // defaults, loaded from the settings store when the main window is created and stored when it
-// closes; the option dialogs edit copies in between. Values a hand-edited store can put out of
-// range are brought back into range on loading.
+// closes; the option dialogs edit copies in between. Two values start lower at a first start,
+// with nothing stored, than Reset sets them (kFirstStart...). Whatever a hand-edited store holds
+// is checked on loading: numbers out of range, text where a number belongs and texts too long are
+// put right, and the load says what it changed.
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
+
+#include "engine/speaker_kernels.h"
 
 // A colour as stored: red in the lowest byte, green in the second, blue in the third.
 constexpr std::int32_t StoredColor(int red, int green, int blue) {
@@ -25,6 +30,8 @@ struct SViewOptions {
   std::int32_t moduleInActive = StoredColor(192, 192, 192);
   std::int32_t moduleActive = StoredColor(128, 255, 128);
 
+  friend bool operator==(const SViewOptions&, const SViewOptions&) = default;
+
   static constexpr std::int32_t kMinGridSize = 8;
   static constexpr std::int32_t kMaxGridSize = 99;
 };
@@ -40,13 +47,16 @@ struct SFileOptions {
   std::int32_t recentFileSize = 15;  // 1 to kMaxRecentFiles
   bool undoAfterSave = true;
 
+  friend bool operator==(const SFileOptions&, const SFileOptions&) = default;
+
+  static constexpr std::int32_t kFirstStartRecentFiles = 8;
   static constexpr std::int32_t kMaxRecentFiles = 25;
   static constexpr std::int32_t kMaxAutosaveMinutes = 999;
 };
 
 struct SSoundOptions {
   bool startAfterLoading = true;
-  std::int32_t stopProzesserOver = 95;  // percent of processor load that stops the engine
+  std::int32_t stopProzesserOver = 95;  // percent of processor load that stops the engine, 1..999
   std::int32_t waveBuffer = 30;         // wave-output buffer value, kMinWaveBuffer..kMaxWaveBuffer
   // The engine computes inside the speaker device's callback where it can (a note is heard
   // within a period or two); otherwise, or when false, it runs ahead by "WaveBuffer".
@@ -55,14 +65,19 @@ struct SSoundOptions {
   std::int32_t microDefaultDevice = 0;
   std::int32_t midiDefaultDevice = 0;
 
-  static constexpr std::int32_t kMinWaveBuffer = 10;
-  static constexpr std::int32_t kMaxWaveBuffer = 100;
+  friend bool operator==(const SSoundOptions&, const SSoundOptions&) = default;
+
+  static constexpr std::int32_t kFirstStartWaveBuffer = kWaveBufferDefault;
+  static constexpr std::int32_t kMinWaveBuffer = kWaveBufferMinimum;
+  static constexpr std::int32_t kMaxWaveBuffer = kWaveBufferMaximum;
+  static constexpr std::int32_t kMaxProcessorLimit = 999;
 };
 
-// Reads every value of the record's section, each with its default when missing.
-void LoadOptions(SViewOptions& options);
-void LoadOptions(SFileOptions& options);
-void LoadOptions(SSoundOptions& options);
+// Reads every value of the record's section, each with its default when missing, and returns
+// what it repaired (settings_check.h), one sentence each.
+QStringList LoadOptions(SViewOptions& options);
+QStringList LoadOptions(SFileOptions& options);
+QStringList LoadOptions(SSoundOptions& options);
 
 // Writes every value of the record into its section.
 void StoreOptions(const SViewOptions& options);

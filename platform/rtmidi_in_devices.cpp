@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 
+#include "engine/callback_gate.h"
 #include "engine/fifo.h"
 #include "platform/device_library_messages.h"
 #include "platform/midi_message.h"
@@ -67,7 +68,8 @@ std::vector<SMidiPortEntry> ListMidiInPorts(const std::vector<EDeviceApi>& apis)
   return ports;
 }
 
-// One MIDI port. The port's thread delivers under `lock_`, so that once Stop or Close has
+// One MIDI port. The port's thread (on JACK the server's process thread) passes the gate that
+// Start opens and Stop closes: it never waits for the GUI thread, and once Stop or Close has
 // returned no message reaches the driver any more.
 class TRtMidiInDevice : public TMidiInDevice {
  public:
@@ -92,30 +94,31 @@ class TRtMidiInDevice : public TMidiInDevice {
     midi->setCallback(&Receive, this);
     midi->openPort(*number, kPortName);
     if (!midi->isPortOpen()) return Fail(kMidiError, "It cannot be opened: " + TakeFault());
-    {
-      const std::lock_guard lock(lock_);
-      callback_ = callback;
-      started_ = false;
-    }
+    // The gate is closed until Start: the port's thread does not look at the callback yet.
+    callback_ = callback;
     midi_ = std::move(midi);
     errors_.Remember(kMidiOk, {});
     if (callback != nullptr) callback->MidiInCallback(EMidiInMessage::Open, 0, nullptr);
     return kMidiOk;
   }
 
+  // Forgets the buffers handed over. The port's thread takes buffers only while the gate is
+  // open, so a started device closes it for the moment (a message arriving then is lost).
   int Reset() override {
     if (!midi_) return kMidiInvalidHandle;
-    const std::lock_guard lock(lock_);
+    const bool started = gate_.IsOpen();
+    gate_.Close();
     buffers_.Clear();
+    if (started) gate_.Open();
     return kMidiOk;
   }
 
   int PrepareHeader(SMidiInHeader& header) override { return CheckHeader(header); }
   int UnprepareHeader(SMidiInHeader& header) override { return CheckHeader(header); }
 
+  // The GUI thread pushes, the port's thread pops: the queue needs no lock.
   int AddBuffer(SMidiInHeader& header) override {
     if (const int checked = CheckHeader(header); checked != kMidiOk) return checked;
-    const std::lock_guard lock(lock_);
     return buffers_.Push(&header) ? kMidiOk : kMidiError;
   }
 
@@ -126,12 +129,8 @@ class TRtMidiInDevice : public TMidiInDevice {
     if (!midi_) return kMidiInvalidHandle;
     SetStarted(false);
     midi_.reset();  // ends the port's thread and client
-    TMidiInCallback* callback = nullptr;
-    {
-      const std::lock_guard lock(lock_);
-      callback = std::exchange(callback_, nullptr);
-      buffers_.Clear();
-    }
+    buffers_.Clear();
+    TMidiInCallback* callback = std::exchange(callback_, nullptr);
     if (callback != nullptr) callback->MidiInCallback(EMidiInMessage::Close, 0, nullptr);
     return kMidiOk;
   }
@@ -140,9 +139,9 @@ class TRtMidiInDevice : public TMidiInDevice {
   // The port's thread: one complete message as RtMidi assembled it.
   static void Receive(double, std::vector<unsigned char>* message, void* self) {
     auto& device = *static_cast<TRtMidiInDevice*>(self);
+    const TCallbackGate::TPass pass(device.gate_);
+    if (!pass.Open() || device.callback_ == nullptr) return;
     const std::span<const std::uint8_t> bytes(message->data(), message->size());
-    const std::lock_guard lock(device.lock_);
-    if (!device.started_ || device.callback_ == nullptr) return;
     const EMidiInMessage kind = ClassifyMidiMessage(bytes);
     if (kind == EMidiInMessage::LongData) {
       device.DeliverSystemExclusive(bytes);
@@ -195,8 +194,11 @@ class TRtMidiInDevice : public TMidiInDevice {
 
   int SetStarted(bool started) {
     if (!midi_) return kMidiInvalidHandle;
-    const std::lock_guard lock(lock_);
-    started_ = started;
+    if (started) {
+      gate_.Open();
+    } else {
+      gate_.Close();
+    }
     return kMidiOk;
   }
 
@@ -204,9 +206,9 @@ class TRtMidiInDevice : public TMidiInDevice {
   TDeviceErrorMemo& errors_;
   std::unique_ptr<RtMidiIn> midi_;
 
-  std::mutex lock_;  // guards the three below against the port's thread
+  // Set while the gate is closed; the port's thread uses it and the buffers only while it is open.
+  TCallbackGate gate_;
   TMidiInCallback* callback_ = nullptr;
-  bool started_ = false;
   TFIFO<SMidiInHeader*, 4> buffers_;  // system-exclusive buffers handed over, oldest first
 
   std::mutex faultLock_;

@@ -1,7 +1,5 @@
 #include "platform/settings_store.h"
 
-#include <QSettings>
-
 namespace {
 
 // The store separates groups with slashes, but value names are often folder paths and tool
@@ -26,103 +24,129 @@ QString ValueKey(const QString& name) {
   return name.isEmpty() ? kDefaultValueName : EscapeName(name);
 }
 
-QStringList SectionParts(const QString& section) { return section.split('\\', Qt::SkipEmptyParts); }
-
 QString GroupPath(const QString& section) {
   QStringList escaped;
-  for (const QString& part : SectionParts(section))
+  for (const QString& part : section.split('\\', Qt::SkipEmptyParts))
     escaped << EscapeName(part);
   return escaped.join('/');
 }
 
-// An open view of one section; `exists` tells whether the section is in the store.
-class TSection {
- public:
-  explicit TSection(const QString& section) : store_(kSettingsOrganisation, kSettingsApplication) {
-    const QStringList parts = SectionParts(section);
-    exists_ = true;
-    for (const QString& part : parts) {
-      if (!store_.childGroups().contains(EscapeName(part))) exists_ = false;
-      store_.beginGroup(EscapeName(part));
-    }
-    if (parts.isEmpty()) exists_ = !store_.allKeys().isEmpty();
-  }
-
-  bool Exists() const { return exists_; }
-  QSettings& Store() { return store_; }
-
- private:
-  QSettings store_;
-  bool exists_ = false;
-};
-
-std::optional<QVariant> ReadValue(const QString& section, const QString& name) {
-  TSection key(section);
-  if (!key.Exists() || !key.Store().contains(ValueKey(name))) return std::nullopt;
-  return key.Store().value(ValueKey(name));
-}
-
-void WriteValue(const QString& section, const QString& name, const QVariant& value) {
-  QSettings store(kSettingsOrganisation, kSettingsApplication);
+QString FullKey(const QString& section, const QString& name) {
   const QString group = GroupPath(section);
-  store.setValue(group.isEmpty() ? ValueKey(name) : group + '/' + ValueKey(name), value);
+  return group.isEmpty() ? ValueKey(name) : group + '/' + ValueKey(name);
 }
 
-std::optional<QStringList> Unescaped(const QStringList& names) {
+QStringList Unescaped(const QStringList& names) {
   QStringList result;
-  for (const QString& name : names) {
+  result.reserve(names.size());
+  for (const QString& name : names)
     result << (name == kDefaultValueName ? QString() : UnescapeName(name));
-  }
   return result;
 }
 
 }  // namespace
 
+TSettingsStore::TSettingsStore() : store_(kSettingsOrganisation, kSettingsApplication) {}
+
+std::optional<QVariant> TSettingsStore::Value(const QString& section, const QString& name) const {
+  const QString key = FullKey(section, name);
+  if (!store_.contains(key)) return std::nullopt;
+  return store_.value(key);
+}
+
+QString TSettingsStore::ReadString(const QString& section, const QString& name,
+                                   const QString& fallback) const {
+  const auto value = Value(section, name);
+  return value ? value->toString() : fallback;
+}
+
+std::int32_t TSettingsStore::ReadInteger(const QString& section, const QString& name,
+                                         std::int32_t fallback) const {
+  const auto value = Value(section, name);
+  const std::optional<std::int64_t> number = value ? SettingsNumber(*value) : std::nullopt;
+  if (!number || *number < INT32_MIN || *number > INT32_MAX) return fallback;
+  return static_cast<std::int32_t>(*number);
+}
+
+// The store lists only what holds values: a section exists while anything is stored below it.
+std::optional<QStringList> TSettingsStore::Children(const QString& section, bool groups) const {
+  const QString group = GroupPath(section);
+  if (!group.isEmpty()) store_.beginGroup(group);
+  const QStringList names = groups ? store_.childGroups() : store_.childKeys();
+  const bool exists =
+      !names.isEmpty() || !(groups ? store_.childKeys() : store_.childGroups()).isEmpty();
+  if (!group.isEmpty()) store_.endGroup();
+  if (!exists) return std::nullopt;
+  return Unescaped(names);
+}
+
+std::optional<QStringList> TSettingsStore::SubkeyNames(const QString& section) const {
+  return Children(section, true);
+}
+
+std::optional<QStringList> TSettingsStore::ValueNames(const QString& section) const {
+  return Children(section, false);
+}
+
+void TSettingsStore::WriteString(const QString& section, const QString& name,
+                                 const QString& value) {
+  store_.setValue(FullKey(section, name), value);
+}
+
+void TSettingsStore::WriteInteger(const QString& section, const QString& name, std::int32_t value) {
+  store_.setValue(FullKey(section, name), value);
+}
+
+bool TSettingsStore::DeleteValue(const QString& section, const QString& name) {
+  const QString key = FullKey(section, name);
+  if (!store_.contains(key)) return false;
+  store_.remove(key);
+  return true;
+}
+
+bool TSettingsStore::DeleteSection(const QString& section) {
+  const QString group = GroupPath(section);
+  if (group.isEmpty() || !Children(section, false)) return false;
+  store_.remove(group);
+  return true;
+}
+
+std::optional<std::int64_t> SettingsNumber(const QVariant& value) {
+  bool isNumber = false;
+  const qlonglong number = value.toLongLong(&isNumber);
+  if (!isNumber) return std::nullopt;
+  return number;
+}
+
 void SettingsWriteString(const QString& section, const QString& name, const QString& value) {
-  WriteValue(section, name, value);
+  TSettingsStore().WriteString(section, name, value);
 }
 
 void SettingsWriteInteger(const QString& section, const QString& name, std::int32_t value) {
-  WriteValue(section, name, value);
+  TSettingsStore().WriteInteger(section, name, value);
 }
 
 QString SettingsReadString(const QString& section, const QString& name, const QString& fallback) {
-  const auto value = ReadValue(section, name);
-  return value ? value->toString() : fallback;
+  return TSettingsStore().ReadString(section, name, fallback);
 }
 
 std::int32_t SettingsReadInteger(const QString& section, const QString& name,
                                  std::int32_t fallback) {
-  const auto value = ReadValue(section, name);
-  if (!value) return fallback;
-  bool isNumber = false;
-  const int number = value->toInt(&isNumber);
-  return isNumber ? number : fallback;
+  return TSettingsStore().ReadInteger(section, name, fallback);
 }
 
 std::optional<QStringList> SettingsSubkeyNames(const QString& section) {
-  TSection key(section);
-  if (!key.Exists()) return std::nullopt;
-  return Unescaped(key.Store().childGroups());
+  return TSettingsStore().SubkeyNames(section);
 }
 
 std::optional<QStringList> SettingsValueNames(const QString& section) {
-  TSection key(section);
-  if (!key.Exists()) return std::nullopt;
-  return Unescaped(key.Store().childKeys());
+  return TSettingsStore().ValueNames(section);
 }
 
 bool SettingsDeleteValue(const QString& section, const QString& name) {
-  TSection key(section);
-  if (!key.Exists() || !key.Store().contains(ValueKey(name))) return false;
-  key.Store().remove(ValueKey(name));
-  return true;
+  return TSettingsStore().DeleteValue(section, name);
 }
 
 bool SettingsDeleteSection(const QString& section) {
-  const QString group = GroupPath(section);
-  if (group.isEmpty() || !TSection(section).Exists()) return false;
-  QSettings store(kSettingsOrganisation, kSettingsApplication);
-  store.remove(group);
-  return true;
+  return TSettingsStore().DeleteSection(section);
 }

@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   ccache
   xvfb xauth desktop-file-utils shared-mime-info dpkg-dev
-  lv2-dev liblilv-dev lilv-utils jalv ardour appstream lintian man-db libglib2.0-bin
+  lv2-dev liblilv-dev lilv-utils jalv appstream lintian man-db libglib2.0-bin
 )
 
 missing=()

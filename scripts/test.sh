@@ -68,7 +68,7 @@ echo "== fuzzing the readers for ${fuzz_seconds} s each"
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZELMAR_WITH_QT=ON -DZELMAR_FUZZ=ON -DZELMAR_SANITIZE=address,undefined,fuzzer-no-link
 cmake --build build-fuzz -j "$jobs" --target text_reader_fuzz midi_file_fuzz wav_file_fuzz \
-  paste_fuzz sound_fuzz
+  paste_fuzz sound_fuzz settings_fuzz
 fuzz() {
   local target=$1 seeds=$2
   mkdir -p "build-fuzz/corpus-$target" build-fuzz/home
@@ -82,4 +82,5 @@ fuzz midi_file_fuzz tests/fuzz/midi_corpus
 fuzz wav_file_fuzz tests/fuzz/wav_corpus
 fuzz paste_fuzz tests/fuzz/group_corpus
 fuzz sound_fuzz tests/fuzz/sound_corpus
-echo "fuzzing: 5 passed, 0 failed"
+fuzz settings_fuzz tests/fuzz/settings_corpus
+echo "fuzzing: 6 passed, 0 failed"

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <thread>
 
@@ -94,6 +95,32 @@ std::vector<std::vector<TJackServerLog::SLateClient>> TJackServerLog::LatePeriod
     inPeriod = named;
   }
   return periods;
+}
+
+bool NamesClient(const TLatePeriod& clients, const std::string& name) {
+  return std::ranges::any_of(clients, [&](const auto& client) { return client.name == name; });
+}
+
+std::vector<TLatePeriod> ProgramsLatePeriods(const std::vector<TLatePeriod>& periods,
+                                             const std::string& reference) {
+  std::vector<TLatePeriod> program;
+  std::ranges::copy_if(periods, std::back_inserter(program), [&](const TLatePeriod& clients) {
+    return !NamesClient(clients, reference) && std::ranges::any_of(clients, [](const auto& client) {
+      return client.name.starts_with("Zelmar") && client.state == "Running";
+    });
+  });
+  return program;
+}
+
+std::string Joined(const std::vector<TLatePeriod>& periods) {
+  std::string joined;
+  for (const TLatePeriod& clients : periods) {
+    joined += " (";
+    for (const auto& client : clients)
+      joined += (joined.back() == '(' ? "" : " ") + client.name + " " + client.state;
+    joined += ")";
+  }
+  return joined;
 }
 
 std::string JackServerAt(unsigned rate) {
@@ -222,7 +249,12 @@ bool TJackKeyboard::Send(const std::vector<std::uint8_t>& bytes) {
   return events_.Push(event);
 }
 
+bool TJackKeyboard::WaitUntilConnected(std::chrono::milliseconds limit) const {
+  return WaitUntil([this] { return connected_.load(std::memory_order_acquire); }, limit);
+}
+
 void TJackKeyboard::Process(jack_nframes_t frames) {
+  connected_.store(jack_port_connected(port_) > 0, std::memory_order_release);
   void* buffer = jack_port_get_buffer(port_, frames);
   jack_midi_clear_buffer(buffer);
   SEvent event{};

@@ -61,6 +61,19 @@ class TJackServerLog {
   std::uintmax_t from_ = 0;
 };
 
+using TLatePeriod = std::vector<TJackServerLog::SLateClient>;
+
+// Whether the server named the client `name` in a late period.
+bool NamesClient(const TLatePeriod& clients, const std::string& name);
+// The late periods in which the server found the program (its speaker's or its MIDI input's
+// client) still inside its callback, while `reference`, a client that does nothing, had
+// finished: the server ran on time and the program's work did not fit the period. A callback
+// that the system never ran in time ("Triggered") is the busy machine's doing.
+std::vector<TLatePeriod> ProgramsLatePeriods(const std::vector<TLatePeriod>& periods,
+                                             const std::string& reference);
+// The late periods as " (client state ...) (...)".
+std::string Joined(const std::vector<TLatePeriod>& periods);
+
 // The fixture's server at `rate` Hz, 48000 or 32000; the tests run on the 44100 Hz one by
 // default.
 std::string JackServerAt(unsigned rate);
@@ -166,6 +179,9 @@ class TJackKeyboard final : public TJackTestClient {
 
   // The bytes go out as one event at the start of the next period. False when they do not fit.
   bool Send(const std::vector<std::uint8_t>& bytes);
+  // True once a period ran with the port connected. A connection made while a period runs takes
+  // effect at the next one: an event sent before that reaches no one.
+  bool WaitUntilConnected(std::chrono::milliseconds limit) const;
 
  private:
   struct SEvent {
@@ -176,4 +192,5 @@ class TJackKeyboard final : public TJackTestClient {
 
   jack_port_t* port_ = nullptr;
   TFIFO<SEvent, 16> events_;
+  std::atomic<bool> connected_{false};  // in the last period the process thread ran
 };

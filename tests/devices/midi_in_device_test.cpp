@@ -76,6 +76,9 @@ TEST_F(JackMidi, ANotePlayedOnAJackClientReachesTheDriverWithSysExAndMalformedBy
   {
     TRecordingMidiIn driver;
     ASSERT_EQ(driver.Open(*device), kMidiOk) << devices_.ErrorText(kMidiError);
+    // Sent before the connection takes effect, a note would be lost when the keyboard's period
+    // runs late, as it does on a busy machine.
+    ASSERT_TRUE(keyboard_.WaitUntilConnected(2s));
 
     keyboard_.Send({0x90, 60, 100});
     keyboard_.Send({0x80, 60, 0});
@@ -98,6 +101,7 @@ TEST_F(JackMidi, ANotePlayedOnAJackClientReachesTheDriverWithSysExAndMalformedBy
 
     // Reopening the same device gives the same port again.
     ASSERT_EQ(driver.Open(*device), kMidiOk) << devices_.ErrorText(kMidiError);
+    ASSERT_TRUE(keyboard_.WaitUntilConnected(2s));
     keyboard_.Send({0x90, 64, 1});
     ASSERT_TRUE(Receives(driver, 6));
     EXPECT_EQ(driver.received().back(), "data: 144 64 1");

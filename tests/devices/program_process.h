@@ -23,6 +23,7 @@ class TProgramProcess {
   TProgramProcess& operator=(const TProgramProcess&) = delete;
 
   bool Started() const { return pid_ > 0; }
+  pid_t Pid() const { return pid_; }
   // Everything the program wrote so far.
   std::string Output() const;
   // True once the output holds `text`; false when the program ended or `limit` passed first.

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/note_table.h"
+#include "engine/offline_runner.h"
 #include "patch/dokument_klang.h"
 #include "tests/modules/patch_builder.h"
 #include "tests/modules/render_rig.h"
@@ -153,6 +156,33 @@ TEST(MidiIn, ListenersAreFiledAtStartAndDroppedAtStop) {
   patch.rig.Finish();
   EXPECT_EQ(midiIn.ListenerCount(), 0);
   EXPECT_TRUE(midiIn.IsDeviceOpen());
+}
+
+// Notes keep arriving on the MIDI thread while the GUI thread starts and stops the sound 200
+// times: each start files the key again, each stop drops it before its records go, and neither
+// thread waits for the other (run under the thread and address sanitizers, this shows any
+// message that reaches a stopped sound).
+TEST(MidiIn, NotesArrivingWhileTheSoundStartsAndStops) {
+  SKeyPatch patch({});
+  auto& midiIn = dynamic_cast<TModulMidiIn&>(*patch.document.ModuleList->Get("MidiIn"));
+  patch.Play(1);
+  patch.rig.Finish();
+  std::atomic<bool> done{false};
+  std::thread midi([&] {
+    for (std::uint8_t note = 0; !done.load(); note = (note + 1) % 128) {
+      midiIn.OnShortMessage(kOn, note, 100);
+      midiIn.OnShortMessage(kOff, note, 0);
+    }
+  });
+  for (int cycle = 0; cycle < 200; ++cycle) {
+    TOfflineRunner runner(patch.document.Engine());
+    ASSERT_EQ(runner.Start(), 0);
+    EXPECT_EQ(midiIn.ListenerCount(), 1);
+    runner.Run(10);
+  }
+  done.store(true);
+  midi.join();
+  EXPECT_EQ(midiIn.ListenerCount(), 0);
 }
 
 // A file may wire a MIDI output to a signal input and a signal output to a MIDI input; neither
